@@ -1,0 +1,498 @@
+// Form1's start-up, layout, clock and shutdown, and the two switches that route
+// every command and notification of the main window.
+#include "mainwindow/Form1.h"
+
+#include "mainwindow/ControlIds.h"
+#include "mainwindow/Forms.h"
+#include "mainwindow/ListView.h"
+#include "menus/modMenus.h"
+#include "resources/Images.h"
+#include "resources/resource.h"
+#include "system/App.h"
+#include "system/Paths.h"
+#include "system/Registry.h"
+#include "system/Seam.h"
+#include "system/Text.h"
+
+#include <windowsx.h>
+
+namespace {
+
+constexpr wchar_t kClassName[] = L"CorvellForm1";
+
+// The client area at design time, in twips.
+constexpr int kDesignClientWidth = 10830;
+constexpr int kDesignClientHeight = 7545;
+// Below this outer size the layout's formulas would give negative sizes.
+constexpr int kMinWidthTwips = 3450 + 3000;
+constexpr int kMinHeightTwips = 2300 + 2500;
+
+constexpr wchar_t kBackupTitle[] = L"First Run Backup Warning";
+constexpr wchar_t kBackupText[] =
+    L"Since this is the first time you've used Corvell, a backup of all your current Startups and Services "
+    L"settings has not been created yet.  It's highly recommended you create a backup before making any "
+    L"changes.  You can also create another backup at any time and it will replace any existing one."
+    L"\r\n\r\n"
+    L"Would you like to create a backup now?  It only takes a few seconds and can be easily restored in case "
+    L"of problems.     ";
+
+struct Place {
+    int left, top, width, height;
+};
+
+HWND MakeControl(HWND parent, const wchar_t* cls, const wchar_t* text, DWORD style, int id, DWORD exStyle = 0) {
+    return CreateWindowExW(exStyle, cls, text, style | WS_CHILD | WS_CLIPSIBLINGS, 0, 0, 0, 0, parent,
+                           reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr), nullptr);
+}
+
+} // namespace
+
+Form1::Form1() = default;
+
+Form1::~Form1() {
+    if (hwnd_) DestroyWindow(hwnd_);
+}
+
+void Form1::Form_Initialize() {
+    INITCOMMONCONTROLSEX icc{};
+    icc.dwSize = sizeof(icc);
+    icc.dwICC = ICC_WIN95_CLASSES | ICC_BAR_CLASSES | ICC_TREEVIEW_CLASSES | ICC_LISTVIEW_CLASSES;
+    InitCommonControlsEx(&icc);
+}
+
+bool Form1::Create() {
+    Form_Initialize();
+    HICON icon = LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_CORVELL));
+    RegisterClassOnce(kClassName, icon, GetSysColorBrush(COLOR_BTNFACE));
+    BuildMenus();
+    CreateWindowExW(0, kClassName, App::Title().c_str(), WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, CW_USEDEFAULT,
+                    CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr, menus.Bar(), GetModuleHandleW(nullptr), this);
+    return hwnd_ != nullptr;
+}
+
+int Form1::Twips(int twips) const { return MulDiv(twips, dpi_, 1440); }
+int Form1::ToTwips(int pixels) const { return MulDiv(pixels, 1440, dpi_); }
+
+void Form1::DoEvents() {
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        if (msg.message == WM_QUIT) {
+            PostQuitMessage(static_cast<int>(msg.wParam));  // leave it for the real loop
+            break;
+        }
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+    }
+}
+
+void Form1::CreateControls() {
+    HDC screen = GetDC(nullptr);
+    dpi_ = GetDeviceCaps(screen, LOGPIXELSY);
+    ReleaseDC(nullptr, screen);
+
+    NONCLIENTMETRICSW ncm{};
+    ncm.cbSize = sizeof(ncm);
+    SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(ncm), &ncm, 0);
+    font_.reset(CreateFontIndirectW(&ncm.lfMessageFont));
+    LOGFONTW big = ncm.lfMessageFont;
+    big.lfHeight = -MulDiv(20, dpi_, 72);
+    big.lfWeight = FW_BOLD;
+    headerFont_.reset(CreateFontIndirectW(&big));
+
+    HWND h = hwnd_;
+    lblHeader = MakeControl(h, WC_STATICW, L"", WS_VISIBLE, IDC_lblHeader);
+    Line3 = MakeControl(h, WC_STATICW, L"", WS_VISIBLE | SS_ETCHEDHORZ, IDC_Line3);
+    Line1 = MakeControl(h, WC_STATICW, L"", WS_VISIBLE | SS_ETCHEDHORZ, IDC_Line1);
+    Image1 = MakeControl(h, WC_STATICW, App::Title().c_str(), WS_VISIBLE | SS_CENTER | SS_CENTERIMAGE, IDC_Image1);
+    Image3 = MakeControl(h, WC_STATICW, L"", WS_VISIBLE | SS_ICON | SS_CENTERIMAGE, IDC_Image3);
+    lblCount = MakeControl(h, WC_STATICW, L"", WS_VISIBLE | SS_CENTER | SS_NOPREFIX, IDC_lblCount);
+    tvwDemo = MakeControl(h, WC_TREEVIEWW, L"",
+                          WS_VISIBLE | WS_TABSTOP | TVS_HASLINES | TVS_HASBUTTONS | TVS_LINESATROOT | TVS_SHOWSELALWAYS,
+                          IDC_tvwDemo, WS_EX_CLIENTEDGE);
+    const DWORD listStyle = WS_TABSTOP | LVS_REPORT | LVS_SHOWSELALWAYS | LVS_SINGLESEL;
+    lv = MakeControl(h, WC_LISTVIEWW, L"", listStyle, IDC_lv, WS_EX_CLIENTEDGE);
+    lv2 = MakeControl(h, WC_LISTVIEWW, L"", listStyle | WS_VISIBLE, IDC_lv2, WS_EX_CLIENTEDGE);
+    lv3 = MakeControl(h, WC_LISTVIEWW, L"", listStyle, IDC_lv3, WS_EX_CLIENTEDGE);
+    txtFiles = MakeControl(h, WC_EDITW, L"",
+                           WS_TABSTOP | WS_VSCROLL | WS_HSCROLL | ES_MULTILINE | ES_AUTOVSCROLL | ES_AUTOHSCROLL |
+                               ES_WANTRETURN,
+                           IDC_txtFiles, WS_EX_CLIENTEDGE);
+    SendMessageW(txtFiles, EM_SETLIMITTEXT, 0, 0);  // as long as the file is
+    cmdSave = MakeControl(h, WC_BUTTONW, L"&Save", WS_TABSTOP | BS_PUSHBUTTON, IDC_cmdSave);
+    StatusBar1 = MakeControl(h, STATUSCLASSNAMEW, L"", WS_VISIBLE | SBARS_SIZEGRIP, IDC_StatusBar1);
+    lblChange = MakeControl(h, WC_STATICW, L"0", 0, IDC_lblChange);
+    cmdWL = MakeControl(h, WC_BUTTONW, L"Ref WL", BS_PUSHBUTTON, IDC_cmdWL);
+    Command1 = MakeControl(h, WC_BUTTONW, L"Start", BS_PUSHBUTTON, IDC_Command1);
+    Command2 = MakeControl(h, WC_BUTTONW, L"Stop", BS_PUSHBUTTON, IDC_Command2);
+    Command3 = MakeControl(h, WC_BUTTONW, L"Pause", BS_PUSHBUTTON, IDC_Command3);
+    Command4 = MakeControl(h, WC_BUTTONW, L"Remove", BS_PUSHBUTTON, IDC_Command4);
+    Command5 = MakeControl(h, WC_BUTTONW, L"Install", BS_PUSHBUTTON, IDC_Command5);
+    Command6 = MakeControl(h, WC_BUTTONW, L"Refresh", BS_PUSHBUTTON, IDC_Command6);
+
+    for (HWND c : {lblHeader, Image1, Image3, lblCount, tvwDemo, lv, lv2, lv3, txtFiles, cmdSave, StatusBar1, lblChange,
+                   cmdWL, Command1, Command2, Command3, Command4, Command5, Command6})
+        SendMessageW(c, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
+    SendMessageW(Image1, WM_SETFONT, reinterpret_cast<WPARAM>(headerFont_.get()), FALSE);
+    HICON icon = static_cast<HICON>(
+        LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_CORVELL), IMAGE_ICON, 32, 32, LR_DEFAULTCOLOR));
+    SendMessageW(Image3, STM_SETICON, reinterpret_cast<WPARAM>(icon), 0);
+
+    // Design positions (twips) of the controls that the resize step does not move.
+    const struct { HWND control; Place place; } design[] = {
+        {lblHeader, {0, 0, 10695, 855}},  {Line3, {0, 0, 10800, 30}},     {Line1, {0, 855, 10800, 30}},
+        {Image1, {3600, 30, 3750, 570}},  {Image3, {9600, 80, 720, 720}}, {lblCount, {0, 600, 10695, 195}},
+        {tvwDemo, {120, 1080, 3015, 5550}}, {lv, {3240, 1080, 7455, 5535}}, {lv2, {3240, 1080, 7455, 5535}},
+        {lv3, {3240, 1080, 7455, 5535}},  {txtFiles, {3240, 1080, 7455, 5535}}, {cmdSave, {8760, 5640, 1095, 375}},
+    };
+    for (const auto& d : design)
+        MoveWindow(d.control, Twips(d.place.left), Twips(d.place.top), Twips(d.place.width), Twips(d.place.height),
+                   FALSE);
+    SetWindowPos(lblCount, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    SetWindowPos(Image1, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    SetWindowPos(Image3, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+
+    CreateImageLists();
+    SetupListColumns();
+}
+
+void Form1::CreateImageLists() {
+    ImageList1.reset(Images::CreateListImages());
+    ImageList2.reset(Images::CreateMenuImages());
+    imgPictures.reset(Images::CreateTreeImages());
+    TreeView_SetImageList(tvwDemo, imgPictures.get(), TVSIL_NORMAL);
+    for (HWND list : {lv, lv2, lv3}) {
+        ListView_SetImageList(list, ImageList1.get(), LVSIL_SMALL);
+        ListView_SetExtendedListViewStyle(list, LVS_EX_FULLROWSELECT | LVS_EX_INFOTIP | LVS_EX_LABELTIP);
+        HWND header = ListView_GetHeader(list);
+        if (header) Header_SetImageList(header, ImageList1.get());
+    }
+}
+
+void Form1::SetupListColumns() {
+    const struct { HWND list; const wchar_t* caption; int width; } columns[] = {
+        {lv, L"Display Name", 2500},           {lv, L"Service Name", 2000},      {lv, L"Status", 1000},
+        {lv, L"Setting", 1000},                {lv, L"Depends on Service", 2000}, {lv, L"Dependant Services", 2050},
+        {lv, L"Service Path", 4000},           {lv, L"Date First Detected", 2000},
+        {lv2, L"Application", 2000},           {lv2, L"Application Path", 5000},
+        {lv2, L"Registry Key or User Path", 5000}, {lv2, L"Date Detected", 2100},
+        {lv3, L"Startup Name", 2000},          {lv3, L"Startup Target", 5000},   {lv3, L"User Folder", 5000},
+        {lv3, L"Date Detected", 2100},
+    };
+    for (const auto& c : columns) ListView::AddColumn(c.list, c.caption, Twips(c.width));
+}
+
+void Form1::ApplyDesignGeometry() {
+    RECT r{0, 0, Twips(kDesignClientWidth), Twips(kDesignClientHeight)};
+    AdjustWindowRectEx(&r, static_cast<DWORD>(GetWindowLongPtrW(hwnd_, GWL_STYLE)), menus.Bar() != nullptr,
+                       static_cast<DWORD>(GetWindowLongPtrW(hwnd_, GWL_EXSTYLE)));
+    SetWindowPos(hwnd_, nullptr, 0, 0, r.right - r.left, r.bottom - r.top, SWP_NOZORDER | SWP_NOMOVE | SWP_NOACTIVATE);
+}
+
+int Form1::WindowState() const {
+    if (IsIconic(hwnd_)) return 1;
+    if (IsZoomed(hwnd_)) return 2;
+    return 0;
+}
+
+std::wstring Form1::ControlText(HWND control) const {
+    const int n = GetWindowTextLengthW(control);
+    std::wstring text(static_cast<size_t>(n) + 1, L'\0');
+    GetWindowTextW(control, text.data(), n + 1);
+    text.resize(static_cast<size_t>(n));
+    return text;
+}
+
+void Form1::SetPanelText(int panel, const std::wstring& text) {
+    SendMessageW(StatusBar1, SB_SETTEXTW, static_cast<WPARAM>(panel - 1), reinterpret_cast<LPARAM>(text.c_str()));
+}
+
+std::wstring Form1::PanelText(int panel) const {
+    const LRESULT info = SendMessageW(StatusBar1, SB_GETTEXTLENGTHW, static_cast<WPARAM>(panel - 1), 0);
+    std::wstring text(LOWORD(info) + 1, L'\0');
+    SendMessageW(StatusBar1, SB_GETTEXTW, static_cast<WPARAM>(panel - 1), reinterpret_cast<LPARAM>(text.data()));
+    text.resize(LOWORD(info));
+    return text;
+}
+
+void Form1::SetViewTitle(const std::wstring& title) {
+    SetWindowTextW(lblCount, title.c_str());
+    SetPanelText(2, ControlText(lblCount));
+}
+
+std::wstring Form1::ClockText() {
+    SYSTEMTIME now{};
+    GetLocalTime(&now);
+    wchar_t date[128] = {};
+    GetDateFormatW(LOCALE_USER_DEFAULT, DATE_LONGDATE, &now, nullptr, date, 128);
+    SYSTEMTIME later{};
+    GetLocalTime(&later);  // the date and the time are read separately
+    const int hour12 = later.wHour % 12 == 0 ? 12 : later.wHour % 12;
+    wchar_t time[32] = {};
+    wsprintfW(time, L"%d:%02d %s", hour12, later.wMinute, later.wHour < 12 ? L"AM" : L"PM");
+    return std::wstring(date) + L"  " + time + L"  ";
+}
+
+void Form1::BringToFront(HWND control) {
+    const HWND views[] = {lv, lv2, lv3, txtFiles};
+    bool isView = false;
+    for (HWND v : views) isView = isView || v == control;
+    if (isView) {
+        for (HWND v : views)
+            if (v != control) ShowWindow(v, SW_HIDE);
+        ShowWindow(cmdSave, SW_HIDE);  // it lies behind any view brought forward
+    }
+    SetWindowPos(control, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);
+}
+
+void Form1::Form_Load() {
+    modMenus::SetupMenus(hwnd_, ImageList2.get());
+
+    SetWindowTextW(hwnd_, App::Title().c_str());
+    helpFile = App::Path() + L"\\Help.chm";
+
+    const std::wstring& key = App::AppKey();
+    int showCommand = SW_SHOWNORMAL;
+    const std::wstring state = General::GetStringValue(key, L"State");
+    if (MyMod::InStrArray(2, state, {L"0", L"1", L"2"})) {
+        long value = -1;
+        if (Text::ParseLong(state, value) && value == 1) showCommand = SW_SHOWMINIMIZED;
+        if (Text::ParseLong(state, value) && value == 2) showCommand = SW_SHOWMAXIMIZED;
+        if (showCommand == SW_SHOWNORMAL) {
+            // A value that is no number is not applied; the others still are.
+            RECT r{};
+            GetWindowRect(hwnd_, &r);
+            int width = r.right - r.left, height = r.bottom - r.top, left = r.left, top = r.top;
+            double v = 0;
+            if (Text::ParseDouble(General::GetStringValue(key, L"Width"), v)) width = Twips(static_cast<int>(v));
+            if (Text::ParseDouble(General::GetStringValue(key, L"Height"), v)) height = Twips(static_cast<int>(v));
+            if (Text::ParseDouble(General::GetStringValue(key, L"Left"), v)) left = Twips(static_cast<int>(v));
+            if (Text::ParseDouble(General::GetStringValue(key, L"Top"), v)) top = Twips(static_cast<int>(v));
+            SetWindowPos(hwnd_, nullptr, left, top, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+        }
+    } else {
+        RECT r{};
+        GetWindowRect(hwnd_, &r);
+        const int width = ToTwips(r.right - r.left), height = ToTwips(r.bottom - r.top);
+        const int left = ToTwips(GetSystemMetrics(SM_CXSCREEN)) / 2 - width / 2;
+        const int top = ToTwips(GetSystemMetrics(SM_CYSCREEN)) / 2 - height / 2;
+        SetWindowPos(hwnd_, nullptr, Twips(left), Twips(top), 0, 0, SWP_NOZORDER | SWP_NOSIZE | SWP_NOACTIVATE);
+        for (const std::wstring& k : {App::MakerKey(), key, key + L"\\Disabled", key + L"\\Startups",
+                                      key + L"\\Dates", key + L"\\Dates\\Startups", key + L"\\Backups"})
+            General::CreateKey(k);
+        GetWindowRect(hwnd_, &r);
+        General::SetStringValue(key, L"Width", Text::FormatSingle(static_cast<float>(ToTwips(r.right - r.left))));
+        General::SetStringValue(key, L"Height", Text::FormatSingle(static_cast<float>(ToTwips(r.bottom - r.top))));
+        General::SetStringValue(key, L"Left", Text::FormatSingle(static_cast<float>(ToTwips(r.left))));
+        General::SetStringValue(key, L"Top", Text::FormatSingle(static_cast<float>(ToTwips(r.top))));
+    }
+
+    for (const wchar_t* folder : {L"\\Startups", L"\\Backups"}) {
+        const std::wstring path = App::Path() + folder;
+        if (!MyMod::FolderExists(path)) CreateDirectoryW(path.c_str(), nullptr);
+    }
+
+    BringToFront(lv2);
+
+    NavigatorNodes();
+    SelectNode(L"one");
+    ExpandAllNodes();
+
+    SetViewTitle(L"All Startups");
+    SetPanelText(3, ClockText());
+    SetPanelText(1, App::Title() + L" " + std::to_wstring(App::Major()) + L"." + std::to_wstring(App::Minor()));
+
+    const bool byServiceName = Text::EqualsNoCase(General::GetStringValue(key, L"Sorted"), L"1");
+    ListView::SetColumnIcon(lv, 0, byServiceName ? 8 : 7);
+    ListView::SetColumnIcon(lv, 1, byServiceName ? 7 : 8);
+
+    const std::wstring product =
+        General::GetStringValue(L"HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows NT\\CurrentVersion", L"ProductName");
+    if (Text::ContainsNoCase(product, L"Windows 2000")) menus.SetVisible(L"mnuConfig", false);
+
+    DoEvents();
+    ShowWindow(hwnd_, showCommand);
+    UpdateWindow(hwnd_);
+    SetTimer(hwnd_, IDT_Timer1, 1000, nullptr);
+
+    tvwDemo_NodeClick(SelectedNodeKey());
+
+    SetServiceToolTips();
+    SetStartupToolTips();
+    lv2_Click();
+
+    double backup = 0;
+    if (!(Text::ParseDouble(General::GetStringValue(key, L"Backup"), backup) && backup == 1)) {
+        const int answer = Seam::ShowMessage(hwnd_, kBackupText, kBackupTitle, MB_YESNO | MB_ICONEXCLAMATION);
+        General::SetStringValue(key, L"Backup", L"1");
+        if (answer == IDYES) mnuBackup_Click();
+    }
+}
+
+void Form1::Form_Resize() {
+    if (!hwnd_ || IsIconic(hwnd_)) return;
+    RECT r{};
+    GetWindowRect(hwnd_, &r);
+    const int W = ToTwips(r.right - r.left);
+    const int H = ToTwips(r.bottom - r.top);
+    auto size = [this](HWND c, int left, int top, int width, int height) {
+        MoveWindow(c, Twips(left), Twips(top), Twips(width), Twips(height), TRUE);
+    };
+    auto rectOf = [this](HWND c) {
+        RECT rc{};
+        GetWindowRect(c, &rc);
+        MapWindowPoints(nullptr, hwnd_, reinterpret_cast<POINT*>(&rc), 2);
+        return RECT{ToTwips(rc.left), ToTwips(rc.top), ToTwips(rc.right), ToTwips(rc.bottom)};
+    };
+    const RECT lvRect = rectOf(lv);
+    size(lv, lvRect.left, lvRect.top, W - 3450, H - 2300);
+    for (HWND list : {lv2, lv3}) size(list, rectOf(list).left, lvRect.top, W - 3450, H - 2300);
+    const RECT txt = rectOf(txtFiles);
+    size(txtFiles, txt.left, txt.top, W - 3450, H - 2300);
+    const RECT tree = rectOf(tvwDemo);
+    size(tvwDemo, tree.left, tree.top, tree.right - tree.left, H - 2300);
+    for (HWND label : {lblHeader, lblCount}) {
+        const RECT lr = rectOf(label);
+        size(label, lr.left, lr.top, W, lr.bottom - lr.top);
+    }
+    for (HWND line : {Line1, Line3}) {
+        const RECT lr = rectOf(line);
+        size(line, 0, lr.top, W, lr.bottom - lr.top);
+    }
+    const RECT i3 = rectOf(Image3);
+    size(Image3, W - 1000, i3.top, i3.right - i3.left, i3.bottom - i3.top);
+    const RECT i1 = rectOf(Image1);
+    size(Image1, W / 2 - (i1.right - i1.left) / 2, i1.top, i1.right - i1.left, i1.bottom - i1.top);
+    const RECT save = rectOf(cmdSave);
+    size(cmdSave, W - 1650, H - 1650, save.right - save.left, save.bottom - save.top);
+    const RECT count = rectOf(lblCount);
+    size(lblCount, W / 2 - (count.right - count.left) / 2, count.top, count.right - count.left,
+         count.bottom - count.top);
+
+    SendMessageW(StatusBar1, WM_SIZE, 0, 0);
+    RECT client{};
+    GetClientRect(hwnd_, &client);
+    int parts[3] = {Twips(2400), client.right - Twips(4200), -1};
+    if (parts[1] <= parts[0]) parts[1] = parts[0] + 1;
+    SendMessageW(StatusBar1, SB_SETPARTS, 3, reinterpret_cast<LPARAM>(parts));
+}
+
+void Form1::Timer1_Timer() { SetPanelText(3, ClockText()); }
+
+void Form1::OnGetMinMaxInfo(MINMAXINFO* info) const {
+    info->ptMinTrackSize.x = Twips(kMinWidthTwips);
+    info->ptMinTrackSize.y = Twips(kMinHeightTwips);
+}
+
+void Form1::Form_Unload() {
+    if (unloaded_) return;
+    unloaded_ = true;
+    // The registry writes report nothing; a failed one never keeps the window from closing.
+    const std::wstring& key = App::AppKey();
+    const int state = WindowState();
+    General::SetStringValue(key, L"State", std::to_wstring(state));
+    if (state == 0) {
+        RECT r{};
+        GetWindowRect(hwnd_, &r);
+        General::SetStringValue(key, L"Width", Text::FormatSingle(static_cast<float>(ToTwips(r.right - r.left))));
+        General::SetStringValue(key, L"Height", Text::FormatSingle(static_cast<float>(ToTwips(r.bottom - r.top))));
+        General::SetStringValue(key, L"Left", Text::FormatSingle(static_cast<float>(ToTwips(r.left))));
+        General::SetStringValue(key, L"Top", Text::FormatSingle(static_cast<float>(ToTwips(r.top))));
+        General::SetStringValue(key, L"Sorted", std::to_wstring(lvSortKey));
+    }
+    KillTimer(hwnd_, IDT_Timer1);
+    Forms::UnloadAll();
+}
+
+void Form1::mnuExit_Click() { SendMessageW(hwnd_, WM_CLOSE, 0, 0); }
+
+LRESULT Form1::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+    switch (msg) {
+    case WM_CREATE:
+        CreateControls();
+        ApplyDesignGeometry();
+        return 0;
+    case WM_SIZE:
+        Form_Resize();
+        return 0;
+    case WM_GETMINMAXINFO:
+        OnGetMinMaxInfo(reinterpret_cast<MINMAXINFO*>(lp));
+        return 0;
+    case WM_TIMER:
+        if (wp == IDT_Timer1) Timer1_Timer();
+        return 0;
+    case WM_COMMAND:
+        OnCommand(LOWORD(wp), HIWORD(wp), reinterpret_cast<HWND>(lp));
+        return 0;
+    case WM_NOTIFY:
+        return OnNotify(reinterpret_cast<NMHDR*>(lp));
+    case WM_CTLCOLORSTATIC: {
+        const HWND c = reinterpret_cast<HWND>(lp);
+        if (c == lblHeader || c == lblCount || c == Image1 || c == Image3) {
+            SetBkColor(reinterpret_cast<HDC>(wp), GetSysColor(COLOR_WINDOW));
+            return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_WINDOW));
+        }
+        break;
+    }
+    case WM_CLOSE:
+        Form_Unload();
+        DestroyWindow(hwnd_);
+        return 0;
+    case WM_DESTROY:
+        if (quitOnDestroy) PostQuitMessage(0);
+        return 0;
+    default:
+        break;
+    }
+    return DefWindowProcW(hwnd_, msg, wp, lp);
+}
+
+void Form1::OnCommand(UINT id, UINT code, HWND control) {
+    (void)code;
+    (void)control;
+    switch (id) {
+    case IDC_cmdWL: cmdWL_Click(); break;
+    default: break;
+    }
+}
+
+LRESULT Form1::OnNotify(NMHDR* header) {
+    if (header->hwndFrom == tvwDemo) {
+        switch (header->code) {
+        case TVN_SELCHANGEDW: {
+            const auto* tv = reinterpret_cast<NMTREEVIEWW*>(header);
+            if (tv->action == TVC_BYMOUSE || tv->action == TVC_BYKEYBOARD) {
+                lastTreeDispatchTime_ = GetMessageTime();
+                tvwDemo_NodeClick(SelectedNodeKey());
+            }
+            return 0;
+        }
+        case NM_CLICK: {
+            // A click on the node already selected changes no selection: it dispatches here.
+            // A click that selects another node dispatches on TVN_SELCHANGED (before or after this).
+            TVHITTESTINFO hit{};
+            const DWORD pos = GetMessagePos();
+            hit.pt = {GET_X_LPARAM(pos), GET_Y_LPARAM(pos)};
+            ScreenToClient(tvwDemo, &hit.pt);
+            const HTREEITEM item = TreeView_HitTest(tvwDemo, &hit);
+            if (item && (hit.flags & TVHT_ONITEM) && item == TreeView_GetSelection(tvwDemo) &&
+                lastTreeDispatchTime_ != GetMessageTime()) {
+                tvwDemo_NodeClick(SelectedNodeKey());
+            }
+            return 0;
+        }
+        case TVN_ITEMEXPANDEDW: {
+            const auto* tv = reinterpret_cast<NMTREEVIEWW*>(header);
+            if (tv->action & TVE_EXPAND) tvwDemo_Expand(tv->itemNew.hItem);
+            else if (tv->action & TVE_COLLAPSE) tvwDemo_Collapse(tv->itemNew.hItem);
+            return 0;
+        }
+        default:
+            return 0;
+        }
+    }
+    if ((header->hwndFrom == lv || header->hwndFrom == lv2 || header->hwndFrom == lv3) &&
+        header->code == NM_CUSTOMDRAW) {
+        return ListView::CustomDraw(header);
+    }
+    return 0;
+}

@@ -1,0 +1,127 @@
+// Form1, the main window: its controls, flags, and every handler of every view.
+// Handlers are defined in the folder of the subsystem they belong to.
+#pragma once
+
+#include "mainwindow/MenuModel.h"
+#include "mainwindow/Window.h"
+#include "system/Handles.h"
+
+#include <windows.h>
+#include <commctrl.h>
+#include <string>
+#include <vector>
+
+class Form1 : public Window<Form1> {
+public:
+    Form1();
+    ~Form1();
+
+    // Form_Initialize, window creation (hidden) and the controls; false when the window cannot be made.
+    bool Create();
+    LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp);
+
+    // ---- Start-up, layout, clock and shutdown (mainwindow/Form1.cpp) ----
+    static void Form_Initialize();
+    void Form_Load();
+    void Form_Resize();
+    void Timer1_Timer();
+    void Form_Unload();
+    void mnuExit_Click();
+    // Panel texts of StatusBar1 (1-based as designed).
+    void SetPanelText(int panel, const std::wstring& text);
+    [[nodiscard]] std::wstring PanelText(int panel) const;
+    // lblCount's caption, copied into panel 2.
+    void SetViewTitle(const std::wstring& title);
+    [[nodiscard]] std::wstring ControlText(HWND control) const;
+    [[nodiscard]] static std::wstring ClockText();
+    [[nodiscard]] int Twips(int twips) const;        // twips to pixels at the screen's DPI
+    [[nodiscard]] int ToTwips(int pixels) const;
+    // Window state as designed: 0 normal, 1 minimized, 2 maximized.
+    [[nodiscard]] int WindowState() const;
+    // Lets pending window messages run once (the design's "yield").
+    static void DoEvents();
+    void BringToFront(HWND control);
+
+    // ---- Navigator (mainwindow/Navigator.cpp) ----
+    struct NavigatorNode {
+        std::wstring key;
+        std::wstring text;
+        std::wstring parent;
+        HTREEITEM item = nullptr;
+    };
+    void NavigatorNodes();                       // adds the 21 nodes
+    void ExpandAllNodes();
+    void CollapseAllNodes();
+    // Selects the node with that key (case ignored) without dispatching; false when there is none.
+    bool SelectNode(const std::wstring& key);
+    [[nodiscard]] std::wstring SelectedNodeKey() const;
+    [[nodiscard]] const NavigatorNode* FindNode(const std::wstring& key) const;
+    void tvwDemo_NodeClick(const std::wstring& key);
+    void tvwDemo_Expand(HTREEITEM node);
+    void tvwDemo_Collapse(HTREEITEM node);
+    void cmdWL_Click();
+    void mnuSeeSubs_Click();
+
+    // ---- Menu bar (mainwindow/Menus.cpp) ----
+    void BuildMenus();
+    void OnCommand(UINT id, UINT code, HWND control);
+
+    // ---- Registry startups (startups/) ----
+    void SetStartupToolTips();
+    void lv2_Click();
+    void mnuBackup_Click();
+
+    // ---- Services (services/) ----
+    void SetServiceToolTips();
+
+    // ---- Notifications of the controls (mainwindow/Form1.cpp) ----
+    LRESULT OnNotify(NMHDR* header);
+
+    // Controls, named as designed.
+    HWND lblHeader = nullptr;
+    HWND Line1 = nullptr;
+    HWND Line3 = nullptr;
+    HWND Image1 = nullptr;
+    HWND Image3 = nullptr;
+    HWND lblCount = nullptr;
+    HWND tvwDemo = nullptr;
+    HWND lv = nullptr;
+    HWND lv2 = nullptr;
+    HWND lv3 = nullptr;
+    HWND txtFiles = nullptr;
+    HWND cmdSave = nullptr;
+    HWND StatusBar1 = nullptr;
+    HWND lblChange = nullptr;
+    HWND cmdWL = nullptr;
+    HWND Command1 = nullptr, Command2 = nullptr, Command3 = nullptr;
+    HWND Command4 = nullptr, Command5 = nullptr, Command6 = nullptr;
+
+    UniqueImageList ImageList1;    // list and column-header icons
+    UniqueImageList ImageList2;    // menu icons, handed to the menu engine
+    UniqueImageList imgPictures;   // tree images: 0 "folder closed", 1 "folder open"
+
+    MenuModel menus;
+    std::vector<NavigatorNode> nodes;
+
+    // Flags the design keeps in control properties.
+    int ActiveListTag = 0;               // tvwDemo.Tag: 1 lv, 2 lv2, 3 lv3, 0 after the tail
+    std::wstring SystemFileTag;          // txtFiles.Tag: "ini", "ini2", "bat", "boot", "sys"
+    std::wstring WinlogonEditFlag = L"0";  // lv2.Tag: "WL" opens the properties dialog for Winlogon
+    std::wstring SettingTabFlag = L"0";  // lblChange.Caption: "1" opens a properties dialog on its setting tab
+    int lvSortKey = 0;                   // lv.SortKey: 0 "Display Name", 1 "Service Name"
+    std::wstring helpFile;               // App.HelpFile
+    bool quitOnDestroy = true;           // the program's one window ends the message loop
+
+private:
+    void CreateControls();
+    void CreateImageLists();
+    void SetupListColumns();
+    void ApplyDesignGeometry();
+    void OnGetMinMaxInfo(MINMAXINFO* info) const;
+
+    UniqueHfont font_;
+    UniqueHfont headerFont_;
+    int dpi_ = 96;
+    LONG lastTreeDispatchTime_ = -1;     // message time of the last dispatch from a selection change
+    bool unloaded_ = false;
+};

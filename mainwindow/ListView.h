@@ -1,0 +1,42 @@
+// The list views of the main window as the design uses them: rows with an icon number,
+// column texts and a fore colour per row, addressed by 0-based row and column.
+#pragma once
+
+#include <windows.h>
+#include <commctrl.h>
+#include <string>
+#include <vector>
+
+namespace ListView {
+
+inline constexpr COLORREF EnabledForeColor = RGB(0x00, 0x80, 0x00);   // &H8000
+inline constexpr COLORREF DisabledForeColor = RGB(0xC0, 0x00, 0x00);  // &HC0
+inline constexpr COLORREF DefaultForeColor = CLR_DEFAULT;
+
+// Adds a row at the end; icon is the design's 1-based picture number (0: none). Returns its index.
+int AddRow(HWND list, const std::wstring& text, int icon, const std::vector<std::wstring>& subItems = {},
+           COLORREF color = DefaultForeColor);
+void AddColumn(HWND list, const std::wstring& caption, int widthPixels);
+void SetText(HWND list, int row, int column, const std::wstring& text);
+[[nodiscard]] std::wstring Text(HWND list, int row, int column = 0);
+[[nodiscard]] int Count(HWND list);
+void Clear(HWND list);
+void DeleteRow(HWND list, int row);
+// The selected row, or -1.
+[[nodiscard]] int Selected(HWND list);
+// The focused ("current") row, or -1.
+[[nodiscard]] int Current(HWND list);
+void Select(HWND list, int row);
+[[nodiscard]] int Icon(HWND list, int row);
+void SetIcon(HWND list, int row, int icon);
+[[nodiscard]] COLORREF Color(HWND list, int row);
+void SetColor(HWND list, int row, COLORREF color);
+// Index of the first row whose text in that column equals text (case ignored), or -1.
+[[nodiscard]] int FindRow(HWND list, const std::wstring& text, int column = 0);
+// Column-header picture (design number, 0 removes it).
+void SetColumnIcon(HWND list, int column, int icon);
+[[nodiscard]] int ColumnIcon(HWND list, int column);
+// NM_CUSTOMDRAW of a list: paints each row in its fore colour.
+LRESULT CustomDraw(NMHDR* header);
+
+} // namespace ListView

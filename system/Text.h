@@ -1,0 +1,31 @@
+// Text helpers: the case-blind comparisons, trimming, number formatting and ANSI conversion.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace Text {
+
+[[nodiscard]] std::wstring Upper(std::wstring_view s);
+[[nodiscard]] std::wstring Lower(std::wstring_view s);
+[[nodiscard]] bool EqualsNoCase(std::wstring_view a, std::wstring_view b);
+[[nodiscard]] bool ContainsNoCase(std::wstring_view haystack, std::wstring_view needle);
+// Position of needle in haystack ignoring case, or npos.
+[[nodiscard]] size_t FindNoCase(std::wstring_view haystack, std::wstring_view needle, size_t from = 0);
+[[nodiscard]] bool StartsWithNoCase(std::wstring_view s, std::wstring_view prefix);
+[[nodiscard]] std::wstring Trim(std::wstring_view s);  // blanks at both ends
+// Every occurrence of what, ignoring case, replaced by with.
+[[nodiscard]] std::wstring ReplaceNoCase(std::wstring_view s, std::wstring_view what, std::wstring_view with);
+[[nodiscard]] std::wstring ReplaceAll(std::wstring_view s, std::wstring_view what, std::wstring_view with);
+
+// The whole text as a number, or false (blanks around it allowed, nothing else).
+[[nodiscard]] bool ParseLong(std::wstring_view s, long& out);
+[[nodiscard]] bool ParseDouble(std::wstring_view s, double& out);
+// A single-precision number as text, the shortest form that reads back the same.
+[[nodiscard]] std::wstring FormatSingle(float value);
+
+// Legacy files are bytes in the ANSI code page.
+[[nodiscard]] std::wstring FromAnsi(std::string_view bytes);
+[[nodiscard]] std::string ToAnsi(std::wstring_view text);
+
+} // namespace Text

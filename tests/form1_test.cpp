@@ -1,0 +1,223 @@
+// The main window's start-up, layout, clock and shutdown, against the real registry.
+#include "TestSeam.h"
+#include "TestUtil.h"
+#include "mainwindow/ListView.h"
+#include "system/App.h"
+#include "system/Paths.h"
+#include "system/Registry.h"
+#include "system/Text.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+const std::wstring kAppSub = L"Software\\Ferrowyn\\Corvell";
+
+std::wstring Setting(const std::wstring& name) { return General::GetStringValue(App::AppKey(), name); }
+
+RECT ChildRect(HWND parent, HWND child) {
+    RECT r{};
+    GetWindowRect(child, &r);
+    MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&r), 2);
+    return r;
+}
+
+class Form1Test : public testing::Test {
+protected:
+    void SetUp() override {
+        TestUtil::DeleteTree(HKEY_LOCAL_MACHINE, kAppSub);
+        RemoveDirectoryW((App::Path() + L"\\Startups").c_str());
+        RemoveDirectoryW((App::Path() + L"\\Backups").c_str());
+    }
+    TestSeam seam;
+};
+
+TEST_F(Form1Test, FirstRunCreatesKeysFoldersAndCentredGeometryAndAsksOnce) {
+    {
+        TestUtil::LiveForm live;
+        ASSERT_NE(live.form.hwnd(), nullptr);
+        for (const wchar_t* sub : {L"", L"\\Disabled", L"\\Startups", L"\\Dates", L"\\Dates\\Startups", L"\\Backups"})
+            EXPECT_TRUE(Registry::KeyExists(HKEY_LOCAL_MACHINE, kAppSub + sub)) << sub;
+        EXPECT_TRUE(MyMod::FolderExists(App::Path() + L"\\Startups"));
+        EXPECT_TRUE(MyMod::FolderExists(App::Path() + L"\\Backups"));
+        EXPECT_EQ(Setting(L"State"), L"Error");
+
+        RECT r{};
+        GetWindowRect(live.form.hwnd(), &r);
+        double width = 0, left = 0, height = 0, top = 0;
+        ASSERT_TRUE(Text::ParseDouble(Setting(L"Width"), width));
+        ASSERT_TRUE(Text::ParseDouble(Setting(L"Height"), height));
+        ASSERT_TRUE(Text::ParseDouble(Setting(L"Left"), left));
+        ASSERT_TRUE(Text::ParseDouble(Setting(L"Top"), top));
+        const double screenTwips = live.form.ToTwips(GetSystemMetrics(SM_CXSCREEN));
+        EXPECT_NEAR(left, screenTwips / 2 - width / 2, 30);
+        EXPECT_NEAR(width, live.form.ToTwips(r.right - r.left), 30);
+
+        ASSERT_EQ(seam.messages.size(), 1u);
+        const auto& m = seam.messages[0];
+        EXPECT_EQ(m.caption, L"First Run Backup Warning");
+        EXPECT_EQ(m.flags, static_cast<UINT>(MB_YESNO | MB_ICONEXCLAMATION));
+        EXPECT_EQ(m.text,
+                  L"Since this is the first time you've used Corvell, a backup of all your current Startups and "
+                  L"Services settings has not been created yet.  It's highly recommended you create a backup before "
+                  L"making any changes.  You can also create another backup at any time and it will replace any "
+                  L"existing one.\r\n\r\nWould you like to create a backup now?  It only takes a few seconds and can "
+                  L"be easily restored in case of problems.     ");
+        EXPECT_EQ(Setting(L"Backup"), L"1");
+    }
+    EXPECT_EQ(Setting(L"State"), L"0");
+    EXPECT_EQ(Setting(L"Sorted"), L"0");
+    seam.messages.clear();
+    { TestUtil::LiveForm again; }
+    EXPECT_TRUE(seam.messages.empty());  // asked once only
+}
+
+TEST_F(Form1Test, RestoresSavedGeometryAndSavesItAtClose) {
+    General::CreateKey(App::MakerKey());
+    General::CreateKey(App::AppKey());
+    General::SetStringValue(App::AppKey(), L"State", L"0");
+    General::SetStringValue(App::AppKey(), L"Backup", L"1");
+    General::SetStringValue(App::AppKey(), L"Width", L"9000");
+    General::SetStringValue(App::AppKey(), L"Height", L"7000");
+    General::SetStringValue(App::AppKey(), L"Left", L"600");
+    General::SetStringValue(App::AppKey(), L"Top", L"450");
+    {
+        TestUtil::LiveForm live;
+        RECT r{};
+        GetWindowRect(live.form.hwnd(), &r);
+        EXPECT_EQ(r.left, live.form.Twips(600));
+        EXPECT_EQ(r.top, live.form.Twips(450));
+        EXPECT_EQ(r.right - r.left, live.form.Twips(9000));
+        EXPECT_EQ(live.form.WindowState(), 0);
+        live.form.lvSortKey = 1;
+        SetWindowPos(live.form.hwnd(), nullptr, live.form.Twips(900), live.form.Twips(600), live.form.Twips(9900),
+                     live.form.Twips(7200), SWP_NOZORDER);
+    }
+    EXPECT_TRUE(seam.messages.empty());
+    EXPECT_EQ(Setting(L"State"), L"0");
+    EXPECT_EQ(Setting(L"Left"), L"900");
+    EXPECT_EQ(Setting(L"Top"), L"600");
+    EXPECT_EQ(Setting(L"Width"), L"9900");
+    EXPECT_EQ(Setting(L"Height"), L"7200");
+    EXPECT_EQ(Setting(L"Sorted"), L"1");
+}
+
+TEST_F(Form1Test, MaximizedOpensMaximizedAndWritesOnlyState) {
+    General::CreateKey(App::MakerKey());
+    General::CreateKey(App::AppKey());
+    General::SetStringValue(App::AppKey(), L"Backup", L"1");
+    General::SetStringValue(App::AppKey(), L"State", L"2");
+    General::SetStringValue(App::AppKey(), L"Width", L"1234");
+    {
+        TestUtil::LiveForm live;
+        EXPECT_EQ(live.form.WindowState(), 2);
+    }
+    EXPECT_EQ(Setting(L"State"), L"2");
+    EXPECT_EQ(Setting(L"Width"), L"1234");
+    EXPECT_EQ(Setting(L"Left"), L"Error");
+    EXPECT_EQ(Setting(L"Sorted"), L"Error");
+}
+
+TEST_F(Form1Test, StatusBarPanelsAndSortMarks) {
+    General::CreateKey(App::MakerKey());
+    General::CreateKey(App::AppKey());
+    General::SetStringValue(App::AppKey(), L"Backup", L"1");
+    General::SetStringValue(App::AppKey(), L"Sorted", L"1");
+    TestUtil::LiveForm live;
+    EXPECT_EQ(live.form.PanelText(1), L"Corvell 1.0");
+    EXPECT_EQ(live.form.PanelText(2), live.form.ControlText(live.form.lblCount));
+    const std::wstring clock = live.form.PanelText(3);
+    EXPECT_EQ(clock, Form1::ClockText());
+    ASSERT_GE(clock.size(), 10u);
+    EXPECT_EQ(clock.substr(clock.size() - 2), L"  ");
+    EXPECT_TRUE(clock.find(L" AM  ") != std::wstring::npos || clock.find(L" PM  ") != std::wstring::npos);
+    EXPECT_EQ(ListView::ColumnIcon(live.form.lv, 0), 8);
+    EXPECT_EQ(ListView::ColumnIcon(live.form.lv, 1), 7);
+}
+
+TEST_F(Form1Test, ListColumnsAsDesigned) {
+    General::CreateKey(App::MakerKey());
+    General::CreateKey(App::AppKey());
+    General::SetStringValue(App::AppKey(), L"Backup", L"1");
+    TestUtil::LiveForm live;
+    EXPECT_EQ(ListView::ColumnIcon(live.form.lv, 0), 7);
+    EXPECT_EQ(ListView::ColumnIcon(live.form.lv, 1), 8);
+    auto captions = [](HWND list) {
+        std::vector<std::wstring> out;
+        HWND header = ListView_GetHeader(list);
+        const int n = Header_GetItemCount(header);
+        for (int i = 0; i < n; ++i) {
+            wchar_t buf[64] = {};
+            HDITEMW item{};
+            item.mask = HDI_TEXT;
+            item.pszText = buf;
+            item.cchTextMax = 64;
+            Header_GetItem(header, i, &item);
+            out.push_back(buf);
+        }
+        return out;
+    };
+    EXPECT_EQ(captions(live.form.lv),
+              (std::vector<std::wstring>{L"Display Name", L"Service Name", L"Status", L"Setting", L"Depends on Service",
+                                         L"Dependant Services", L"Service Path", L"Date First Detected"}));
+    EXPECT_EQ(captions(live.form.lv2), (std::vector<std::wstring>{L"Application", L"Application Path",
+                                                                  L"Registry Key or User Path", L"Date Detected"}));
+    EXPECT_EQ(captions(live.form.lv3), (std::vector<std::wstring>{L"Startup Name", L"Startup Target", L"User Folder",
+                                                                  L"Date Detected"}));
+    EXPECT_EQ(ListView_GetColumnWidth(live.form.lv2, 1), live.form.Twips(5000));
+}
+
+TEST_F(Form1Test, ResizeKeepsViewsAgainstTheEdgesAndMinimizeMovesNothing) {
+    General::CreateKey(App::MakerKey());
+    General::CreateKey(App::AppKey());
+    General::SetStringValue(App::AppKey(), L"Backup", L"1");
+    TestUtil::LiveForm live;
+    Form1& f = live.form;
+    SetWindowPos(f.hwnd(), nullptr, 0, 0, f.Twips(12000), f.Twips(9000), SWP_NOZORDER | SWP_NOMOVE);
+    RECT w{};
+    GetWindowRect(f.hwnd(), &w);
+    const int W = f.ToTwips(w.right - w.left), H = f.ToTwips(w.bottom - w.top);
+    for (HWND view : {f.lv, f.lv2, f.lv3, f.txtFiles}) {
+        const RECT r = ChildRect(f.hwnd(), view);
+        EXPECT_NEAR(r.right - r.left, f.Twips(W - 3450), 1);
+        EXPECT_NEAR(r.bottom - r.top, f.Twips(H - 2300), 1);
+        EXPECT_NEAR(r.left, f.Twips(3240), 1);
+    }
+    const RECT save = ChildRect(f.hwnd(), f.cmdSave);
+    EXPECT_NEAR(save.left, f.Twips(W - 1650), 1);
+    EXPECT_NEAR(save.top, f.Twips(H - 1650), 1);
+    const RECT header = ChildRect(f.hwnd(), f.lblHeader);
+    EXPECT_NEAR(header.right - header.left, f.Twips(W), 1);
+
+    // Too small a window is held at a minimum size where nothing goes negative.
+    SetWindowPos(f.hwnd(), nullptr, 0, 0, 50, 50, SWP_NOZORDER | SWP_NOMOVE);
+    const RECT tiny = ChildRect(f.hwnd(), f.lv);
+    EXPECT_GT(tiny.right - tiny.left, 0);
+    EXPECT_GT(tiny.bottom - tiny.top, 0);
+
+    SetWindowPos(f.hwnd(), nullptr, 0, 0, f.Twips(12000), f.Twips(9000), SWP_NOZORDER | SWP_NOMOVE);
+    const RECT before = ChildRect(f.hwnd(), f.lv);
+    ShowWindow(f.hwnd(), SW_MINIMIZE);
+    TestUtil::Pump(50);
+    EXPECT_EQ(f.WindowState(), 1);
+    RECT during{};
+    GetWindowRect(f.lv, &during);
+    RECT beforeScreen = before;
+    ShowWindow(f.hwnd(), SW_RESTORE);
+    TestUtil::Pump(50);
+    const RECT after = ChildRect(f.hwnd(), f.lv);
+    EXPECT_EQ(after.right - after.left, beforeScreen.right - beforeScreen.left);
+    EXPECT_EQ(after.bottom - after.top, beforeScreen.bottom - beforeScreen.top);
+}
+
+TEST_F(Form1Test, ClockTicksIntoPanelThree) {
+    General::CreateKey(App::MakerKey());
+    General::CreateKey(App::AppKey());
+    General::SetStringValue(App::AppKey(), L"Backup", L"1");
+    TestUtil::LiveForm live;
+    live.form.SetPanelText(3, L"stale");
+    TestUtil::Pump(1300);
+    EXPECT_EQ(live.form.PanelText(3), Form1::ClockText());
+}
+
+} // namespace

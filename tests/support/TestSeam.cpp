@@ -1,0 +1,46 @@
+// A seam backend for tests: scripted answers, every call recorded.
+#include "TestSeam.h"
+
+#include "system/Handles.h"
+
+int TestSeam::ShowMessage(const Seam::MessageRequest& request) {
+    messages.push_back(request);
+    if (!answers.empty()) {
+        const int a = answers.front();
+        answers.pop_front();
+        return a;
+    }
+    const UINT buttons = request.flags & MB_TYPEMASK;
+    return buttons == MB_YESNO || buttons == MB_YESNOCANCEL ? IDNO : IDOK;
+}
+
+INT_PTR TestSeam::Launch(const Seam::ShellRequest& request) {
+    launches.push_back(request);
+    return 42;
+}
+
+long TestSeam::RunProcess(const Seam::ProcessRequest& request) {
+    processes.push_back(request);
+    if (!runProcesses) return 0;
+    STARTUPINFOW si{};
+    si.cb = sizeof(si);
+    PROCESS_INFORMATION pi{};
+    std::wstring cmd = request.commandLine;
+    if (!CreateProcessW(nullptr, cmd.data(), nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr,
+                        request.directory.empty() ? nullptr : request.directory.c_str(), &si, &pi))
+        return -1;
+    UniqueHandle process(pi.hProcess), thread(pi.hThread);
+    if (!request.wait) return 0;
+    WaitForSingleObject(process.get(), 60000);
+    DWORD code = 0;
+    GetExitCodeProcess(process.get(), &code);
+    return static_cast<long>(code);
+}
+
+Seam::FileDialogResult TestSeam::ShowFileDialog(const Seam::FileDialogRequest& request) {
+    dialogs.push_back(request);
+    if (dialogAnswers.empty()) return {};
+    auto a = dialogAnswers.front();
+    dialogAnswers.pop_front();
+    return a;
+}

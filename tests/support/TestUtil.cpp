@@ -1,0 +1,96 @@
+// Helpers shared by the tests: registry fixtures, helper programs and a live main window.
+#include "TestUtil.h"
+
+#include "system/Process.h"
+
+#include <shlwapi.h>
+#include <vector>
+
+namespace TestUtil {
+
+bool DeleteTree(HKEY root, const std::wstring& subKey) {
+    const LONG rc = SHDeleteKeyW(root, subKey.c_str());
+    return rc == ERROR_SUCCESS || rc == ERROR_FILE_NOT_FOUND;
+}
+
+void PutString(HKEY root, const std::wstring& subKey, const std::wstring& name, const std::wstring& data, DWORD type) {
+    HKEY key = nullptr;
+    if (RegCreateKeyExW(root, subKey.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr) != ERROR_SUCCESS)
+        return;
+    RegSetValueExW(key, name.c_str(), 0, type, reinterpret_cast<const BYTE*>(data.c_str()),
+                   static_cast<DWORD>((data.size() + 1) * sizeof(wchar_t)));
+    RegCloseKey(key);
+}
+
+bool ReadString(HKEY root, const std::wstring& subKey, const std::wstring& name, std::wstring& data, DWORD* type) {
+    HKEY key = nullptr;
+    if (RegOpenKeyExW(root, subKey.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return false;
+    DWORD t = 0, size = 0;
+    LONG rc = RegQueryValueExW(key, name.c_str(), nullptr, &t, nullptr, &size);
+    if (rc == ERROR_SUCCESS) {
+        std::vector<wchar_t> buf(size / sizeof(wchar_t) + 1, L'\0');
+        rc = RegQueryValueExW(key, name.c_str(), nullptr, &t, reinterpret_cast<BYTE*>(buf.data()), &size);
+        data.assign(buf.data(), size / sizeof(wchar_t));
+        if (!data.empty() && data.back() == L'\0') data.pop_back();
+    }
+    RegCloseKey(key);
+    if (type) *type = t;
+    return rc == ERROR_SUCCESS;
+}
+
+bool ValueExists(HKEY root, const std::wstring& subKey, const std::wstring& name) {
+    std::wstring ignored;
+    return ReadString(root, subKey, name, ignored);
+}
+
+std::wstring ProgramFolder() {
+    wchar_t path[MAX_PATH] = {};
+    GetModuleFileNameW(nullptr, path, MAX_PATH);
+    std::wstring p = path;
+    return p.substr(0, p.find_last_of(L'\\'));
+}
+
+UniqueHandle StartCopy(const std::wstring& helper, const std::wstring& asName, const std::wstring& args) {
+    const std::wstring folder = ProgramFolder();
+    const std::wstring target = folder + L"\\" + asName;
+    CopyFileW((folder + L"\\" + helper).c_str(), target.c_str(), FALSE);
+    std::wstring cmd = L"\"" + target + L"\" " + args;
+    STARTUPINFOW si{};
+    si.cb = sizeof(si);
+    PROCESS_INFORMATION pi{};
+    if (!CreateProcessW(nullptr, cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(), &si, &pi))
+        return UniqueHandle();
+    CloseHandle(pi.hThread);
+    UniqueHandle process(pi.hProcess);
+    WaitForProcess(asName);
+    return process;
+}
+
+bool WaitForProcess(const std::wstring& name, DWORD timeoutMs) {
+    const DWORD start = GetTickCount();
+    while (GetTickCount() - start < timeoutMs) {
+        if (modProcess::IsProcessRunning(name)) return true;
+        Sleep(50);
+    }
+    return false;
+}
+
+void Pump(DWORD ms) {
+    const DWORD start = GetTickCount();
+    do {
+        Form1::DoEvents();
+        Sleep(5);
+    } while (GetTickCount() - start < ms);
+}
+
+LiveForm::LiveForm() {
+    form.quitOnDestroy = false;
+    if (form.Create()) form.Form_Load();
+}
+
+LiveForm::~LiveForm() {
+    if (form.hwnd()) SendMessageW(form.hwnd(), WM_CLOSE, 0, 0);
+    Pump(10);
+}
+
+} // namespace TestUtil

@@ -1,0 +1,40 @@
+// Helpers shared by the tests: registry fixtures, helper programs and a live main window.
+#pragma once
+
+#include "mainwindow/Form1.h"
+
+#include <windows.h>
+#include <memory>
+#include <string>
+
+namespace TestUtil {
+
+// Deletes a key and everything below it (relative to a root); true when it is gone.
+bool DeleteTree(HKEY root, const std::wstring& subKey);
+// Writes a string value, creating the key; REG_SZ unless type says otherwise.
+void PutString(HKEY root, const std::wstring& subKey, const std::wstring& name, const std::wstring& data,
+               DWORD type = REG_SZ);
+// Reads a value's text (NUL dropped) and type; false when missing.
+bool ReadString(HKEY root, const std::wstring& subKey, const std::wstring& name, std::wstring& data,
+                DWORD* type = nullptr);
+bool ValueExists(HKEY root, const std::wstring& subKey, const std::wstring& name);
+
+// The folder the test program runs from (C:\corvell in the test prefix).
+std::wstring ProgramFolder();
+// Copies a helper program of the test folder under another name and starts it; returns its
+// process handle (the caller ends it) or an empty handle.
+UniqueHandle StartCopy(const std::wstring& helper, const std::wstring& asName, const std::wstring& args = L"");
+// Waits until a process with that file name runs (or the time runs out).
+bool WaitForProcess(const std::wstring& name, DWORD timeoutMs = 5000);
+
+// Runs pending messages for a while, so timers and posted messages get their turn.
+void Pump(DWORD ms = 50);
+
+// A main window made and loaded as the program does; destroyed at the end of its scope.
+struct LiveForm {
+    LiveForm();
+    ~LiveForm();
+    Form1 form;
+};
+
+} // namespace TestUtil
