@@ -1,0 +1,90 @@
+// Services for the tests, made and removed with the service control manager directly.
+#include "ServiceFixtures.h"
+
+#include "TestUtil.h"
+#include "system/Handles.h"
+
+namespace ServiceFixtures {
+
+std::wstring TestServicePath(const std::wstring& args) {
+    std::wstring path = TestUtil::ProgramFolder() + L"\\testsvc.exe";
+    if (!args.empty()) path += L" " + args;
+    return path;
+}
+
+bool Install(const std::wstring& name, const std::wstring& displayName, const std::wstring& path, DWORD startType,
+             const std::vector<std::wstring>& dependencies) {
+    Remove(name);
+    std::wstring deps;
+    for (const auto& d : dependencies) deps += d + L'\0';
+    deps += L'\0';
+    const UniqueScHandle manager(OpenSCManagerW(nullptr, nullptr, SC_MANAGER_ALL_ACCESS));
+    if (!manager) return false;
+    const UniqueScHandle service(CreateServiceW(manager.get(), name.c_str(), displayName.c_str(), SERVICE_ALL_ACCESS,
+                                                SERVICE_WIN32_OWN_PROCESS, startType, SERVICE_ERROR_IGNORE,
+                                                path.c_str(), nullptr, nullptr,
+                                                dependencies.empty() ? nullptr : deps.c_str(), nullptr, nullptr));
+    return static_cast<bool>(service);
+}
+
+bool Remove(const std::wstring& name) {
+    const UniqueScHandle manager(OpenSCManagerW(nullptr, nullptr, SC_MANAGER_ALL_ACCESS));
+    if (!manager) return false;
+    UniqueScHandle service(OpenServiceW(manager.get(), name.c_str(), SERVICE_ALL_ACCESS));
+    if (!service) return GetLastError() == ERROR_SERVICE_DOES_NOT_EXIST;
+    SERVICE_STATUS status{};
+    if (QueryServiceStatus(service.get(), &status) && status.dwCurrentState != SERVICE_STOPPED) {
+        ControlService(service.get(), SERVICE_CONTROL_STOP, &status);
+        WaitForState(name, SERVICE_STOPPED, 5000);
+    }
+    const bool deleted = DeleteService(service.get()) != FALSE;
+    service.reset();
+    // The manager drops the service once the last handle is closed.
+    for (int i = 0; i < 100; ++i) {
+        UniqueScHandle again(OpenServiceW(manager.get(), name.c_str(), SERVICE_QUERY_STATUS));
+        if (!again) return true;
+        Sleep(50);
+    }
+    return deleted;
+}
+
+DWORD State(const std::wstring& name) {
+    const UniqueScHandle manager(OpenSCManagerW(nullptr, nullptr, SC_MANAGER_CONNECT));
+    if (!manager) return 0;
+    const UniqueScHandle service(OpenServiceW(manager.get(), name.c_str(), SERVICE_QUERY_STATUS));
+    SERVICE_STATUS status{};
+    if (!service || !QueryServiceStatus(service.get(), &status)) return 0;
+    return status.dwCurrentState;
+}
+
+bool WaitForState(const std::wstring& name, DWORD state, DWORD timeoutMs) {
+    const DWORD start = GetTickCount();
+    do {
+        if (State(name) == state) return true;
+        Sleep(50);
+    } while (GetTickCount() - start < timeoutMs);
+    return false;
+}
+
+bool StartAndWait(const std::wstring& name) {
+    const UniqueScHandle manager(OpenSCManagerW(nullptr, nullptr, SC_MANAGER_CONNECT));
+    if (!manager) return false;
+    const UniqueScHandle service(OpenServiceW(manager.get(), name.c_str(), SERVICE_START));
+    if (!service || !StartServiceW(service.get(), 0, nullptr)) return false;
+    return WaitForState(name, SERVICE_RUNNING);
+}
+
+DWORD StartType(const std::wstring& name) {
+    const UniqueScHandle manager(OpenSCManagerW(nullptr, nullptr, SC_MANAGER_CONNECT));
+    if (!manager) return MAXDWORD;
+    const UniqueScHandle service(OpenServiceW(manager.get(), name.c_str(), SERVICE_QUERY_CONFIG));
+    if (!service) return MAXDWORD;
+    DWORD needed = 0;
+    QueryServiceConfigW(service.get(), nullptr, 0, &needed);
+    std::vector<BYTE> buffer(needed + sizeof(QUERY_SERVICE_CONFIGW));
+    auto* config = reinterpret_cast<QUERY_SERVICE_CONFIGW*>(buffer.data());
+    if (!QueryServiceConfigW(service.get(), config, static_cast<DWORD>(buffer.size()), &needed)) return MAXDWORD;
+    return config->dwStartType;
+}
+
+} // namespace ServiceFixtures
