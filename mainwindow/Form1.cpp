@@ -5,6 +5,7 @@
 #include "mainwindow/ControlIds.h"
 #include "mainwindow/Forms.h"
 #include "mainwindow/ListView.h"
+#include "mainwindow/MenuIds.h"
 #include "menus/modMenus.h"
 #include "resources/Images.h"
 #include "resources/resource.h"
@@ -15,6 +16,7 @@
 #include "system/Text.h"
 
 #include <windowsx.h>
+#include <utility>
 
 namespace {
 
@@ -434,6 +436,11 @@ LRESULT Form1::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         break;
     }
     case WM_CLOSE:
+        // A close during a dispatch's yield waits until the dispatch has returned.
+        if (dispatching) {
+            closePending = true;
+            return 0;
+        }
         Form_Unload();
         DestroyWindow(hwnd_);
         return 0;
@@ -451,6 +458,48 @@ void Form1::OnCommand(UINT id, UINT code, HWND control) {
     (void)control;
     switch (id) {
     case IDC_cmdWL: cmdWL_Click(); break;
+    // Menu entries; mnuNone ("No Startups") and mnuRemoveS run nothing.
+    case IDM_mnuExit: mnuExit_Click(); break;
+    case IDM_mnuExportTextSrv: mnuExportTextSrv_Click(); break;
+    case IDM_mnuExportCSVSsrv: mnuExportCSVSsrv_Click(); break;
+    case IDM_mnuFind: mnuFind_Click(); break;
+    case IDM_mnuGoog2: mnuGoog2_Click(); break;
+    case IDM_mnuRun2: mnuRun2_Click(); break;
+    case IDM_mnuStopR: mnuStopR_Click(); break;
+    case IDM_mnuBackup: mnuBackup_Click(); break;
+    case IDM_mnuRestore: mnuRestore_Click(); break;
+    case IDM_mnuNew: mnuNew_Click(); break;
+    case IDM_mnuExportText: mnuExportText_Click(); break;
+    case IDM_mnuExportCSV: mnuExportCSV_Click(); break;
+    case IDM_mnuLegend: mnuLegend_Click(); break;
+    case IDM_mnuProperites2: mnuProperites2_Click(); break;
+    case IDM_mnuFind2: mnuFind2_Click(); break;
+    case IDM_mnuGoog3: mnuGoog3_Click(); break;
+    case IDM_mnuEnable2: mnuEnable2_Click(); break;
+    case IDM_mnuDisable2: mnuDisable2_Click(); break;
+    case IDM_mnuRun3: mnuRun3_Click(); break;
+    case IDM_mnuStop3: mnuStop3_Click(); break;
+    case IDM_mnuDelete2: mnuDelete2_Click(); break;
+    case IDM_mnuLegend2: mnuLegend2_Click(); break;
+    case IDM_mnuProperties3: mnuProperties3_Click(); break;
+    case IDM_mnuMsg: mnuMsg_Click(); break;
+    case IDM_mnuRestore2: mnuRestore2_Click(); break;
+    case IDM_mnuProperties4: mnuProperties4_Click(); break;
+    case IDM_mnuSeeSubs: mnuSeeSubs_Click(); break;
+    case IDM_mnuSave: mnuSave_Click(); break;
+    case IDM_mnuConfig: mnuConfig_Click(); break;
+    case IDM_mnuSysConfig: mnuSysConfig_Click(); break;
+    case IDM_mnuAUR: mnuAUR_Click(); break;
+    case IDM_mnuAURO: mnuAURO_Click(); break;
+    case IDM_mnuAUROEX: mnuAUROEX_Click(); break;
+    case IDM_mnuCUR: mnuCUR_Click(); break;
+    case IDM_mnuCURO: mnuCURO_Click(); break;
+    case IDM_mnuCurrent: mnuCurrent_Click(); break;
+    case IDM_mnuAll: mnuAll_Click(); break;
+    case IDM_mnuWindows: mnuWindows_Click(); break;
+    case IDM_mnuSystem: mnuSystem_Click(); break;
+    case IDM_mnuContent: mnuContent_Click(); break;
+    case IDM_mnuAbout: mnuAbout_Click(); break;
     default: break;
     }
 }
@@ -459,23 +508,32 @@ LRESULT Form1::OnNotify(NMHDR* header) {
     if (header->hwndFrom == tvwDemo) {
         switch (header->code) {
         case TVN_SELCHANGEDW: {
+            // Programmatic selections (TVC_UNKNOWN) dispatch nothing: their caller dispatches.
             const auto* tv = reinterpret_cast<NMTREEVIEWW*>(header);
             if (tv->action == TVC_BYMOUSE || tv->action == TVC_BYKEYBOARD) {
-                lastTreeDispatchTime_ = GetMessageTime();
+                if (tv->action == TVC_BYMOUSE && clickAwaitingSelChange == tv->itemNew.hItem) {
+                    clickAwaitingSelChange = nullptr;    // its NM_CLICK came first
+                } else {
+                    selChangeAwaitingClick = tv->action == TVC_BYMOUSE ? tv->itemNew.hItem : nullptr;
+                }
                 tvwDemo_NodeClick(SelectedNodeKey());
             }
             return 0;
         }
         case NM_CLICK: {
             // A click on the node already selected changes no selection: it dispatches here.
-            // A click that selects another node dispatches on TVN_SELCHANGED (before or after this).
+            // A click that selects another node dispatches on TVN_SELCHANGED, before or after this.
             TVHITTESTINFO hit{};
             const DWORD pos = GetMessagePos();
             hit.pt = {GET_X_LPARAM(pos), GET_Y_LPARAM(pos)};
             ScreenToClient(tvwDemo, &hit.pt);
             const HTREEITEM item = TreeView_HitTest(tvwDemo, &hit);
-            if (item && (hit.flags & TVHT_ONITEM) && item == TreeView_GetSelection(tvwDemo) &&
-                lastTreeDispatchTime_ != GetMessageTime()) {
+            const HTREEITEM awaited = std::exchange(selChangeAwaitingClick, nullptr);
+            clickAwaitingSelChange = nullptr;
+            if (!item || !(hit.flags & TVHT_ONITEM)) return 0;
+            if (item != TreeView_GetSelection(tvwDemo)) {
+                clickAwaitingSelChange = item;
+            } else if (item != awaited) {
                 tvwDemo_NodeClick(SelectedNodeKey());
             }
             return 0;

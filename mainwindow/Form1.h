@@ -8,6 +8,7 @@
 
 #include <windows.h>
 #include <commctrl.h>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -66,6 +67,97 @@ public:
     void BuildMenus();
     void OnCommand(UINT id, UINT code, HWND control);
 
+    // ---- Registry startup lists, and the menu entries' handlers of the later views ----
+    // Registry loaders and running state (startups/RegistryLoaders.cpp).
+    void LoadRunHKLM();
+    void LoadRunOnceHKLM();
+    void LoadRunOnceExHKLM();
+    void LoadRunHKCU();
+    void LoadRunOnceHKCU();
+    void CleanStartupPaths();
+    void MarkRunningStartups();
+    void MarkRunningDisabledStartups();
+    void MarkRunningFolderStartups();
+    // Startup-folder lists and their entries (startups/Form1_Folders.cpp).
+    void AddDisabledFolderStartups();
+    void LoadDisabledFolderItems();
+    void LoadCommonStartupFolder();
+    void LoadUserStartupFolder();
+    void AddFolderItemsToAllList();
+    void SetFolderToolTips();
+    void mnuFind2_Click();
+    void mnuGoog3_Click();
+    void mnuEnable2_Click();
+    void mnuDisable2_Click();
+    void mnuRun3_Click();
+    void mnuStop3_Click();
+    void mnuDelete2_Click();
+    void mnuMsg_Click();
+    void mnuCurrent_Click();
+    void mnuAll_Click();
+    void mnuWindows_Click();
+    void mnuSystem_Click();
+    // First-seen dates (startups/Form1_Dates.cpp).
+    void MarkStartupDates();
+    // Winlogon entry and legacy start-up files (startups/Form1_SystemFiles.cpp).
+    void LoadSystemFiles();
+    void ShowSystemFileWarning();
+    void LoadUserinitEntry();
+    void mnuSave_Click();
+    // Run, stop, find and web search of registry startups (startups/Form1_RunStop.cpp).
+    void mnuFind_Click();
+    void mnuGoog2_Click();
+    void mnuRun2_Click();
+    void mnuStopR_Click();
+    // Registry-editor jumps (startups/Form1_RegeditJumps.cpp).
+    void mnuAUR_Click();
+    void mnuAURO_Click();
+    void mnuAUROEX_Click();
+    void mnuCUR_Click();
+    void mnuCURO_Click();
+    // Backup restore (startups/Form1_Backup.cpp).
+    void mnuRestore_Click();
+    void mnuRestore2_Click();
+    // Properties, add-new and icon legends (startups/Form1_Properties.cpp).
+    void mnuProperites2_Click();
+    void mnuProperties3_Click();
+    void mnuProperties4_Click();
+    void mnuNew_Click();
+    void mnuLegend_Click();
+    void mnuLegend2_Click();
+    // Export of the lists (mainwindow/Export.cpp).
+    void mnuExportText_Click();
+    void mnuExportCSV_Click();
+    void mnuExportTextSrv_Click();
+    void mnuExportCSVSsrv_Click();
+    // Outside tools and help (mainwindow/Launchers.cpp).
+    void mnuConfig_Click();
+    void mnuSysConfig_Click();
+    void mnuContent_Click();
+    void mnuAbout_Click();
+    // Tree clicks: a selection change by mouse dispatches, and so does a click on the node that
+    // is selected already; the two notifications of one click dispatch once, in either order.
+    HTREEITEM clickAwaitingSelChange = nullptr;
+    HTREEITEM selChangeAwaitingClick = nullptr;
+    // Dispatcher steps (mainwindow/Navigator.cpp).
+    // Shows one of the nine Action menus and hides the others, with sep20 and the export entries
+    // (shown only withExport).
+    void ShowActionMenu(const wchar_t* menu, bool withExport = false);
+    // Shows mnuRestore when the backup file exists beside the program and lv2 has rows.
+    void RestoreCheck();
+    void DispatchNodeCase(const std::wstring& key);
+    void DispatchTail();
+    void DispatchFileCase(const wchar_t* tag, const std::wstring& path, const wchar_t* title);
+    void DispatchStep(const wchar_t* name, void (Form1::*procedure)());
+    // Called with the name of each step of a dispatch before it runs (diagnostics and tests).
+    std::function<void(const wchar_t* step)> onDispatchStep;
+    // A dispatch in progress; a node click that arrives meanwhile waits in pendingNodeKey
+    // (the latest wins) and a close in closePending, both run when it returns.
+    bool dispatching = false;
+    bool closePending = false;
+    bool hasPendingNode = false;
+    std::wstring pendingNodeKey;
+
     // ---- Registry startups (startups/) ----
     void SetStartupToolTips();
     void lv2_Click();
@@ -122,6 +214,5 @@ private:
     UniqueHfont font_;
     UniqueHfont headerFont_;
     int dpi_ = 96;
-    LONG lastTreeDispatchTime_ = -1;     // message time of the last dispatch from a selection change
     bool unloaded_ = false;
 };

@@ -17,8 +17,18 @@ struct MenuItem {
     bool checked = false;
 };
 
+// Win32 menus have no hidden entry: a popup holds only the visible entries of its menu, in
+// model order, and is refilled by position whenever one of them is shown or hidden. Side-bar
+// entries ("{SIDEBAR:") stay in the model only; an entry shows its caption without the
+// "{img:N}" prefix. Every HMENU entry carries its MenuItem* as dwItemData and its id as wID.
 class MenuModel {
 public:
+    MenuModel() = default;
+    MenuModel(const MenuModel&) = delete;
+    MenuModel& operator=(const MenuModel&) = delete;
+    // Destroys the popups that hang in no menu now, and the bar when no window destroyed it.
+    ~MenuModel();
+
     void Load(std::vector<MenuItem> items);
     // Creates the bar and its popups from the model; the model keeps them in step afterwards.
     HMENU Build();
@@ -37,12 +47,28 @@ public:
     [[nodiscard]] const MenuItem* FindById(UINT id) const;
     [[nodiscard]] std::vector<const MenuItem*> Children(std::wstring_view parent) const;
     [[nodiscard]] const std::vector<MenuItem>& Items() const noexcept { return items_; }
+    // The model item behind an HMENU entry: by position in a popup (or the bar), or by its dwItemData.
+    [[nodiscard]] const MenuItem* ItemAt(HMENU menu, int position) const;
+    [[nodiscard]] const MenuItem* FromItemData(ULONG_PTR data) const;
+    // The menu or submenu entry that opens this popup (nullptr for the bar or an unknown menu).
+    [[nodiscard]] const MenuItem* PopupOwner(HMENU popup) const;
+    // True when an entry opens a popup (it has entries of its own).
+    [[nodiscard]] bool HasPopup(std::wstring_view name) const { return Popup(name) != nullptr; }
+    // The caption an HMENU entry shows until the menu engine draws it: without "{img:N}".
+    [[nodiscard]] static std::wstring PlainCaption(const std::wstring& caption);
+    [[nodiscard]] static bool IsSideBar(const MenuItem& item);
 
 private:
+    struct PopupSlot {
+        std::wstring name;
+        HMENU menu = nullptr;
+        bool inserted = false;   // the entry that opens it stands in its parent's menu now
+    };
     MenuItem* FindMutable(std::wstring_view name);
+    PopupSlot* Slot(std::wstring_view name);
     void Rebuild(std::wstring_view parent);
 
     std::vector<MenuItem> items_;
-    std::vector<std::pair<std::wstring, HMENU>> popups_;
+    std::vector<PopupSlot> popups_;
     HMENU bar_ = nullptr;
 };

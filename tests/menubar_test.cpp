@@ -1,0 +1,197 @@
+// The main window's menu bar: the model's entries and the real HMENU bar kept in step with it.
+#include "TestSeam.h"
+#include "TestUtil.h"
+#include "mainwindow/MenuIds.h"
+#include "mainwindow/MenuTable.h"
+#include "system/App.h"
+#include "system/Registry.h"
+
+#include <gtest/gtest.h>
+
+#include <set>
+
+namespace {
+
+const std::wstring kAppSub = L"Software\\Ferrowyn\\Corvell";
+
+std::wstring EntryText(HMENU menu, int position) {
+    wchar_t text[256] = {};
+    MENUITEMINFOW mii{};
+    mii.cbSize = sizeof(mii);
+    mii.fMask = MIIM_STRING | MIIM_FTYPE;
+    mii.dwTypeData = text;
+    mii.cch = 255;
+    if (!GetMenuItemInfoW(menu, static_cast<UINT>(position), TRUE, &mii)) return L"<none>";
+    if (mii.fType & MFT_SEPARATOR) return L"-";
+    return text;
+}
+
+std::vector<std::wstring> Texts(HMENU menu) {
+    std::vector<std::wstring> out;
+    for (int i = 0; i < GetMenuItemCount(menu); ++i) out.push_back(EntryText(menu, i));
+    return out;
+}
+
+// Every HMENU shows exactly the visible entries of its menu, in model order, with their
+// plain captions, popups where the entry has entries of its own, and the model item behind each.
+void ExpectInStep(const MenuModel& model, HMENU menu, const std::wstring& parent) {
+    std::vector<const MenuItem*> shown;
+    for (const MenuItem* item : model.Children(parent))
+        if (item->visible && !MenuModel::IsSideBar(*item)) shown.push_back(item);
+    ASSERT_EQ(GetMenuItemCount(menu), static_cast<int>(shown.size())) << parent;
+    for (size_t i = 0; i < shown.size(); ++i) {
+        const int pos = static_cast<int>(i);
+        EXPECT_EQ(model.ItemAt(menu, pos), shown[i]) << parent << " " << i;
+        EXPECT_EQ(EntryText(menu, pos), MenuModel::PlainCaption(shown[i]->caption)) << shown[i]->name;
+        EXPECT_EQ(GetMenuItemID(menu, pos), shown[i]->id == 0 && model.HasPopup(shown[i]->name)
+                                                ? static_cast<UINT>(-1)
+                                                : shown[i]->id)
+            << shown[i]->name;
+        const UINT state = GetMenuState(menu, static_cast<UINT>(pos), MF_BYPOSITION);
+        EXPECT_EQ((state & MF_GRAYED) != 0, !shown[i]->enabled) << shown[i]->name;
+        const HMENU sub = GetSubMenu(menu, pos);
+        EXPECT_EQ(sub, model.Popup(shown[i]->name)) << shown[i]->name;
+        if (sub) ExpectInStep(model, sub, shown[i]->name);
+    }
+}
+
+class MenuBarTest : public testing::Test {
+protected:
+    void SetUp() override {
+        TestUtil::DeleteTree(HKEY_LOCAL_MACHINE, kAppSub);
+        General::CreateKey(App::AppKey());
+        General::SetStringValue(App::AppKey(), L"Backup", L"1");
+    }
+    TestSeam seam;
+};
+
+TEST(MenuTable, NamesIdsAndPlacesAsDesigned) {
+    const auto items = MenuTable::Form1Menus();
+    std::vector<std::wstring> bar;
+    std::set<std::wstring> names;
+    std::set<UINT> ids;
+    MenuModel model;
+    model.Load(items);
+    for (const auto& item : model.Items()) {
+        EXPECT_TRUE(names.insert(item.name).second) << item.name;
+        EXPECT_TRUE(item.enabled && !item.checked) << item.name;
+        if (item.parent.empty()) bar.push_back(item.name);
+        else EXPECT_NE(model.Find(item.parent), nullptr) << item.name;
+        if (item.id != 0) {
+            EXPECT_TRUE(ids.insert(item.id).second) << item.name;
+            EXPECT_EQ(model.FindById(item.id), &item);
+        }
+        // Only the entries that can be chosen carry a command id.
+        const bool opensMenu = !model.Children(item.name).empty();
+        const bool choosable = !opensMenu && item.caption != L"-" && !MenuModel::IsSideBar(item);
+        EXPECT_EQ(item.id != 0, choosable) << item.name;
+    }
+    EXPECT_EQ(bar, (std::vector<std::wstring>{L"mnuFile", L"mnuPopup", L"mnuPopup2", L"mnuPopup3", L"mnuPopup4",
+                                              L"mnuPopup5", L"mnuPopup6", L"mnuPopup7", L"mnuPopup8", L"mnuPopup9",
+                                              L"mnuUtilities", L"mnuHelp"}));
+    EXPECT_EQ(model.FindById(IDM_mnuDisable)->name, L"mnuDisable");
+    EXPECT_EQ(model.FindById(IDM_mnuCURO)->name, L"mnuCURO");
+
+    // Side bars come first in their nine menus, with the engine's full mark-up.
+    const struct { const wchar_t* menu; const wchar_t* bar; const wchar_t* caption; } sideBars[] = {
+        {L"mnuFile", L"bar6", L"{SIDEBAR:TEXT|CAPTION:x|FONT:Arial|FCOLOR:16777215|BCOLOR:16742144|FSIZE:12|GRADIENT}"},
+        {L"mnuPopup", L"bar1",
+         L"{SIDEBAR:TEXT|CAPTION:Services|FONT:Arial|FCOLOR:16777215|BCOLOR:16742144|FSIZE:12|GRADIENT}"},
+        {L"mnuChange", L"bar9", L"{SIDEBAR:TEXT|CAPTION:Set|FONT:Arial|FCOLOR:16777215|BCOLOR:16742144|FSIZE:10|GRADIENT}"},
+        {L"mnuPopup2", L"bar2",
+         L"{SIDEBAR:TEXT|CAPTION:Startups|FONT:Arial|FCOLOR:16777215|BCOLOR:16742144|FSIZE:12|GRADIENT}"},
+        {L"mnuPopup3", L"bar3",
+         L"{SIDEBAR:TEXT|CAPTION:Startups|FONT:Arial|FCOLOR:16777215|BCOLOR:16742144|FSIZE:12|GRADIENT}"},
+        {L"mnuUtilities", L"bar4",
+         L"{SIDEBAR:TEXT|CAPTION:Utilities|FONT:Arial|FCOLOR:16777215|BCOLOR:16742144|FSIZE:12|GRADIENT}"},
+        {L"MnuRegedit", L"bar7",
+         L"{SIDEBAR:TEXT|CAPTION:Registry|FONT:Arial|FCOLOR:16777215|BCOLOR:16742144|FSIZE:10|GRADIENT}"},
+        {L"mnuOpen", L"bar8",
+         L"{SIDEBAR:TEXT|CAPTION:Directory|FONT:Arial|FCOLOR:16777215|BCOLOR:16742144|FSIZE:10|GRADIENT}"},
+        {L"mnuHelp", L"bar5", L"{SIDEBAR:TEXT|CAPTION:?|FONT:Arial|FCOLOR:16777215|BCOLOR:16742144|FSIZE:12|GRADIENT}"},
+    };
+    for (const auto& s : sideBars) {
+        const auto children = model.Children(s.menu);
+        ASSERT_FALSE(children.empty()) << s.menu;
+        EXPECT_EQ(children.front()->name, s.bar);
+        EXPECT_EQ(children.front()->caption, s.caption);
+    }
+    int sideBarCount = 0;
+    for (const auto& item : model.Items()) sideBarCount += MenuModel::IsSideBar(item) ? 1 : 0;
+    EXPECT_EQ(sideBarCount, 9);
+}
+
+TEST_F(MenuBarTest, AtStartTheServicesActionMenuStandsOnTheBar) {
+    Form1 form;
+    form.quitOnDestroy = false;
+    ASSERT_TRUE(form.Create());
+    const HMENU bar = GetMenu(form.hwnd());
+    ASSERT_EQ(bar, form.menus.Bar());
+    EXPECT_EQ(Texts(bar), (std::vector<std::wstring>{L"File", L"Action", L"Utilities", L"Help"}));
+    EXPECT_EQ(GetSubMenu(bar, 1), form.menus.Popup(L"mnuPopup"));
+    // Hidden at start: Stop, Start and Remove Service; the side bar stays out of the HMENU.
+    EXPECT_EQ(Texts(form.menus.Popup(L"mnuPopup")),
+              (std::vector<std::wstring>{L"Find Target", L"Google Service", L"-", L"Change Setting", L"-",
+                                         L"Install New Service", L"-", L"Export as Text File", L"Export as CSV File",
+                                         L"-", L"Sort by Display Name", L"Sort by Service Name", L"-", L"Icon Legend",
+                                         L"Properties"}));
+    EXPECT_EQ(Texts(form.menus.Popup(L"mnuChange")),
+              (std::vector<std::wstring>{L"Automatic", L"Manual", L"Disabled"}));
+    EXPECT_EQ(Texts(form.menus.Popup(L"mnuPopup2")),
+              (std::vector<std::wstring>{L"Find Target", L"Google Startup", L"-", L"Run", L"Stop", L"Delete", L"-",
+                                         L"Backup All Startups", L"Add New Startup", L"-", L"Export as Text File",
+                                         L"Export as CSV File", L"-", L"Icon Legend", L"Properties"}));
+    EXPECT_EQ(Texts(form.menus.Popup(L"mnuUtilities")),
+              (std::vector<std::wstring>{L"MS Configuration", L"Windows Services", L"System Configuration",
+                                         L"Registry Editor", L"Open Directory"}));
+    EXPECT_EQ(Texts(form.menus.Popup(L"MnuRegedit")),
+              (std::vector<std::wstring>{L"All Users Run", L"All Users RunOnce", L"All Users RunOnceEx", L"-",
+                                         L"Current User Run", L"Current User RunOnce"}));
+    EXPECT_EQ(Texts(form.menus.Popup(L"mnuHelp")), (std::vector<std::wstring>{L"Contents", L"About"}));
+    EXPECT_EQ(form.menus.Find(L"mnuExit")->caption, L"{img:19}Exit");
+    EXPECT_EQ(form.menus.Find(L"mnuMsg")->caption, L"{img:22}See Startup Folder for options");
+    EXPECT_EQ(form.menus.Find(L"mnuNone")->caption, L"{img:18}No Startups");
+    ExpectInStep(form.menus, bar, L"");
+    DestroyWindow(form.hwnd());
+}
+
+TEST_F(MenuBarTest, ShowingAndHidingKeepsMenuOrderAndState) {
+    MenuModel model;
+    model.Load(MenuTable::Form1Menus());
+    const HMENU bar = model.Build();
+    ASSERT_NE(bar, nullptr);
+    const struct { const wchar_t* name; bool visible; } steps[] = {
+        {L"mnuPopup", false}, {L"mnuPopup3", true},  {L"mnuPopup9", true}, {L"mnuFile", false},
+        {L"mnuFind2", false}, {L"mnuEnable2", true}, {L"mnuStop3", false}, {L"mnuFile", true},
+        {L"mnuPopup", true},  {L"mnuStart", true},   {L"mnuChange", false}, {L"mnuChange", true},
+        {L"mnuAURO", false},  {L"mnuPopup3", false}, {L"mnuFind2", true},  {L"mnuPopup3", true},
+    };
+    for (const auto& s : steps) {
+        model.SetVisible(s.name, s.visible);
+        SCOPED_TRACE(std::wstring(s.name) + (s.visible ? L" shown" : L" hidden"));
+        ExpectInStep(model, bar, L"");
+    }
+    EXPECT_EQ(Texts(bar), (std::vector<std::wstring>{L"File", L"Action", L"Action", L"Action", L"Utilities", L"Help"}));
+    EXPECT_EQ(GetSubMenu(bar, 2), model.Popup(L"mnuPopup3"));
+    EXPECT_EQ(Texts(model.Popup(L"mnuPopup3")),
+              (std::vector<std::wstring>{L"Find Target", L"Google Startup", L"-", L"Enable", L"Run", L"Delete", L"-",
+                                         L"Icon Legend", L"Properties"}));
+
+    // Enabled and checked reach the HMENU; an entry found by its HMENU position and data.
+    model.SetVisible(L"mnuPopup8", true);
+    model.SetEnabled(L"mnuSave", false);
+    model.SetChecked(L"mnuSortDisplay", true);
+    const HMENU save = model.Popup(L"mnuPopup8");
+    EXPECT_NE(GetMenuState(save, 0, MF_BYPOSITION) & MF_GRAYED, 0u);
+    EXPECT_NE(GetMenuState(model.Popup(L"mnuPopup"), IDM_mnuSortDisplay, MF_BYCOMMAND) & MF_CHECKED, 0u);
+    MENUITEMINFOW mii{};
+    mii.cbSize = sizeof(mii);
+    mii.fMask = MIIM_DATA;
+    ASSERT_TRUE(GetMenuItemInfoW(save, 0, TRUE, &mii));
+    EXPECT_EQ(model.FromItemData(mii.dwItemData), model.Find(L"mnuSave"));
+    EXPECT_EQ(model.PopupOwner(save), model.Find(L"mnuPopup8"));
+    EXPECT_EQ(model.PopupOwner(bar), nullptr);
+    ExpectInStep(model, bar, L"");
+}
+
+} // namespace
