@@ -500,6 +500,10 @@ void Form1::OnCommand(UINT id, UINT code, HWND control) {
     case IDM_mnuSystem: mnuSystem_Click(); break;
     case IDM_mnuContent: mnuContent_Click(); break;
     case IDM_mnuAbout: mnuAbout_Click(); break;
+    // Registry startup actions.
+    case IDM_mnuDisable: mnuDisable_Click(); break;
+    case IDM_mnuEnable: mnuEnable_Click(); break;
+    case IDM_mnuDelete: mnuDelete_Click(); break;
     default: break;
     }
 }
@@ -551,6 +555,28 @@ LRESULT Form1::OnNotify(NMHDR* header) {
     if ((header->hwndFrom == lv || header->hwndFrom == lv2 || header->hwndFrom == lv3) &&
         header->code == NM_CUSTOMDRAW) {
         return ListView::CustomDraw(header);
+    }
+    // Registry startup actions: clicks, right-button releases and the Delete key of lv2 and lv3.
+    if (header->hwndFrom == lv2 || header->hwndFrom == lv3) {
+        const bool isLv2 = header->hwndFrom == lv2;
+        switch (header->code) {
+        case NM_CLICK:
+            if (isLv2) lv2_Click();
+            else lv3_Click();
+            return 0;
+        case NM_RCLICK: {
+            POINT pt = reinterpret_cast<NMITEMACTIVATE*>(header)->ptAction;
+            ClientToScreen(header->hwndFrom, &pt);
+            if (isLv2) lv2_MouseUp(2, pt);
+            else lv3_MouseUp(2, pt);
+            return 0;
+        }
+        case LVN_KEYDOWN:
+            if (isLv2) lv2_KeyDown(reinterpret_cast<NMLVKEYDOWN*>(header)->wVKey);
+            return 0;
+        default:
+            break;
+        }
     }
     return 0;
 }

@@ -163,6 +163,26 @@ public:
     void lv2_Click();
     void mnuBackup_Click();
 
+    // ---- Registry startup actions (startups/RegistryParking.cpp, startups/Form1_Startups.cpp) ----
+    // The "Disabled Startups" registry rows: one per record of the settings key's "Disabled".
+    void LoadDisabledStartups();
+    // Keeps only the text after the first "^" of every "Application Path" that holds one.
+    void StripSourcePrefix();
+    // Sets restoreKey from the selected row's record: the HKLM Run key when it begins "HKLM", else HKCU's.
+    void GetDisabledSourceKey();
+    void mnuDisable_Click();
+    void mnuEnable_Click();
+    void mnuDelete_Click();
+    void lv2_KeyDown(WORD keyCode);
+    // Action-menu state of the startup lists; button 1 left, 2 right, 4 middle.
+    void lv2_MouseUp(int button, POINT screenPos);
+    void ShowEnableDisableMenus();
+    void lv3_Click();
+    void lv3_MouseUp(int button, POINT screenPos);
+    // The selected row of lv2, or -1 after the "Please select a Startup item" message.
+    int CheckStartupSelection();
+    std::wstring restoreKey;             // full path of the Run key an Enable writes into
+
     // ---- Services (services/) ----
     void SetServiceToolTips();
 

@@ -1,11 +1,178 @@
-// Form1's handlers for the startup lists.
+// Form1's handlers for the startup lists: which Action menu and which of its entries
+// (Enable or Disable, Run or Stop) fit the selected row, and the pop-up on a right click.
 #include "mainwindow/Form1.h"
+
+#include "mainwindow/ListView.h"
+#include "system/App.h"
+#include "system/Paths.h"
+#include "system/Process.h"
+#include "system/Text.h"
+
+#include <commctrl.h>
+
+namespace {
+
+constexpr wchar_t kFileSystemStartups[] = L"File System Startups";
+constexpr wchar_t kWinLogon[] = L"WinLogon";
+constexpr wchar_t kRegistryBackup[] = L"\\Backups\\RegKeys.reg";
+constexpr wchar_t kRegistryWord[] = L"SOFTWARE";  // in the key column of every registry row
+constexpr wchar_t kFolderMark[] = L":\\";         // in the key column of every startup-folder row
+
+constexpr int kLeftButton = 1;
+constexpr int kRightButton = 2;
+constexpr int kMiddleButton = 4;
+constexpr UINT_PTR kListMouseHook = 1;
+
+bool BackupExists() { return MyMod::FileExists(App::Path() + kRegistryBackup); }
+
+// Shows the first group of entries and hides the second.
+void Offer(MenuModel& menus, std::initializer_list<const wchar_t*> shown, std::initializer_list<const wchar_t*> hidden) {
+    for (const wchar_t* name : shown) menus.SetVisible(name, true);
+    for (const wchar_t* name : hidden) menus.SetVisible(name, false);
+}
+
+// The entries of both startup Action menus for the selected row of lv2, by its icon; a parked
+// entry shown as running is asked afresh whether its program still runs.
+void ApplyLv2EntryTable(MenuModel& menus, HWND lv2, int row) {
+    if (row < 0) return;
+    switch (ListView::Icon(lv2, row)) {
+    case 2:
+        Offer(menus, {L"mnuDisable", L"mnuDisable2", L"mnuStopR"}, {L"mnuEnable", L"mnuEnable2", L"mnuRun2"});
+        break;
+    case 1:
+        Offer(menus, {L"mnuDisable", L"mnuDisable2", L"mnuRun2"}, {L"mnuEnable", L"mnuEnable2", L"mnuStopR"});
+        break;
+    case 3:
+        Offer(menus, {L"mnuEnable", L"mnuEnable2", L"mnuRun2"}, {L"mnuDisable", L"mnuDisable2", L"mnuStopR"});
+        break;
+    case 9:
+        // kept: the file name is taken from the whole command, switches included.
+        if (modProcess::IsProcessRunning(MyMod::GetFileName(ListView::Text(lv2, row, 1))))
+            Offer(menus, {L"mnuEnable", L"mnuEnable2", L"mnuStopR"}, {L"mnuDisable", L"mnuDisable2", L"mnuRun2"});
+        else
+            Offer(menus, {L"mnuEnable", L"mnuEnable2", L"mnuRun2"}, {L"mnuDisable", L"mnuDisable2", L"mnuStopR"});
+        break;
+    default:
+        break;
+    }
+}
+
+void ApplyLv3EntryTable(MenuModel& menus, HWND lv3, int row) {
+    if (row < 0) return;
+    const int icon = ListView::Icon(lv3, row);
+    if (icon == 1 || icon == 2) Offer(menus, {L"mnuDisable2"}, {L"mnuEnable2"});
+    else Offer(menus, {L"mnuEnable2"}, {L"mnuDisable2"});
+    if (icon == 1 || icon == 3) Offer(menus, {L"mnuRun3"}, {L"mnuStop3"});
+    else Offer(menus, {L"mnuStop3"}, {L"mnuRun3"});
+}
+
+int SelectedCount(HWND list) { return static_cast<int>(SendMessageW(list, LVM_GETSELECTEDCOUNT, 0, 0)); }
+
+// A list reports no middle-button release to its parent: the release is taken here.
+LRESULT CALLBACK ListMouseProc(HWND list, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR data) {
+    if (msg == WM_MBUTTONUP) {
+        auto* form = reinterpret_cast<Form1*>(data);
+        POINT pt{static_cast<short>(LOWORD(lp)), static_cast<short>(HIWORD(lp))};
+        ClientToScreen(list, &pt);
+        if (list == form->lv2) form->lv2_MouseUp(kMiddleButton, pt);
+        else if (list == form->lv3) form->lv3_MouseUp(kMiddleButton, pt);
+    } else if (msg == WM_NCDESTROY) {
+        RemoveWindowSubclass(list, &ListMouseProc, kListMouseHook);
+    }
+    return DefSubclassProc(list, msg, wp, lp);
+}
+
+} // namespace
 
 // Tooltips of the startup list: not built yet.
 void Form1::SetStartupToolTips() {}
 
-// Action-menu state of the startup list: not built yet.
-void Form1::lv2_Click() {}
-
 // Backup of all startups: not built yet.
 void Form1::mnuBackup_Click() {}
+
+void Form1::lv2_Click() {
+    // Setting the same hook again only renews it; every load passes here first.
+    SetWindowSubclass(lv2, &ListMouseProc, kListMouseHook, reinterpret_cast<DWORD_PTR>(this));
+    SetWindowSubclass(lv3, &ListMouseProc, kListMouseHook, reinterpret_cast<DWORD_PTR>(this));
+
+    const NavigatorNode* node = FindNode(SelectedNodeKey());
+    const std::wstring nodeText = node ? node->text : L"";
+    if (Text::EqualsNoCase(nodeText, kFileSystemStartups)) return;
+
+    const bool hasRows = ListView::Count(lv2) > 0;
+    const int row = ListView::Selected(lv2);
+    const std::wstring keyColumn = ListView::Text(lv2, row, 2);
+    if (row >= 0 && hasRows && Text::ContainsNoCase(keyColumn, kFolderMark)) {
+        menus.SetVisible(L"mnuPopup4", true);
+        menus.SetVisible(L"mnuPopup2", false);
+    } else {
+        menus.SetVisible(L"mnuPopup2", true);
+        menus.SetVisible(L"mnuPopup4", false);
+    }
+    if (hasRows) ApplyLv2EntryTable(menus, lv2, row);
+    const bool backup = BackupExists();
+    if (backup && hasRows) menus.SetVisible(L"mnuRestore", true);  // never hidden here
+
+    const bool winLogon = Text::EqualsNoCase(nodeText, kWinLogon);
+    // kept: in the "Disabled Startups" view this may leave a second Action menu on the bar.
+    if (backup && !hasRows) {
+        menus.SetVisible(L"mnuPopup5", true);
+    } else if (hasRows && row >= 0 && Text::ContainsNoCase(keyColumn, kRegistryWord) && !winLogon) {
+        menus.SetVisible(L"mnuPopup2", true);
+    } else if (hasRows && !winLogon && row >= 0 && Text::ContainsNoCase(keyColumn, kFolderMark)) {
+        Offer(menus, {L"mnuPopup4"}, {L"mnuPopup5", L"mnuPopup2", L"mnuPopup7"});
+    } else if (winLogon) {
+        Offer(menus, {L"mnuPopup6"}, {L"mnuPopup5", L"mnuPopup2", L"mnuPopup7"});
+    }
+}
+
+void Form1::lv2_MouseUp(int button, POINT screenPos) {
+    const bool hasRows = ListView::Count(lv2) > 0;
+    const bool backup = BackupExists();
+    if (button == kLeftButton || (button == kRightButton && !hasRows) || (!hasRows && !backup)) return;
+    const NavigatorNode* node = FindNode(SelectedNodeKey());
+    const std::wstring nodeText = node ? node->text : L"";
+    if (Text::EqualsNoCase(nodeText, kFileSystemStartups)) return;
+    // Without a selected row nothing is changed and nothing pops up.
+    const int row = ListView::Selected(lv2);
+    if (row < 0) return;
+
+    if (SelectedCount(lv2) == 1) ApplyLv2EntryTable(menus, lv2, row);
+    if (backup && hasRows) menus.SetVisible(L"mnuRestore", true);
+    if (button != kRightButton) return;
+
+    // The pop-up leaves the menu bar as it is.
+    const std::wstring keyColumn = ListView::Text(lv2, row, 2);
+    const bool winLogon = Text::EqualsNoCase(nodeText, kWinLogon);
+    const wchar_t* popup = nullptr;
+    if (hasRows && Text::ContainsNoCase(keyColumn, kRegistryWord) && !winLogon) popup = L"mnuPopup2";
+    else if (hasRows && !winLogon && Text::ContainsNoCase(keyColumn, kFolderMark)) popup = L"mnuPopup4";
+    else if (winLogon) popup = L"mnuPopup6";
+    if (!popup) return;
+    if (HMENU menu = menus.Popup(popup))
+        TrackPopupMenu(menu, TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RIGHTBUTTON, screenPos.x, screenPos.y, 0, hwnd_,
+                       nullptr);
+}
+
+void Form1::ShowEnableDisableMenus() {
+    if (SelectedCount(lv2) != 1) return;
+    const int icon = ListView::Icon(lv2, ListView::Selected(lv2));
+    if (icon == 1 || icon == 2) Offer(menus, {L"mnuDisable", L"mnuDisable2"}, {L"mnuEnable", L"mnuEnable2"});
+    else Offer(menus, {L"mnuEnable", L"mnuEnable2"}, {L"mnuDisable", L"mnuDisable2"});
+}
+
+void Form1::lv3_Click() {
+    if (ListView::Count(lv3) == 0) return;
+    ApplyLv3EntryTable(menus, lv3, ListView::Selected(lv3));
+}
+
+void Form1::lv3_MouseUp(int button, POINT screenPos) {
+    if (ListView::Count(lv3) == 0) return;
+    const int row = ListView::Selected(lv3);
+    if (row < 0) return;
+    ApplyLv3EntryTable(menus, lv3, row);
+    if (button != kRightButton) return;
+    if (HMENU menu = menus.Popup(L"mnuPopup3"))
+        TrackPopupMenu(menu, TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RIGHTBUTTON, screenPos.x, screenPos.y, 0, hwnd_,
+                       nullptr);
+}

@@ -4,6 +4,7 @@
 #include "system/Process.h"
 
 #include <shlwapi.h>
+#include <utility>
 #include <vector>
 
 namespace TestUtil {
@@ -81,6 +82,29 @@ void Pump(DWORD ms) {
         Form1::DoEvents();
         Sleep(5);
     } while (GetTickCount() - start < ms);
+}
+
+namespace {
+std::vector<std::pair<UINT_PTR, std::function<void()>>>& DelayedActions() {
+    static std::vector<std::pair<UINT_PTR, std::function<void()>>> actions;
+    return actions;
+}
+void CALLBACK RunDelayed(HWND, UINT, UINT_PTR id, DWORD) {
+    KillTimer(nullptr, id);
+    auto& actions = DelayedActions();
+    for (auto it = actions.begin(); it != actions.end(); ++it) {
+        if (it->first != id) continue;
+        auto action = std::move(it->second);
+        actions.erase(it);
+        action();
+        return;
+    }
+}
+} // namespace
+
+void AfterDelay(DWORD ms, std::function<void()> action) {
+    const UINT_PTR id = SetTimer(nullptr, 0, ms, &RunDelayed);
+    if (id) DelayedActions().emplace_back(id, std::move(action));
 }
 
 LiveForm::LiveForm() {

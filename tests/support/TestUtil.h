@@ -4,6 +4,7 @@
 #include "mainwindow/Form1.h"
 
 #include <windows.h>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -29,6 +30,10 @@ bool WaitForProcess(const std::wstring& name, DWORD timeoutMs = 5000);
 
 // Runs pending messages for a while, so timers and posted messages get their turn.
 void Pump(DWORD ms = 50);
+
+// Runs action once, about ms later, from whatever message loop runs then (a modal dialog's or
+// a pop-up menu's included), so a test can answer a window that waits for a person.
+void AfterDelay(DWORD ms, std::function<void()> action);
 
 // A main window made and loaded as the program does; destroyed at the end of its scope.
 struct LiveForm {

@@ -1,0 +1,180 @@
+// The base of every dialog of the program: a top-level window with controls laid out in
+// twips, created once, brought to the front while it is open, unloaded when it closes,
+// shown modal or modeless, and registered with Forms so the main window's unload ends it.
+#pragma once
+
+#include "mainwindow/Forms.h"
+#include "mainwindow/Window.h"
+
+#include <windows.h>
+#include <memory>
+#include <string>
+#include <utility>
+
+namespace DialogSupport {
+
+// The screen's pixels per inch, read once.
+[[nodiscard]] int ScreenDpi();
+// The system's message font, made once and kept for the program's life.
+[[nodiscard]] HFONT MessageFont();
+// Runs the thread's messages until the window is gone; tab, Enter and Esc work as in a dialog.
+void RunModal(HWND window);
+// Twips to pixels at the screen's DPI.
+[[nodiscard]] inline int Twips(int twips) { return MulDiv(twips, ScreenDpi(), 1440); }
+
+} // namespace DialogSupport
+
+// T provides: static constexpr wchar_t kClassName[]; static constexpr int kClientWidth and
+// kClientHeight (twips); std::wstring Caption() const; void CreateControls(); void Form_Load();
+// void Form_Unload(); bool OnCommand(UINT id, UINT code, HWND control) (true when handled).
+// T may define its own HandleMessage and pass what it leaves to Dialog<T>::HandleMessage.
+template <typename T>
+class Dialog : public Window<T> {
+public:
+    struct Place {
+        int left, top, width, height;  // twips
+    };
+
+    // The open dialog of this kind, or nullptr.
+    [[nodiscard]] static T* Current() noexcept {
+        T* open = Slot().get();
+        return open && open->hwnd() ? open : nullptr;
+    }
+
+    // Modeless: an open dialog is brought to the front unchanged (not filled again); otherwise
+    // a new one is made from args, loaded and shown. nullptr when the window cannot be made.
+    template <typename... Args>
+    static T* Show(HWND owner, Args&&... args) {
+        if (T* open = Current()) {
+            open->BringToFront();
+            return open;
+        }
+        auto& slot = Slot();
+        slot = std::make_unique<T>(std::forward<Args>(args)...);
+        if (!slot->Load(owner)) {
+            slot.reset();
+            return nullptr;
+        }
+        ShowWindow(slot->hwnd(), SW_SHOW);
+        return slot.get();
+    }
+
+    // Modal: as Show, with the owner disabled until the dialog has been unloaded.
+    template <typename... Args>
+    static void ShowModal(HWND owner, Args&&... args) {
+        if (T* open = Current()) {
+            open->BringToFront();
+            return;
+        }
+        auto& slot = Slot();
+        slot = std::make_unique<T>(std::forward<Args>(args)...);
+        slot->modalOwner_ = owner && IsWindowEnabled(owner) ? owner : nullptr;
+        if (!slot->Load(owner)) {
+            slot.reset();
+            return;
+        }
+        if (slot->modalOwner_) EnableWindow(slot->modalOwner_, FALSE);
+        ShowWindow(slot->hwnd(), SW_SHOW);
+        DialogSupport::RunModal(slot->hwnd());
+    }
+
+    // Closes the dialog: Form_Unload runs, the window is destroyed.
+    void Unload() {
+        if (this->hwnd_) DestroyWindow(this->hwnd_);
+    }
+
+    void BringToFront() {
+        if (!this->hwnd_) return;
+        if (IsIconic(this->hwnd_)) ShowWindow(this->hwnd_, SW_RESTORE);
+        SetWindowPos(this->hwnd_, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);
+        SetForegroundWindow(this->hwnd_);
+    }
+
+    [[nodiscard]] std::wstring ControlText(HWND control) const {
+        const int n = GetWindowTextLengthW(control);
+        std::wstring text(static_cast<size_t>(n) + 1, L'\0');
+        GetWindowTextW(control, text.data(), n + 1);
+        text.resize(static_cast<size_t>(n));
+        return text;
+    }
+
+    LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+        T& self = static_cast<T&>(*this);
+        switch (msg) {
+        case WM_COMMAND:
+            if (self.OnCommand(LOWORD(wp), HIWORD(wp), reinterpret_cast<HWND>(lp))) return 0;
+            if (LOWORD(wp) == IDCANCEL) Unload();  // Esc
+            return 0;
+        case DM_GETDEFID:
+            return defaultButton_ ? MAKELRESULT(defaultButton_, DC_HASDEFID) : 0;
+        case WM_CLOSE:
+            Unload();
+            return 0;
+        case WM_DESTROY:
+            self.Form_Unload();
+            Forms::Unregister(this->hwnd_);
+            // The owner comes back before the dialog goes, so activation returns to it.
+            if (modalOwner_) {
+                EnableWindow(modalOwner_, TRUE);
+                SetActiveWindow(modalOwner_);
+                modalOwner_ = nullptr;
+            }
+            return 0;
+        default:
+            return DefWindowProcW(this->hwnd_, msg, wp, lp);
+        }
+    }
+
+protected:
+    Dialog() = default;
+    ~Dialog() {
+        if (this->hwnd_ && IsWindow(this->hwnd_)) DestroyWindow(this->hwnd_);
+    }
+
+    // A child control at its design place (twips), in the message font.
+    HWND AddControl(const wchar_t* windowClass, const std::wstring& text, DWORD style, int id, Place place,
+                    DWORD exStyle = 0) {
+        HWND control = CreateWindowExW(exStyle, windowClass, text.c_str(), style | WS_CHILD | WS_VISIBLE,
+                                       DialogSupport::Twips(place.left), DialogSupport::Twips(place.top),
+                                       DialogSupport::Twips(place.width), DialogSupport::Twips(place.height),
+                                       this->hwnd_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                                       GetModuleHandleW(nullptr), nullptr);
+        if (control) SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(DialogSupport::MessageFont()), FALSE);
+        return control;
+    }
+
+    // The button that Enter presses.
+    void SetDefaultButton(int id) { defaultButton_ = id; }
+
+private:
+    static std::unique_ptr<T>& Slot() {
+        // Kept after the window has closed until the next show, so no handler frees itself.
+        static std::unique_ptr<T> slot;
+        return slot;
+    }
+
+    bool Load(HWND owner) {
+        T& self = static_cast<T&>(*this);
+        Window<T>::RegisterClassOnce(T::kClassName, nullptr, GetSysColorBrush(COLOR_BTNFACE));
+        const DWORD style = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
+        const DWORD exStyle = WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT;
+        RECT r{0, 0, DialogSupport::Twips(T::kClientWidth), DialogSupport::Twips(T::kClientHeight)};
+        AdjustWindowRectEx(&r, style, FALSE, exStyle);
+        const int width = r.right - r.left, height = r.bottom - r.top;
+        // Centred on the owner, or on the screen without one.
+        RECT area{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+        if (owner && !IsIconic(owner)) GetWindowRect(owner, &area);
+        const int left = area.left + ((area.right - area.left) - width) / 2;
+        const int top = area.top + ((area.bottom - area.top) - height) / 2;
+        CreateWindowExW(exStyle, T::kClassName, self.Caption().c_str(), style, left, top, width, height, owner,
+                        nullptr, GetModuleHandleW(nullptr), &self);
+        if (!this->hwnd_) return false;
+        Forms::Register(this->hwnd_);
+        self.CreateControls();
+        self.Form_Load();
+        return this->hwnd_ != nullptr;
+    }
+
+    HWND modalOwner_ = nullptr;
+    int defaultButton_ = 0;
+};

@@ -1,0 +1,238 @@
+// Disable, enable and delete of registry startups: a disabled entry leaves its Run key and
+// waits as a record "HKLM^command" under the settings key's "Disabled" until it is enabled.
+#include "startups/RegistryParking.h"
+
+#include "mainwindow/Form1.h"
+#include "mainwindow/ListView.h"
+#include "startups/frmDelete.h"
+#include "system/App.h"
+#include "system/Paths.h"
+#include "system/Process.h"
+#include "system/Registry.h"
+#include "system/Seam.h"
+#include "system/Text.h"
+
+namespace {
+
+// Refusals and failures; each change either happens whole or not at all.
+constexpr wchar_t kOnlyRunKeys[] =
+    L"Only Startups of a Run key can be disabled.  RunOnce and RunOnceEx entries cannot be put back into "
+    L"their own key, so they are left as they are.     ";
+constexpr wchar_t kRecordExistsStart[] = L"A disabled Startup named ";
+constexpr wchar_t kRecordExistsEnd[] =
+    L" already exists.  Enable or delete it first; this Startup was left as it is.     ";
+constexpr wchar_t kNotFoundStart[] = L"The Startup ";
+constexpr wchar_t kNotFoundEnd[] = L" was not found in its registry key.  Nothing was changed.     ";
+constexpr wchar_t kDisableFailedStart[] = L"The Startup ";
+constexpr wchar_t kDisableFailedEnd[] = L" could not be disabled.  It was left as it is.     ";
+constexpr wchar_t kEnableTakenStart[] = L"The Run key already holds a different Startup named ";
+constexpr wchar_t kEnableTakenEnd[] = L".  The disabled Startup was left as it is.     ";
+constexpr wchar_t kEnableFailedStart[] = L"The Startup ";
+constexpr wchar_t kEnableFailedEnd[] = L" could not be enabled.  It was left disabled.     ";
+constexpr wchar_t kDeleteFailedStart[] = L"The Startup ";
+constexpr wchar_t kDeleteFailedEnd[] = L" could not be deleted.     ";
+
+void Refuse(HWND owner, const std::wstring& text) {
+    Seam::ShowMessage(owner, text, App::Title(), MB_OK | MB_ICONEXCLAMATION);
+}
+
+bool IsText(DWORD type) { return type == REG_SZ || type == REG_EXPAND_SZ; }
+
+// The value as it is stored now: same type and same text.
+bool HoldsExactly(HKEY root, const std::wstring& subKey, const std::wstring& name, DWORD type,
+                  const std::wstring& text) {
+    const auto value = Registry::ReadValue(root, subKey, name);
+    return value && value->type == type && value->text == text;
+}
+
+// A value that is gone, or never was, counts as deleted.
+bool DeleteIfPresent(HKEY root, const std::wstring& subKey, const std::wstring& name) {
+    if (General::DeleteValue(root, subKey, name)) return true;
+    return !Registry::ReadValue(root, subKey, name).has_value();
+}
+
+} // namespace
+
+namespace RegistryParking {
+
+std::optional<RowKey> ParseRowKey(const std::wstring& keyColumn) {
+    if (keyColumn.size() < 5 || keyColumn[4] != L'\\') return std::nullopt;
+    RowKey key;
+    key.hive = keyColumn.substr(0, 4);
+    if (Text::EqualsNoCase(key.hive, L"HKLM")) key.root = HKEY_LOCAL_MACHINE;
+    else if (Text::EqualsNoCase(key.hive, L"HKCU")) key.root = HKEY_CURRENT_USER;
+    else return std::nullopt;
+    key.subKey = keyColumn.substr(5);
+    const bool machine = key.root == HKEY_LOCAL_MACHINE;
+    key.isRun = Text::EqualsNoCase(key.subKey, kRunKey);
+    const bool known = key.isRun || Text::EqualsNoCase(key.subKey, kRunOnceKey) ||
+                       (machine && Text::EqualsNoCase(key.subKey, kRunOnceExKey));
+    if (!known) return std::nullopt;
+    return key;
+}
+
+std::wstring DisabledSubKey() { return General::ParseKeyPath(App::AppKey())->subKey + L"\\Disabled"; }
+
+std::wstring StartupDatesSubKey() { return General::ParseKeyPath(App::AppKey())->subKey + L"\\Dates\\Startups"; }
+
+std::wstring RecordCommand(const std::wstring& recordData) {
+    const size_t caret = recordData.find(kRecordSeparator);
+    return caret == std::wstring::npos ? recordData : recordData.substr(caret + 1);
+}
+
+DeleteTarget TargetOf(HWND list, int row) {
+    if (row < 0) return DeleteTarget::None;
+    const auto key = ParseRowKey(ListView::Text(list, row, 2));
+    if (!key) return DeleteTarget::None;  // folder, Winlogon and legacy-file rows
+    const int icon = ListView::Icon(list, row);
+    if (icon == kIconEnabled || icon == kIconEnabledRunning) return DeleteTarget::RunValue;
+    if ((icon == kIconDisabled || icon == kIconDisabledRunning) && key->isRun) return DeleteTarget::Record;
+    return DeleteTarget::None;
+}
+
+bool DeleteStartup(HWND owner, HWND list, int row) {
+    const DeleteTarget target = TargetOf(list, row);
+    if (target == DeleteTarget::None) return false;
+    const std::wstring name = ListView::Text(list, row, 0);
+    bool deleted = false;
+    if (target == DeleteTarget::RunValue) {
+        // Only the row's own key: a same-named entry of another key stays.
+        const auto key = ParseRowKey(ListView::Text(list, row, 2));
+        deleted = DeleteIfPresent(key->root, key->subKey, name);
+    } else {
+        deleted = DeleteIfPresent(HKEY_LOCAL_MACHINE, DisabledSubKey(), name);
+    }
+    if (!deleted) {
+        Refuse(owner, kDeleteFailedStart + name + kDeleteFailedEnd);
+        return false;
+    }
+    (void)General::DeleteValue(HKEY_LOCAL_MACHINE, StartupDatesSubKey(), name);  // a missing date is no error
+    return true;
+}
+
+} // namespace RegistryParking
+
+using namespace RegistryParking;
+
+int Form1::CheckStartupSelection() {
+    const int row = ListView::Selected(lv2);
+    if (row >= 0) return row;
+    Seam::ShowMessage(hwnd_, kSelectStartupItem, App::Title(), MB_OK | MB_ICONEXCLAMATION);
+    SetFocus(lv2);
+    const int current = ListView::Current(lv2);
+    if (current >= 0) ListView::Select(lv2, current);
+    return -1;
+}
+
+void Form1::LoadDisabledStartups() {
+    const auto records = Registry::EnumValues(HKEY_LOCAL_MACHINE, DisabledSubKey());
+    if (records) {
+        const modProcess::ProcessSnapshot running;
+        for (const auto& record : *records) {
+            // Records of either string type are listed; empty or non-text data is passed over.
+            if (!IsText(record.type) || record.text.empty()) continue;
+            const std::wstring keyText =
+                Text::StartsWithNoCase(record.text, L"HKLM") ? kHklmRunText : kHkcuRunText;
+            // kept: the running test looks at the whole record text; the dispatcher's pass corrects it.
+            const bool runs = running.Contains(MyMod::GetFileName(record.text));
+            ListView::AddRow(lv2, record.name, runs ? kIconDisabledRunning : kIconDisabled,
+                             {record.text, keyText}, ListView::DisabledForeColor);
+        }
+    }
+    StripSourcePrefix();
+}
+
+void Form1::StripSourcePrefix() {
+    const int rows = ListView::Count(lv2);
+    for (int row = 0; row < rows; ++row) {
+        const std::wstring path = ListView::Text(lv2, row, 1);
+        if (path.find(kRecordSeparator) != std::wstring::npos) ListView::SetText(lv2, row, 1, RecordCommand(path));
+    }
+}
+
+void Form1::GetDisabledSourceKey() {
+    const int row = ListView::Selected(lv2);
+    const std::wstring data =
+        General::GetStringValue(App::AppKey() + L"\\Disabled", ListView::Text(lv2, row, 0));
+    restoreKey = Text::StartsWithNoCase(data, L"HKLM") ? kHklmRunPath : kHkcuRunPath;
+}
+
+void Form1::mnuDisable_Click() {
+    const int row = CheckStartupSelection();
+    if (row < 0) return;
+    const std::wstring name = ListView::Text(lv2, row, 0);
+    const auto key = ParseRowKey(ListView::Text(lv2, row, 2));
+    if (!key || !key->isRun) {
+        Refuse(hwnd_, kOnlyRunKeys);
+        return;
+    }
+    // The command as the Run value holds it: the list shows it without quotes and "RUNDLL32.EXE ".
+    const auto value = Registry::ReadValue(key->root, key->subKey, name);
+    if (!value) {
+        Refuse(hwnd_, kNotFoundStart + name + kNotFoundEnd);
+        return;
+    }
+    const std::wstring disabled = DisabledSubKey();
+    if (Registry::ReadValue(HKEY_LOCAL_MACHINE, disabled, name)) {
+        Refuse(hwnd_, kRecordExistsStart + name + kRecordExistsEnd);
+        return;
+    }
+    const std::wstring record = key->hive + kRecordSeparator + value->text;
+    // The record keeps the value's type, so an expandable command comes back expandable.
+    const bool parked = IsText(value->type) &&
+                        Registry::WriteText(HKEY_LOCAL_MACHINE, disabled, name, value->type, record) &&
+                        HoldsExactly(HKEY_LOCAL_MACHINE, disabled, name, value->type, record);
+    if (!parked || !General::DeleteValue(key->root, key->subKey, name)) {
+        // Nothing was there before under this name, so the record goes again.
+        (void)General::DeleteValue(HKEY_LOCAL_MACHINE, disabled, name);
+        Refuse(hwnd_, kDisableFailedStart + name + kDisableFailedEnd);
+        return;
+    }
+    tvwDemo_NodeClick(SelectedNodeKey());
+}
+
+void Form1::mnuEnable_Click() {
+    const int row = CheckStartupSelection();
+    if (row < 0) return;
+    const std::wstring name = ListView::Text(lv2, row, 0);
+    const std::wstring disabled = DisabledSubKey();
+    // Without a record there is nothing to put back (and no second copy is made).
+    const auto record = Registry::ReadValue(HKEY_LOCAL_MACHINE, disabled, name);
+    if (!record || !IsText(record->type)) return;
+    GetDisabledSourceKey();
+    const auto target = General::ParseKeyPath(restoreKey);
+    const std::wstring command = RecordCommand(record->text);
+    const DWORD type = record->type;
+
+    const auto existing = Registry::ReadValue(target->root, target->subKey, name);
+    const bool alreadyThere = existing && existing->type == type && existing->text == command;
+    if (existing && !alreadyThere) {
+        Refuse(hwnd_, kEnableTakenStart + name + kEnableTakenEnd);
+        return;
+    }
+    const bool restored = alreadyThere || (Registry::WriteText(target->root, target->subKey, name, type, command) &&
+                                           HoldsExactly(target->root, target->subKey, name, type, command));
+    if (!restored || !General::DeleteValue(HKEY_LOCAL_MACHINE, disabled, name)) {
+        if (!alreadyThere) (void)General::DeleteValue(target->root, target->subKey, name);
+        Refuse(hwnd_, kEnableFailedStart + name + kEnableFailedEnd);
+        return;
+    }
+    tvwDemo_NodeClick(SelectedNodeKey());
+}
+
+void Form1::mnuDelete_Click() {
+    const int row = CheckStartupSelection();
+    if (row < 0) return;
+    // Rows that are no registry startup (folder, Winlogon and legacy-file rows) have nothing here.
+    if (TargetOf(lv2, row) == DeleteTarget::None) return;
+    if (General::GetStringValue(App::AppKey(), L"Confirmed") != L"1") {
+        frmDelete::ShowModal(hwnd_, *this);  // its Yes deletes
+    } else {
+        DeleteStartup(hwnd_, lv2, row);
+    }
+    tvwDemo_NodeClick(SelectedNodeKey());
+}
+
+void Form1::lv2_KeyDown(WORD keyCode) {
+    if (keyCode == VK_DELETE) mnuDelete_Click();
+}

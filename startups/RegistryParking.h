@@ -1,0 +1,54 @@
+// Parking of registry startups: the "Disabled" store under the settings key, where a row of
+// lv2 came from, and the delete of one startup that the menu, the Delete key and frmDelete share.
+#pragma once
+
+#include <windows.h>
+#include <optional>
+#include <string>
+
+namespace RegistryParking {
+
+inline constexpr wchar_t kSelectStartupItem[] = L"Please select a Startup item     ";
+inline constexpr wchar_t kRunKey[] = L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run";
+inline constexpr wchar_t kRunOnceKey[] = L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\RunOnce";
+inline constexpr wchar_t kRunOnceExKey[] = L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\RunOnceEx";
+inline constexpr wchar_t kHklmRunText[] = L"HKLM\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run";
+inline constexpr wchar_t kHkcuRunText[] = L"HKCU\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run";
+inline constexpr wchar_t kHklmRunPath[] = L"HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run";
+inline constexpr wchar_t kHkcuRunPath[] = L"HKEY_CURRENT_USER\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run";
+// Between the hive and the command in a record's data.
+inline constexpr wchar_t kRecordSeparator = L'^';
+
+// The icons of startup rows.
+inline constexpr int kIconEnabled = 1;
+inline constexpr int kIconEnabledRunning = 2;
+inline constexpr int kIconDisabled = 3;
+inline constexpr int kIconDisabledRunning = 9;
+
+// The registry key a row of lv2 names in its "Registry Key or User Path" column, when that is
+// one of the five Run keys ("HKLM\SOFTWARE\...\Run"); nullopt for folder, Winlogon and file rows.
+struct RowKey {
+    HKEY root = nullptr;
+    std::wstring hive;     // the column's first four characters as written ("HKLM")
+    std::wstring subKey;   // "SOFTWARE\Microsoft\Windows\CurrentVersion\Run"
+    bool isRun = false;    // the hive's Run key (not RunOnce or RunOnceEx)
+};
+[[nodiscard]] std::optional<RowKey> ParseRowKey(const std::wstring& keyColumn);
+
+// "Software\Ferrowyn\Corvell\Disabled" and "...\Dates\Startups" under HKEY_LOCAL_MACHINE.
+[[nodiscard]] std::wstring DisabledSubKey();
+[[nodiscard]] std::wstring StartupDatesSubKey();
+
+// The command of a record's data: the text after its first "^" (the whole text without one).
+[[nodiscard]] std::wstring RecordCommand(const std::wstring& recordData);
+
+// What a delete would remove for a row of lv2: the value in its own Run key (enabled rows,
+// icon 1 or 2), its record in "Disabled" (parked rows, icon 3 or 9), or nothing.
+enum class DeleteTarget { None, RunValue, Record };
+[[nodiscard]] DeleteTarget TargetOf(HWND list, int row);
+
+// Deletes the row's startup as TargetOf says, then its first-seen date. On a failure it tells
+// the user and keeps the date; false then, and for rows that have nothing to delete.
+bool DeleteStartup(HWND owner, HWND list, int row);
+
+} // namespace RegistryParking

@@ -1,0 +1,484 @@
+// Disable, enable and delete of registry startups against the real registry, with the
+// delete confirmation driven from a timer while it waits.
+#include "TestSeam.h"
+#include "TestUtil.h"
+#include "mainwindow/ListView.h"
+#include "startups/frmDelete.h"
+#include "system/App.h"
+#include "system/Registry.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using TestUtil::PutString;
+using TestUtil::ValueExists;
+
+const std::wstring kAppSub = L"Software\\Ferrowyn\\Corvell";
+const std::wstring kDisabled = kAppSub + L"\\Disabled";
+const std::wstring kDates = kAppSub + L"\\Dates\\Startups";
+const std::wstring kRun = L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run";
+const std::wstring kRunOnce = L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\RunOnce";
+const std::wstring kHklmRun = L"HKLM\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run";
+const std::wstring kHkcuRun = L"HKCU\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run";
+const std::wstring kHklmRunOnce = L"HKLM\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\RunOnce";
+const std::wstring kSelectText = L"Please select a Startup item     ";
+
+std::wstring Read(HKEY root, const std::wstring& sub, const std::wstring& name, DWORD* type = nullptr) {
+    std::wstring data;
+    if (!TestUtil::ReadString(root, sub, name, data, type)) return L"<missing>";
+    return data;
+}
+
+std::vector<BYTE> Bytes(HKEY root, const std::wstring& sub, const std::wstring& name) {
+    const auto v = Registry::ReadValue(root, sub, name);
+    return v ? v->bytes : std::vector<BYTE>{};
+}
+
+class ParkingTest : public testing::Test {
+protected:
+    void SetUp() override {
+        TestUtil::DeleteTree(HKEY_LOCAL_MACHINE, kAppSub);
+        for (const auto& sub : {kAppSub, kDisabled, kDates}) General::CreateKey(L"HKEY_LOCAL_MACHINE\\" + sub);
+        General::SetStringValue(App::AppKey(), L"Backup", L"1");
+        for (HKEY root : {HKEY_LOCAL_MACHINE, HKEY_CURRENT_USER}) {
+            for (const auto& sub : {kRun, kRunOnce}) {
+                TestUtil::DeleteTree(root, sub);
+                RegCloseKey(CreatedKey(root, sub));
+            }
+        }
+        live = std::make_unique<TestUtil::LiveForm>();
+        // The view each action reloads lists no registry startup, so the rows stay the test's own.
+        form().SelectNode(L"another 45");
+        ListView::Clear(form().lv2);
+        seam.messages.clear();
+    }
+    void TearDown() override { live.reset(); }
+
+    static HKEY CreatedKey(HKEY root, const std::wstring& sub) {
+        HKEY key = nullptr;
+        RegCreateKeyExW(root, sub.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr);
+        return key;
+    }
+
+    Form1& form() { return live->form; }
+    HWND lv2() { return live->form.lv2; }
+
+    // A row as the loaders write it: the command shown without quotes.
+    int AddRow(const std::wstring& name, const std::wstring& keyText, int icon = 1, const std::wstring& shown = L"x") {
+        return ListView::AddRow(lv2(), name, icon, {shown, keyText},
+                                icon == 3 || icon == 9 ? ListView::DisabledForeColor : ListView::EnabledForeColor);
+    }
+    void SelectOnly(int row) {
+        ListView_SetItemState(lv2(), -1, 0, LVIS_SELECTED | LVIS_FOCUSED);
+        ListView::Select(lv2(), row);
+    }
+    // Warnings and refusals only: announcements of new entries carry the information icon.
+    std::vector<Seam::MessageRequest> Warnings() const {
+        std::vector<Seam::MessageRequest> out;
+        for (const auto& m : seam.messages)
+            if ((m.flags & MB_ICONMASK) == MB_ICONEXCLAMATION) out.push_back(m);
+        return out;
+    }
+    // Lists the records as the "Disabled Startups" view does and selects the named one.
+    int ShowParked(const std::wstring& name) {
+        ListView::Clear(lv2());
+        form().LoadDisabledStartups();
+        const int row = ListView::FindRow(lv2(), name);
+        if (row >= 0) SelectOnly(row);
+        return row;
+    }
+
+    TestSeam seam;
+    std::unique_ptr<TestUtil::LiveForm> live;
+};
+
+TEST_F(ParkingTest, DisableThenEnableGivesBackEachCommandByteForByteWithItsType) {
+    const struct {
+        const wchar_t* name;
+        std::wstring command;
+        DWORD type;
+    } cases[] = {
+        {L"Quoted", L"\"C:\\Program Files\\Tool\\tool.exe\" /startup", REG_SZ},
+        {L"Rundll", L"RUNDLL32.EXE shell32.dll,Control_RunDLL x", REG_SZ},
+        {L"Caret", L"C:\\A\\app.exe /x^y ^^z", REG_SZ},
+        {L"Long", L"C:\\" + std::wstring(300, L'a') + L"\\l.exe /q", REG_SZ},  // past any 255-character buffer
+        {L"Expand", L"%ProgramFiles%\\Tool\\tool.exe -q", REG_EXPAND_SZ},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        PutString(HKEY_LOCAL_MACHINE, kRun, c.name, c.command, c.type);
+        const std::vector<BYTE> before = Bytes(HKEY_LOCAL_MACHINE, kRun, c.name);
+        ListView::Clear(lv2());
+        SelectOnly(AddRow(c.name, kHklmRun, 1, L"shown differently"));
+        form().mnuDisable_Click();
+
+        EXPECT_FALSE(ValueExists(HKEY_LOCAL_MACHINE, kRun, c.name));
+        DWORD type = 0;
+        EXPECT_EQ(Read(HKEY_LOCAL_MACHINE, kDisabled, c.name, &type), L"HKLM^" + c.command);
+        EXPECT_EQ(type, c.type);
+
+        const int row = ShowParked(c.name);
+        ASSERT_GE(row, 0);
+        EXPECT_EQ(ListView::Text(lv2(), row, 1), c.command);
+        EXPECT_EQ(ListView::Text(lv2(), row, 2), kHklmRun);
+        EXPECT_EQ(ListView::Color(lv2(), row), ListView::DisabledForeColor);
+        EXPECT_EQ(ListView::Icon(lv2(), row), 3);
+        form().mnuEnable_Click();
+
+        EXPECT_EQ(Bytes(HKEY_LOCAL_MACHINE, kRun, c.name), before);
+        EXPECT_EQ(Read(HKEY_LOCAL_MACHINE, kRun, c.name, &type), c.command);
+        EXPECT_EQ(type, c.type);
+        EXPECT_FALSE(ValueExists(HKEY_LOCAL_MACHINE, kDisabled, c.name));
+    }
+    EXPECT_TRUE(Warnings().empty());
+}
+
+TEST_F(ParkingTest, SameNameInBothHivesStaysApartAndASecondDisableIsRefused) {
+    PutString(HKEY_LOCAL_MACHINE, kRun, L"App", L"C:\\A\\machine.exe");
+    PutString(HKEY_CURRENT_USER, kRun, L"App", L"C:\\A\\user.exe /u");
+    AddRow(L"App", kHklmRun);
+    const int userRow = AddRow(L"App", kHkcuRun);
+
+    SelectOnly(userRow);
+    form().mnuDisable_Click();
+    EXPECT_EQ(Read(HKEY_LOCAL_MACHINE, kDisabled, L"App"), L"HKCU^C:\\A\\user.exe /u");
+    EXPECT_FALSE(ValueExists(HKEY_CURRENT_USER, kRun, L"App"));
+    EXPECT_EQ(Read(HKEY_LOCAL_MACHINE, kRun, L"App"), L"C:\\A\\machine.exe");
+    EXPECT_TRUE(Warnings().empty());
+
+    // The machine's entry cannot be parked under the same record name: refused, left in place.
+    ListView::Clear(lv2());
+    AddRow(L"App", kHkcuRun, 3);
+    SelectOnly(AddRow(L"App", kHklmRun));
+    form().mnuDisable_Click();
+    ASSERT_EQ(Warnings().size(), 1u);
+    EXPECT_NE(Warnings()[0].text.find(L"App"), std::wstring::npos);
+    EXPECT_EQ(Read(HKEY_LOCAL_MACHINE, kRun, L"App"), L"C:\\A\\machine.exe");
+    EXPECT_EQ(Read(HKEY_LOCAL_MACHINE, kDisabled, L"App"), L"HKCU^C:\\A\\user.exe /u");
+
+    // Both are still recoverable: the parked one goes back to the user's Run key.
+    ASSERT_GE(ShowParked(L"App"), 0);
+    form().mnuEnable_Click();
+    EXPECT_EQ(Read(HKEY_CURRENT_USER, kRun, L"App"), L"C:\\A\\user.exe /u");
+    EXPECT_EQ(Read(HKEY_LOCAL_MACHINE, kRun, L"App"), L"C:\\A\\machine.exe");
+    EXPECT_FALSE(ValueExists(HKEY_LOCAL_MACHINE, kDisabled, L"App"));
+}
+
+TEST_F(ParkingTest, DisableRefusalsLeaveTheRunValueWhereItIs) {
+    PutString(HKEY_LOCAL_MACHINE, kRunOnce, L"Once", L"C:\\A\\once.exe");
+    PutString(HKEY_LOCAL_MACHINE, kRun, L"Twin", L"C:\\A\\run.exe");
+    PutString(HKEY_LOCAL_MACHINE, kRun, L"Kept", L"C:\\A\\kept.exe");
+    const struct {
+        const wchar_t* what;
+        const wchar_t* name;
+        std::wstring keyText;
+        std::function<void()> prepare;
+    } cases[] = {
+        // A RunOnce entry could not be put back into its own key.
+        {L"RunOnce row", L"Once", kHklmRunOnce, [] {}},
+        // The row's own key is the user's Run key, which has no "Twin": the machine's is not taken.
+        {L"value missing from the row's key", L"Twin", kHkcuRun, [] {}},
+        // The store cannot be written.
+        {L"failed write", L"Kept", kHklmRun, [] { TestUtil::DeleteTree(HKEY_LOCAL_MACHINE, kDisabled); }},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        c.prepare();
+        seam.messages.clear();
+        ListView::Clear(lv2());
+        SelectOnly(AddRow(c.name, c.keyText));
+        form().mnuDisable_Click();
+        EXPECT_EQ(Warnings().size(), 1u);
+        EXPECT_FALSE(ValueExists(HKEY_LOCAL_MACHINE, kDisabled, c.name));
+    }
+    EXPECT_EQ(Read(HKEY_LOCAL_MACHINE, kRunOnce, L"Once"), L"C:\\A\\once.exe");
+    EXPECT_EQ(Read(HKEY_LOCAL_MACHINE, kRun, L"Twin"), L"C:\\A\\run.exe");
+    EXPECT_EQ(Read(HKEY_LOCAL_MACHINE, kRun, L"Kept"), L"C:\\A\\kept.exe");
+    EXPECT_FALSE(Registry::KeyExists(HKEY_LOCAL_MACHINE, kDisabled));
+}
+
+TEST_F(ParkingTest, RecordsAreListedByHiveAndEnabledIntoTheirHivesRunKey) {
+    PutString(HKEY_LOCAL_MACHINE, kDisabled, L"Lower", L"hklm^C:\\A\\lower.exe");
+    PutString(HKEY_LOCAL_MACHINE, kDisabled, L"User", L"HKCU^C:\\A\\user.exe /a^b");
+    PutString(HKEY_LOCAL_MACHINE, kDisabled, L"NoHive", L"C:\\A\\nohive.exe");
+    PutString(HKEY_LOCAL_MACHINE, kDisabled, L"Empty", L"");
+    ListView::Clear(lv2());
+    form().LoadDisabledStartups();
+    ASSERT_EQ(ListView::Count(lv2()), 3);  // the empty record is passed over
+    const struct {
+        const wchar_t* name;
+        const wchar_t* command;
+        std::wstring keyText;
+        HKEY restoredInto;
+    } rows[] = {
+        {L"Lower", L"C:\\A\\lower.exe", kHklmRun, HKEY_LOCAL_MACHINE},
+        {L"User", L"C:\\A\\user.exe /a^b", kHkcuRun, HKEY_CURRENT_USER},
+        {L"NoHive", L"C:\\A\\nohive.exe", kHkcuRun, HKEY_CURRENT_USER},
+    };
+    for (const auto& r : rows) {
+        SCOPED_TRACE(r.name);
+        const int row = ListView::FindRow(lv2(), r.name);
+        ASSERT_GE(row, 0);
+        EXPECT_EQ(ListView::Text(lv2(), row, 1), r.command);
+        EXPECT_EQ(ListView::Text(lv2(), row, 2), r.keyText);
+        EXPECT_EQ(ListView::Color(lv2(), row), ListView::DisabledForeColor);
+    }
+    for (const auto& r : rows) {
+        SCOPED_TRACE(r.name);
+        ASSERT_GE(ShowParked(r.name), 0);
+        form().mnuEnable_Click();
+        EXPECT_EQ(Read(r.restoredInto, kRun, r.name), r.command);
+        EXPECT_FALSE(ValueExists(r.restoredInto == HKEY_LOCAL_MACHINE ? HKEY_CURRENT_USER : HKEY_LOCAL_MACHINE, kRun,
+                                 r.name));
+        EXPECT_FALSE(ValueExists(HKEY_LOCAL_MACHINE, kDisabled, r.name));
+    }
+    EXPECT_TRUE(Warnings().empty());
+}
+
+TEST_F(ParkingTest, ParkedEntryWhoseProgramRunsShowsIconNine) {
+    UniqueHandle sleeper = TestUtil::StartCopy(L"sleeper.exe", L"parkrun.exe", L"30");
+    ASSERT_TRUE(sleeper);
+    PutString(HKEY_LOCAL_MACHINE, kDisabled, L"Runner", L"HKLM^" + TestUtil::ProgramFolder() + L"\\parkrun.exe");
+    PutString(HKEY_LOCAL_MACHINE, kDisabled, L"Idle", L"HKLM^C:\\A\\idle.exe");
+    ListView::Clear(lv2());
+    form().LoadDisabledStartups();
+    EXPECT_EQ(ListView::Icon(lv2(), ListView::FindRow(lv2(), L"Runner")), 9);
+    EXPECT_EQ(ListView::Icon(lv2(), ListView::FindRow(lv2(), L"Idle")), 3);
+    TerminateProcess(sleeper.get(), 0);
+    WaitForSingleObject(sleeper.get(), 5000);
+}
+
+TEST_F(ParkingTest, EnableThatWouldLoseOrDuplicateAnEntryDoesNothing) {
+    // No record: nothing is written anywhere (no new current-user Run value).
+    SelectOnly(AddRow(L"Live", kHklmRun, 1));
+    form().mnuEnable_Click();
+    EXPECT_FALSE(ValueExists(HKEY_CURRENT_USER, kRun, L"Live"));
+    EXPECT_FALSE(ValueExists(HKEY_LOCAL_MACHINE, kRun, L"Live"));
+
+    // A different value of that name already in the Run key: refused, both kept.
+    PutString(HKEY_LOCAL_MACHINE, kDisabled, L"Taken", L"HKLM^C:\\A\\parked.exe");
+    PutString(HKEY_LOCAL_MACHINE, kRun, L"Taken", L"C:\\A\\other.exe");
+    ASSERT_GE(ShowParked(L"Taken"), 0);
+    form().mnuEnable_Click();
+    EXPECT_EQ(Warnings().size(), 1u);
+    EXPECT_EQ(Read(HKEY_LOCAL_MACHINE, kRun, L"Taken"), L"C:\\A\\other.exe");
+    EXPECT_EQ(Read(HKEY_LOCAL_MACHINE, kDisabled, L"Taken"), L"HKLM^C:\\A\\parked.exe");
+
+    // The Run key cannot be written: the record stays and the user is told.
+    seam.messages.clear();
+    PutString(HKEY_LOCAL_MACHINE, kDisabled, L"Homeless", L"HKCU^C:\\A\\homeless.exe");
+    TestUtil::DeleteTree(HKEY_CURRENT_USER, kRun);
+    ASSERT_GE(ShowParked(L"Homeless"), 0);
+    form().mnuEnable_Click();
+    EXPECT_EQ(Warnings().size(), 1u);
+    EXPECT_EQ(Read(HKEY_LOCAL_MACHINE, kDisabled, L"Homeless"), L"HKCU^C:\\A\\homeless.exe");
+}
+
+TEST_F(ParkingTest, EachActionWithoutASelectedRowAsksForOneAndSelectsTheCurrentRow) {
+    PutString(HKEY_LOCAL_MACHINE, kRun, L"App", L"C:\\A\\app.exe");
+    PutString(HKEY_LOCAL_MACHINE, kDisabled, L"App", L"HKLM^C:\\A\\app.exe");
+    General::SetStringValue(App::AppKey(), L"Confirmed", L"1");
+    const struct {
+        const wchar_t* what;
+        void (Form1::*action)();
+    } actions[] = {
+        {L"Disable", &Form1::mnuDisable_Click},
+        {L"Enable", &Form1::mnuEnable_Click},
+        {L"Delete", &Form1::mnuDelete_Click},
+    };
+    for (const auto& a : actions) {
+        SCOPED_TRACE(a.what);
+        ListView::Clear(lv2());
+        const int row = AddRow(L"App", kHklmRun);
+        ListView_SetItemState(lv2(), row, LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);  // current, not selected
+        seam.messages.clear();
+        (form().*a.action)();
+        ASSERT_EQ(seam.messages.size(), 1u);
+        EXPECT_EQ(seam.messages[0].text, kSelectText);
+        EXPECT_EQ(seam.messages[0].caption, L"Corvell");
+        EXPECT_EQ(seam.messages[0].flags, static_cast<UINT>(MB_OK | MB_ICONEXCLAMATION));
+        EXPECT_EQ(ListView::Selected(lv2()), row);
+        EXPECT_EQ(Read(HKEY_LOCAL_MACHINE, kRun, L"App"), L"C:\\A\\app.exe");
+        EXPECT_EQ(Read(HKEY_LOCAL_MACHINE, kDisabled, L"App"), L"HKLM^C:\\A\\app.exe");
+    }
+}
+
+TEST_F(ParkingTest, ConfirmedDeleteRemovesOnlyTheRowsOwnEntryAndItsDate) {
+    General::SetStringValue(App::AppKey(), L"Confirmed", L"1");
+    auto reset = [] {
+        PutString(HKEY_LOCAL_MACHINE, kRun, L"Dup", L"C:\\A\\machine.exe");
+        PutString(HKEY_CURRENT_USER, kRun, L"Dup", L"C:\\A\\user.exe");
+        PutString(HKEY_LOCAL_MACHINE, kRunOnce, L"Dup", L"C:\\A\\once.exe");
+        PutString(HKEY_LOCAL_MACHINE, kDisabled, L"Dup", L"HKCU^C:\\A\\parked.exe");
+        PutString(HKEY_LOCAL_MACHINE, kDates, L"Dup", L"12/10/2026 10:00:00 AM");
+        PutString(HKEY_LOCAL_MACHINE, kDates, L"Other", L"12/10/2026 10:00:00 AM");
+    };
+    struct Place {
+        HKEY root;
+        std::wstring sub;
+    };
+    const Place machineRun{HKEY_LOCAL_MACHINE, kRun}, userRun{HKEY_CURRENT_USER, kRun},
+        machineOnce{HKEY_LOCAL_MACHINE, kRunOnce}, record{HKEY_LOCAL_MACHINE, kDisabled};
+    const struct {
+        const wchar_t* what;
+        std::wstring keyText;
+        int icon;
+        Place gone;
+    } cases[] = {
+        {L"enabled machine row", kHklmRun, 1, machineRun},
+        {L"running user row", kHkcuRun, 2, userRun},
+        {L"RunOnce row", kHklmRunOnce, 1, machineOnce},
+        {L"parked row", kHkcuRun, 3, record},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        reset();
+        ListView::Clear(lv2());
+        SelectOnly(AddRow(L"Dup", c.keyText, c.icon));
+        form().mnuDelete_Click();
+        for (const Place& p : {machineRun, userRun, machineOnce, record})
+            EXPECT_EQ(ValueExists(p.root, p.sub, L"Dup"), !(p.root == c.gone.root && p.sub == c.gone.sub)) << p.sub;
+        EXPECT_FALSE(ValueExists(HKEY_LOCAL_MACHINE, kDates, L"Dup"));
+        EXPECT_TRUE(ValueExists(HKEY_LOCAL_MACHINE, kDates, L"Other"));
+    }
+    EXPECT_TRUE(Warnings().empty());
+
+    // The Delete key of the list does the same.
+    reset();
+    ListView::Clear(lv2());
+    SelectOnly(AddRow(L"Dup", kHklmRun, 1));
+    SendMessageW(lv2(), WM_KEYDOWN, VK_DELETE, 0);
+    EXPECT_FALSE(ValueExists(HKEY_LOCAL_MACHINE, kRun, L"Dup"));
+    EXPECT_TRUE(ValueExists(HKEY_CURRENT_USER, kRun, L"Dup"));
+}
+
+TEST_F(ParkingTest, DeleteKeyOnRowsThatAreNoRegistryStartupRemovesNothingAndAsksNothing) {
+    PutString(HKEY_LOCAL_MACHINE, kRun, L"Dup", L"C:\\A\\machine.exe");
+    PutString(HKEY_CURRENT_USER, kRun, L"Dup", L"C:\\A\\user.exe");
+    PutString(HKEY_LOCAL_MACHINE, kDisabled, L"Dup", L"HKLM^C:\\A\\parked.exe");
+    PutString(HKEY_LOCAL_MACHINE, kDates, L"Dup", L"12/10/2026 10:00:00 AM");
+    const struct {
+        const wchar_t* what;
+        std::wstring keyText;
+        int icon;
+    } rows[] = {
+        {L"startup-folder row", L"C:\\users\\Public\\Start Menu\\Programs\\StartUp", 1},
+        {L"parked startup-folder row", L"C:\\users\\Public\\Start Menu\\Programs\\StartUp", 3},
+        {L"Winlogon row", L"HKLM\\SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\Winlogon", 1},
+        {L"legacy-file row", L"C:\\windows\\win.ini", 11},
+    };
+    for (const wchar_t* confirmed : {L"0", L"1"}) {
+        General::SetStringValue(App::AppKey(), L"Confirmed", confirmed);
+        for (const auto& r : rows) {
+            SCOPED_TRACE(std::wstring(r.what) + L", Confirmed " + confirmed);
+            bool asked = false;
+            TestUtil::AfterDelay(200, [&asked] {
+                if (frmDelete* open = frmDelete::Current()) {
+                    asked = true;
+                    open->cmdNo_Click();
+                }
+            });
+            ListView::Clear(lv2());
+            SelectOnly(AddRow(L"Dup", r.keyText, r.icon));
+            SendMessageW(lv2(), WM_KEYDOWN, VK_DELETE, 0);
+            TestUtil::Pump(300);
+            EXPECT_FALSE(asked);
+            EXPECT_TRUE(ValueExists(HKEY_LOCAL_MACHINE, kRun, L"Dup"));
+            EXPECT_TRUE(ValueExists(HKEY_CURRENT_USER, kRun, L"Dup"));
+            EXPECT_TRUE(ValueExists(HKEY_LOCAL_MACHINE, kDisabled, L"Dup"));
+            EXPECT_TRUE(ValueExists(HKEY_LOCAL_MACHINE, kDates, L"Dup"));
+        }
+    }
+    EXPECT_TRUE(seam.messages.empty());
+}
+
+// What the confirmation showed while it waited, and how the test answered it.
+struct Confirmation {
+    bool shown = false;
+    bool ownerDisabled = false;
+    std::wstring caption, label, yes, no, ask;
+};
+
+void AnswerConfirmation(Confirmation& seen, HWND owner, bool tick, int button) {
+    TestUtil::AfterDelay(150, [&seen, owner, tick, button] {
+        frmDelete* d = frmDelete::Current();
+        if (!d) return;
+        seen.shown = true;
+        seen.ownerDisabled = !IsWindowEnabled(owner);
+        seen.caption = d->ControlText(d->hwnd());
+        seen.label = d->ControlText(d->Label1);
+        seen.yes = d->ControlText(d->cmdYes);
+        seen.no = d->ControlText(d->cmdNo);
+        seen.ask = d->ControlText(d->chkAsk);
+        if (tick) SendMessageW(d->chkAsk, BM_SETCHECK, BST_CHECKED, 0);
+        if (button == 0) {
+            SendMessageW(d->hwnd(), WM_CLOSE, 0, 0);
+        } else {
+            HWND control = GetDlgItem(d->hwnd(), button);
+            SendMessageW(d->hwnd(), WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), reinterpret_cast<LPARAM>(control));
+        }
+    });
+}
+
+TEST_F(ParkingTest, ConfirmationAsksWithItsTextsAndItsAnswerDecides) {
+    const struct {
+        const wchar_t* what;
+        bool tick;
+        int button;  // 0: the close box
+        bool deleted;
+        const wchar_t* confirmed;
+    } cases[] = {
+        {L"No", false, frmDelete::IDC_cmdNo, false, L"0"},
+        {L"close box, ticked", true, 0, false, L"1"},
+        {L"Yes", false, frmDelete::IDC_cmdYes, true, L"0"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        General::SetStringValue(App::AppKey(), L"Confirmed", L"0");
+        PutString(HKEY_LOCAL_MACHINE, kRun, L"Tool", L"C:\\A\\tool.exe");
+        ListView::Clear(lv2());
+        SelectOnly(AddRow(L"Tool", kHklmRun));
+        Confirmation seen;
+        AnswerConfirmation(seen, form().hwnd(), c.tick, c.button);
+        form().mnuDelete_Click();
+        ASSERT_TRUE(seen.shown);
+        EXPECT_EQ(frmDelete::Current(), nullptr);
+        EXPECT_TRUE(seen.ownerDisabled);
+        EXPECT_TRUE(IsWindowEnabled(form().hwnd()));
+        EXPECT_EQ(seen.caption, L"Delete Startup");
+        EXPECT_EQ(seen.label,
+                  L"Are you sure you want to delete the Startup Tool?  This action can only be reversed by restoring a "
+                  L"backup.  It's recommended to disable it first for a few days to make sure it doesn't cause "
+                  L"problems.");
+        EXPECT_EQ(seen.yes, L"&Yes");
+        EXPECT_EQ(seen.no, L"&No");
+        EXPECT_EQ(seen.ask, L"Don't ask me again");
+        EXPECT_EQ(ValueExists(HKEY_LOCAL_MACHINE, kRun, L"Tool"), !c.deleted);
+        EXPECT_EQ(General::GetStringValue(App::AppKey(), L"Confirmed"), c.confirmed);
+    }
+}
+
+TEST_F(ParkingTest, DontAskMeAgainMakesTheNextDeleteSilent) {
+    General::SetStringValue(App::AppKey(), L"Confirmed", L"0");
+    PutString(HKEY_LOCAL_MACHINE, kRun, L"First", L"C:\\A\\first.exe");
+    PutString(HKEY_LOCAL_MACHINE, kRun, L"Second", L"C:\\A\\second.exe");
+    SelectOnly(AddRow(L"First", kHklmRun));
+    Confirmation seen;
+    AnswerConfirmation(seen, form().hwnd(), true, frmDelete::IDC_cmdYes);
+    form().mnuDelete_Click();
+    ASSERT_TRUE(seen.shown);
+    EXPECT_FALSE(ValueExists(HKEY_LOCAL_MACHINE, kRun, L"First"));
+    EXPECT_EQ(General::GetStringValue(App::AppKey(), L"Confirmed"), L"1");
+
+    ListView::Clear(lv2());
+    SelectOnly(AddRow(L"Second", kHklmRun));
+    Confirmation again;
+    AnswerConfirmation(again, form().hwnd(), false, frmDelete::IDC_cmdNo);
+    form().mnuDelete_Click();
+    TestUtil::Pump(300);
+    EXPECT_FALSE(again.shown);
+    EXPECT_FALSE(ValueExists(HKEY_LOCAL_MACHINE, kRun, L"Second"));
+}
+
+} // namespace
