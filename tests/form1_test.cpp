@@ -221,3 +221,30 @@ TEST_F(Form1Test, ClockTicksIntoPanelThree) {
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(Form1Test, ConfigurationToolHiddenOnWindows2000Only) {
+    General::CreateKey(App::MakerKey());
+    General::CreateKey(App::AppKey());
+    General::SetStringValue(App::AppKey(), L"Backup", L"1");
+    const std::wstring versionKey = L"HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows NT\\CurrentVersion";
+    const std::wstring original = General::GetStringValue(versionKey, L"ProductName");
+    const struct {
+        const wchar_t* product;
+        bool visible;
+    } cases[] = {
+        {L"Microsoft Windows 2000", false},
+        {L"microsoft WINDOWS 2000 Professional", false},
+        {L"Microsoft Windows XP", true},
+        {L"Windows 7 Ultimate", true},
+    };
+    for (const auto& c : cases) {
+        General::SetStringValue(versionKey, L"ProductName", c.product);
+        TestUtil::LiveForm live;
+        EXPECT_EQ(live.form.menus.IsVisible(L"mnuConfig"), c.visible) << c.product;
+    }
+    General::SetStringValue(versionKey, L"ProductName", original);
+}
+
+} // namespace
