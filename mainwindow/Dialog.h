@@ -55,7 +55,7 @@ public:
             slot.reset();
             return nullptr;
         }
-        ShowWindow(slot->hwnd(), SW_SHOW);
+        slot->ShowFirstTime();
         return slot.get();
     }
 
@@ -74,7 +74,7 @@ public:
             return;
         }
         if (slot->modalOwner_) EnableWindow(slot->modalOwner_, FALSE);
-        ShowWindow(slot->hwnd(), SW_SHOW);
+        slot->ShowFirstTime();
         DialogSupport::RunModal(slot->hwnd());
     }
 
@@ -145,6 +145,8 @@ protected:
 
     // The button that Enter presses.
     void SetDefaultButton(int id) { defaultButton_ = id; }
+    // The control that has the focus when the dialog first shows (else its first tab stop).
+    void SetInitialFocus(HWND control) { initialFocus_ = control; }
 
 private:
     static std::unique_ptr<T>& Slot() {
@@ -175,6 +177,13 @@ private:
         return this->hwnd_ != nullptr;
     }
 
+    void ShowFirstTime() {
+        ShowWindow(this->hwnd_, SW_SHOW);
+        HWND focus = initialFocus_ ? initialFocus_ : GetNextDlgTabItem(this->hwnd_, nullptr, FALSE);
+        if (focus) SetFocus(focus);
+    }
+
     HWND modalOwner_ = nullptr;
+    HWND initialFocus_ = nullptr;
     int defaultButton_ = 0;
 };

@@ -13,7 +13,7 @@ void frmDelete::CreateControls() {
     cmdYes = AddControl(WC_BUTTONW, kYes, BS_DEFPUSHBUTTON | WS_TABSTOP, IDC_cmdYes, {3120, 1560, 1140, 400});
     cmdNo = AddControl(WC_BUTTONW, kNo, BS_PUSHBUTTON | WS_TABSTOP, IDC_cmdNo, {4380, 1560, 1140, 400});
     SetDefaultButton(IDC_cmdYes);
-    SetFocus(cmdYes);
+    SetInitialFocus(cmdYes);
 }
 
 void frmDelete::Form_Load() {

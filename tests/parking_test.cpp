@@ -365,8 +365,9 @@ TEST_F(ParkingTest, DeleteKeyOnRowsThatAreNoRegistryStartupRemovesNothingAndAsks
     } rows[] = {
         {L"startup-folder row", L"C:\\users\\Public\\Start Menu\\Programs\\StartUp", 1},
         {L"parked startup-folder row", L"C:\\users\\Public\\Start Menu\\Programs\\StartUp", 3},
-        {L"Winlogon row", L"HKLM\\SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\Winlogon", 1},
+        {L"Winlogon row", L"HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\Winlogon", 2},
         {L"legacy-file row", L"C:\\windows\\win.ini", 11},
+        {L"missing legacy-file row", L"File Not Found", 3},
     };
     for (const wchar_t* confirmed : {L"0", L"1"}) {
         General::SetStringValue(App::AppKey(), L"Confirmed", confirmed);
@@ -400,6 +401,10 @@ struct Confirmation {
     std::wstring caption, label, yes, no, ask;
 };
 
+constexpr int kPressEnter = -1;
+constexpr int kPressEscape = -2;
+
+// button: a control id, 0 for the close box, or one of the keys above.
 void AnswerConfirmation(Confirmation& seen, HWND owner, bool tick, int button) {
     TestUtil::AfterDelay(150, [&seen, owner, tick, button] {
         frmDelete* d = frmDelete::Current();
@@ -414,6 +419,11 @@ void AnswerConfirmation(Confirmation& seen, HWND owner, bool tick, int button) {
         if (tick) SendMessageW(d->chkAsk, BM_SETCHECK, BST_CHECKED, 0);
         if (button == 0) {
             SendMessageW(d->hwnd(), WM_CLOSE, 0, 0);
+        } else if (button < 0) {
+            // A key goes through the dialog's own message loop, to the control that has the focus.
+            const WPARAM key = button == kPressEnter ? VK_RETURN : VK_ESCAPE;
+            PostMessageW(GetFocus(), WM_KEYDOWN, key, 0);
+            PostMessageW(GetFocus(), WM_KEYUP, key, 0);
         } else {
             HWND control = GetDlgItem(d->hwnd(), button);
             SendMessageW(d->hwnd(), WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), reinterpret_cast<LPARAM>(control));
@@ -425,13 +435,15 @@ TEST_F(ParkingTest, ConfirmationAsksWithItsTextsAndItsAnswerDecides) {
     const struct {
         const wchar_t* what;
         bool tick;
-        int button;  // 0: the close box
+        int button;
         bool deleted;
         const wchar_t* confirmed;
     } cases[] = {
         {L"No", false, frmDelete::IDC_cmdNo, false, L"0"},
         {L"close box, ticked", true, 0, false, L"1"},
         {L"Yes", false, frmDelete::IDC_cmdYes, true, L"0"},
+        {L"Esc", false, kPressEscape, false, L"0"},
+        {L"Enter, ticked", true, kPressEnter, true, L"1"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);

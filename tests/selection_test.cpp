@@ -16,7 +16,7 @@ using Names = std::set<std::wstring>;
 
 const std::wstring kHklmRun = L"HKLM\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run";
 const std::wstring kFolder = L"C:\\users\\Public\\Start Menu\\Programs\\StartUp";
-const std::wstring kWinlogonKey = L"HKLM\\SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\Winlogon";
+const std::wstring kWinlogonKey = L"HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\Winlogon";
 
 // Every menu and entry these handlers switch.
 const wchar_t* const kWatched[] = {L"mnuPopup2", L"mnuPopup3", L"mnuPopup4",  L"mnuPopup5", L"mnuPopup6",
@@ -120,8 +120,8 @@ TEST_F(SelectionTest, Lv2ClickChoosesTheActionMenuAndItsEntries) {
         // kept: the "SOFTWARE" test comes first, so both menus end up on the bar.
         {L"folder row under a Software folder", L"one", true, 1, L"C:\\Software\\StartUp", false,
          {L"mnuPopup2", L"mnuPopup4", L"mnuDisable", L"mnuDisable2", L"mnuRun2"}},
-        {L"Winlogon row", L"ten", true, 1, kWinlogonKey, false,
-         {L"mnuPopup6", L"mnuDisable", L"mnuDisable2", L"mnuRun2"}},
+        {L"Winlogon row", L"ten", true, 2, kWinlogonKey, false,
+         {L"mnuPopup6", L"mnuDisable", L"mnuDisable2", L"mnuStopR"}},
         {L"File System Startups", L"eleven", true, 11, L"C:\\windows\\win.ini", true, {}},
         {L"legacy-file icon in a registry view", L"another11", true, 13, kHklmRun, false, {L"mnuPopup2"}},
         {L"empty list with a backup", L"another 44", false, 0, L"", true, {L"mnuPopup2", L"mnuPopup5"}},
@@ -190,8 +190,8 @@ TEST_F(SelectionTest, Lv2MouseUpSetsTheEntriesAndARightReleasePopsUpTheFittingMe
          {L"mnuDisable", L"mnuDisable2", L"mnuRun2", L"mnuRestore"}, L"mnuPopup2"},
         {L"right release on a folder row", 2, L"one", true, 1, kFolder, false, true,
          {L"mnuDisable", L"mnuDisable2", L"mnuRun2"}, L"mnuPopup4"},
-        {L"right release in WinLogon", 2, L"ten", true, 1, kWinlogonKey, false, true,
-         {L"mnuDisable", L"mnuDisable2", L"mnuRun2"}, L"mnuPopup6"},
+        {L"right release in WinLogon", 2, L"ten", true, 2, kWinlogonKey, false, true,
+         {L"mnuDisable", L"mnuDisable2", L"mnuStopR"}, L"mnuPopup6"},
         {L"right release in File System Startups", 2, L"eleven", true, 11, L"C:\\windows\\win.ini", true, true, {},
          nullptr},
         {L"right release without a selected row", 2, L"another11", true, 1, kHklmRun, true, false, {}, nullptr},
