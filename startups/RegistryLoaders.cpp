@@ -1,0 +1,97 @@
+// Form1's registry startup loaders, the command column's tidy-up and the running-state passes.
+#include "mainwindow/Form1.h"
+
+#include "mainwindow/ListView.h"
+#include "startups/CommandSplit.h"
+#include "system/Paths.h"
+#include "system/Process.h"
+#include "system/Registry.h"
+#include "system/Text.h"
+
+namespace {
+
+constexpr wchar_t kRunKey[] = L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run";
+constexpr wchar_t kRunOnceKey[] = L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\RunOnce";
+constexpr wchar_t kRunOnceExKey[] = L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\RunOnceEx";
+constexpr wchar_t kHklmPrefix[] = L"HKLM\\";
+constexpr wchar_t kHkcuPrefix[] = L"HKCU\\";
+
+constexpr int kApplicationPath = 1;   // lv2 "Application Path"
+constexpr int kStartupTarget = 1;     // lv3 "Startup Target"
+constexpr int kIconEnabledRunning = 2;
+constexpr int kIconEnabledStopped = 1;
+constexpr int kIconDisabledRunning = 9;
+constexpr int kIconDisabledStopped = 3;
+
+// The value's data as the list shows it: string types without their terminating NUL; any
+// other type as its bytes taken as ANSI text, the last byte dropped.
+std::wstring DataText(const Registry::Value& value) {
+    switch (value.type) {
+    case REG_SZ:
+    case REG_EXPAND_SZ:
+    case REG_MULTI_SZ:
+        return value.text;
+    default: {
+        std::string bytes(value.bytes.begin(), value.bytes.end());
+        if (!bytes.empty()) bytes.pop_back();
+        return Text::FromAnsi(bytes);
+    }
+    }
+}
+
+// Appends one row per value of the key that holds data (names and data of any length); a key
+// that cannot be opened adds nothing. Only the values directly under the key are read.
+void LoadRunKey(HWND list, HKEY root, const wchar_t* subKey, const std::wstring& keyText) {
+    const auto values = Registry::EnumValues(root, subKey);
+    if (!values) return;
+    for (const auto& value : *values) {
+        if (value.bytes.empty()) continue;  // empty data adds no row; the next value follows
+        ListView::AddRow(list, value.name, kIconEnabledRunning, {DataText(value), keyText},
+                         ListView::EnabledForeColor);
+    }
+}
+
+// Sets each row's icon by whether the program of its command runs, from one process snapshot;
+// the rows counted when the pass begins.
+void MarkRunning(HWND list, int column, int runningIcon, int stoppedIcon) {
+    const int count = ListView::Count(list);
+    if (count <= 0) return;
+    const modProcess::ProcessSnapshot running;
+    for (int row = 0; row < count; ++row) {
+        const std::wstring program = Startups::CommandSplit(ListView::Text(list, row, column)).program;
+        ListView::SetIcon(list, row, running.Contains(MyMod::GetFileName(program)) ? runningIcon : stoppedIcon);
+    }
+}
+
+} // namespace
+
+void Form1::LoadRunHKCU() { LoadRunKey(lv2, HKEY_CURRENT_USER, kRunKey, std::wstring(kHkcuPrefix) + kRunKey); }
+
+void Form1::LoadRunOnceHKCU() {
+    LoadRunKey(lv2, HKEY_CURRENT_USER, kRunOnceKey, std::wstring(kHkcuPrefix) + kRunOnceKey);
+}
+
+void Form1::LoadRunHKLM() { LoadRunKey(lv2, HKEY_LOCAL_MACHINE, kRunKey, std::wstring(kHklmPrefix) + kRunKey); }
+
+void Form1::LoadRunOnceHKLM() {
+    LoadRunKey(lv2, HKEY_LOCAL_MACHINE, kRunOnceKey, std::wstring(kHklmPrefix) + kRunOnceKey);
+}
+
+void Form1::LoadRunOnceExHKLM() {
+    LoadRunKey(lv2, HKEY_LOCAL_MACHINE, kRunOnceExKey, std::wstring(kHklmPrefix) + kRunOnceExKey);
+}
+
+void Form1::CleanStartupPaths() {
+    const int count = ListView::Count(lv2);
+    for (int row = 0; row < count; ++row)
+        ListView::SetText(lv2, row, kApplicationPath,
+                          Startups::StripQuotesAndRundll(ListView::Text(lv2, row, kApplicationPath)));
+}
+
+void Form1::MarkRunningStartups() { MarkRunning(lv2, kApplicationPath, kIconEnabledRunning, kIconEnabledStopped); }
+
+void Form1::MarkRunningDisabledStartups() {
+    MarkRunning(lv2, kApplicationPath, kIconDisabledRunning, kIconDisabledStopped);
+}
+
+void Form1::MarkRunningFolderStartups() { MarkRunning(lv3, kStartupTarget, kIconEnabledRunning, kIconEnabledStopped); }
