@@ -1,0 +1,131 @@
+// The dialog base: one window per kind, brought forward while open, unloaded on close,
+// modal with its owner disabled, and closed with the main window.
+#include "TestSeam.h"
+#include "TestUtil.h"
+#include "mainwindow/Dialog.h"
+#include "system/App.h"
+#include "system/Registry.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+struct Counters {
+    int loads = 0;
+    int unloads = 0;
+};
+
+class frmProbe : public Dialog<frmProbe> {
+public:
+    static constexpr wchar_t kClassName[] = L"CorvellTestProbe";
+    static constexpr int kClientWidth = 3000;
+    static constexpr int kClientHeight = 1500;
+    enum : int { IDC_txtName = 100, IDC_cmdOK };
+
+    frmProbe(Counters& counters, std::wstring name) : counters_(counters), name_(std::move(name)) {}
+    std::wstring Caption() const { return L"Probe"; }
+    void CreateControls() {
+        txtName = AddControl(WC_EDITW, L"", WS_TABSTOP | ES_AUTOHSCROLL, IDC_txtName, {120, 120, 2760, 330},
+                             WS_EX_CLIENTEDGE);
+        cmdOK = AddControl(WC_BUTTONW, L"OK", WS_TABSTOP | BS_DEFPUSHBUTTON, IDC_cmdOK, {1800, 900, 1080, 400});
+        SetDefaultButton(IDC_cmdOK);
+    }
+    void Form_Load() {
+        ++counters_.loads;
+        SetWindowTextW(txtName, name_.c_str());
+    }
+    void Form_Unload() { ++counters_.unloads; }
+    bool OnCommand(UINT id, UINT code, HWND) {
+        if (id == IDC_cmdOK && code == BN_CLICKED) {
+            Unload();
+            return true;
+        }
+        return false;
+    }
+
+    HWND txtName = nullptr;
+    HWND cmdOK = nullptr;
+
+private:
+    Counters& counters_;
+    std::wstring name_;
+};
+
+class DialogTest : public testing::Test {
+protected:
+    void SetUp() override {
+        TestUtil::DeleteTree(HKEY_LOCAL_MACHINE, L"Software\\Ferrowyn\\Corvell");
+        General::CreateKey(App::MakerKey());
+        General::CreateKey(App::AppKey());
+        General::SetStringValue(App::AppKey(), L"Backup", L"1");
+    }
+    TestSeam seam;
+};
+
+TEST_F(DialogTest, ModelessDialogIsMadeOnceBroughtForwardAndMadeAnewAfterClosing) {
+    TestUtil::LiveForm live;
+    Counters counters;
+    frmProbe* first = frmProbe::Show(live.form.hwnd(), counters, L"first");
+    ASSERT_NE(first, nullptr);
+    EXPECT_TRUE(IsWindowVisible(first->hwnd()));
+    EXPECT_EQ(GetWindow(first->hwnd(), GW_OWNER), live.form.hwnd());
+    EXPECT_EQ(first->ControlText(first->txtName), L"first");
+    EXPECT_EQ(GetFocus(), first->txtName);  // the first tab stop
+
+    // Shown again while open: the same window, not loaded again, its text as it was.
+    SetWindowTextW(first->txtName, L"edited");
+    EXPECT_EQ(frmProbe::Show(live.form.hwnd(), counters, L"second"), first);
+    EXPECT_EQ(counters.loads, 1);
+    EXPECT_EQ(first->ControlText(first->txtName), L"edited");
+
+    SendMessageW(first->hwnd(), WM_CLOSE, 0, 0);
+    EXPECT_EQ(frmProbe::Current(), nullptr);
+    EXPECT_EQ(counters.unloads, 1);
+
+    frmProbe* again = frmProbe::Show(live.form.hwnd(), counters, L"third");
+    ASSERT_NE(again, nullptr);
+    EXPECT_EQ(counters.loads, 2);
+    EXPECT_EQ(again->ControlText(again->txtName), L"third");
+
+    // Sized in twips at the screen's DPI.
+    RECT client{};
+    GetClientRect(again->hwnd(), &client);
+    EXPECT_EQ(client.right, DialogSupport::Twips(frmProbe::kClientWidth));
+    EXPECT_EQ(client.bottom, DialogSupport::Twips(frmProbe::kClientHeight));
+}
+
+TEST_F(DialogTest, MainWindowClosingUnloadsAnOpenDialog) {
+    Counters counters;
+    {
+        TestUtil::LiveForm live;
+        ASSERT_NE(frmProbe::Show(live.form.hwnd(), counters, L"open"), nullptr);
+    }
+    EXPECT_EQ(frmProbe::Current(), nullptr);
+    EXPECT_EQ(counters.unloads, 1);
+}
+
+TEST_F(DialogTest, ModalDialogDisablesItsOwnerUntilItCloses) {
+    TestUtil::LiveForm live;
+    Counters counters;
+    bool ownerDisabled = false;
+    bool open = false;
+    TestUtil::AfterDelay(150, [&] {
+        frmProbe* d = frmProbe::Current();
+        open = d != nullptr;
+        ownerDisabled = !IsWindowEnabled(live.form.hwnd());
+        // Enter presses the default button.
+        if (d) {
+            PostMessageW(GetFocus(), WM_KEYDOWN, VK_RETURN, 0);
+            PostMessageW(GetFocus(), WM_KEYUP, VK_RETURN, 0);
+        }
+    });
+    frmProbe::ShowModal(live.form.hwnd(), counters, L"modal");
+    EXPECT_TRUE(open);
+    EXPECT_TRUE(ownerDisabled);
+    EXPECT_TRUE(IsWindowEnabled(live.form.hwnd()));
+    EXPECT_EQ(frmProbe::Current(), nullptr);
+    EXPECT_EQ(counters.loads, 1);
+    EXPECT_EQ(counters.unloads, 1);
+}
+
+} // namespace
