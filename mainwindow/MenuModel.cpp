@@ -1,6 +1,10 @@
 // The main window's menus as designed, and the HMENU bar kept in step with them.
 #include "mainwindow/MenuModel.h"
 
+#include "menus/modMenus.h"
+
+#include <algorithm>
+
 namespace {
 
 constexpr wchar_t kSideBarPrefix[] = L"{SIDEBAR:";
@@ -21,9 +25,44 @@ BOOL CALLBACK FindBarOwner(HWND hwnd, LPARAM lp) {
     return TRUE;
 }
 
+// The menu engine draws the designed captions: the HMENU texts stay plain, and the engine
+// asks the live models for the full caption behind an entry's dwItemData and for the
+// side-bar entry of a popup.
+std::vector<const MenuModel*>& LiveModels() {
+    static std::vector<const MenuModel*> models;
+    return models;
+}
+
+class ModelCaptions final : public modMenus::CaptionSource {
+public:
+    std::optional<std::wstring> Caption(HMENU, ULONG_PTR itemData) const override {
+        for (const MenuModel* model : LiveModels())
+            if (const MenuItem* item = model->FromItemData(itemData)) return item->caption;
+        return std::nullopt;
+    }
+    std::wstring SideBar(HMENU popup) const override {
+        for (const MenuModel* model : LiveModels()) {
+            const MenuItem* owner = model->PopupOwner(popup);
+            if (!owner) continue;
+            for (const MenuItem* child : model->Children(owner->name))
+                if (child->visible && MenuModel::IsSideBar(*child)) return child->caption;
+        }
+        return L"";
+    }
+};
+
+void AddLiveModel(const MenuModel* model) {
+    static ModelCaptions captions;
+    modMenus::SetCaptionSource(&captions);
+    auto& models = LiveModels();
+    if (std::find(models.begin(), models.end(), model) == models.end()) models.push_back(model);
+}
+
 } // namespace
 
 MenuModel::~MenuModel() {
+    auto& models = LiveModels();
+    models.erase(std::remove(models.begin(), models.end(), this), models.end());
     // A popup that hangs in a menu is destroyed with that menu; one taken out of it is not.
     for (auto& p : popups_)
         if (!p.inserted && p.menu) DestroyMenu(p.menu);
@@ -47,6 +86,7 @@ HMENU MenuModel::Build() {
     if (bar_) return bar_;
     bar_ = CreateMenu();
     if (!bar_) return nullptr;
+    AddLiveModel(this);
     // Every entry that has entries of its own opens a popup.
     for (const auto& item : items_) {
         if (item.parent.empty()) continue;

@@ -112,13 +112,6 @@ HIMAGELIST CreateTreeImages() {
     return list;
 }
 
-HIMAGELIST CreateMenuImages() {
-    HIMAGELIST list = ImageList_Create(kSize, kSize, ILC_COLOR32 | ILC_MASK, 27, 4);
-    for (int i = 1; i <= 27; ++i) {
-        const COLORREF c = RGB((i * 53) % 200 + 30, (i * 97) % 200 + 30, (i * 31) % 200 + 30);
-        AddPicture(list, [c](HDC dc) { Disc(dc, c); });
-    }
-    return list;
-}
+// CreateMenuImages: resources/MenuImages.cpp.
 
 } // namespace Images
