@@ -9,6 +9,7 @@
 #include "system/Text.h"
 
 #include <commctrl.h>
+#include <initializer_list>
 
 namespace {
 
