@@ -504,6 +504,19 @@ void Form1::OnCommand(UINT id, UINT code, HWND control) {
     case IDM_mnuDisable: mnuDisable_Click(); break;
     case IDM_mnuEnable: mnuEnable_Click(); break;
     case IDM_mnuDelete: mnuDelete_Click(); break;
+    // Services view: its menu entries and hidden buttons.
+    case IDM_mnuStart: mnuStart_Click(); break;
+    case IDM_mnuStop: mnuStop_Click(); break;
+    case IDM_mnuAuto: mnuAuto_Click(); break;
+    case IDM_mnuManual: mnuManual_Click(); break;
+    case IDM_mnuDisabled: mnuDisabled_Click(); break;
+    case IDM_mnuInstallS: mnuInstallS_Click(); break;
+    case IDM_mnuSortDisplay: mnuSortDisplay_Click(); break;
+    case IDM_mnuSortService: mnuSortService_Click(); break;
+    case IDM_mnuProperites: mnuProperites_Click(); break;
+    case IDC_Command1: Command1_Click(); break;
+    case IDC_Command2: Command2_Click(); break;
+    case IDC_Command6: Command6_Click(); break;
     default: break;
     }
 }
@@ -550,6 +563,29 @@ LRESULT Form1::OnNotify(NMHDR* header) {
         }
         default:
             return 0;
+        }
+    }
+    // Services list: clicks, right-button releases, header clicks, colours and tooltips.
+    if (header->hwndFrom == lv) {
+        switch (header->code) {
+        case NM_CLICK: {
+            POINT pt = reinterpret_cast<NMITEMACTIVATE*>(header)->ptAction;
+            ClientToScreen(lv, &pt);
+            lv_MouseUp(1, pt);
+            lv_Click();
+            return 0;
+        }
+        case NM_RCLICK: {
+            POINT pt = reinterpret_cast<NMITEMACTIVATE*>(header)->ptAction;
+            ClientToScreen(lv, &pt);
+            lv_MouseUp(2, pt);
+            return 0;
+        }
+        case NM_DBLCLK: lv_DblClick(); return 0;
+        case LVN_COLUMNCLICK: lv_ColumnClick(reinterpret_cast<NMLISTVIEW*>(header)->iSubItem); return 0;
+        case NM_CUSTOMDRAW: return lv_CustomDraw(reinterpret_cast<NMLVCUSTOMDRAW*>(header));
+        case LVN_GETINFOTIPW: lv_GetInfoTip(reinterpret_cast<NMLVGETINFOTIPW*>(header)); return 0;
+        default: break;
         }
     }
     if ((header->hwndFrom == lv || header->hwndFrom == lv2 || header->hwndFrom == lv3) &&

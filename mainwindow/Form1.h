@@ -183,8 +183,71 @@ public:
     int CheckStartupSelection();
     std::wstring restoreKey;             // full path of the Run key an Enable writes into
 
-    // ---- Services (services/) ----
+    // ---- Services (services/Form1_Services.cpp) ----
+    // Loading and refresh. LoadServices also shows its progress, announces new services and
+    // writes "lvDT"; Command6_Click (the hidden "Refresh" button) only stamps their dates. A
+    // load, a refresh or a service command that arrives while a pass runs does not touch the
+    // list: a load or refresh runs once the pass has ended, a command is ignored.
+    void LoadServices();
+    void Command6_Click();
+    void MarkManualRunning();
+    // Sorting, selection and the services Action menu.
     void SetServiceToolTips();
+    void RestoreServiceSort();
+    void SaveServiceSortKey();
+    void mnuSortDisplay_Click();
+    void mnuSortService_Click();
+    void lv_ColumnClick(int subItem);
+    void lv_Click();
+    // button 1 left, 2 right; screenPos where the button was released.
+    void lv_MouseUp(int button, POINT screenPos);
+    void lv_DblClick();
+    void mnuProperites_Click();
+    // Service control actions.
+    void mnuStart_Click();
+    void mnuStop_Click();
+    void Command1_Click();
+    void Command2_Click();
+    void mnuAuto_Click();
+    void mnuManual_Click();
+    void mnuDisabled_Click();
+    void mnuInstallS_Click();
+    void ShowStartFailed();
+    void ShowStopFailed();
+    // True when lv's current row is selected; otherwise "Please select a Startup item     ",
+    // the focus to lv and its current row selected again.
+    bool CheckServiceSelection();
+    // Where the properties and install-service windows open (they come with their own windows).
+    void ShowfrmInfo();
+    void ShowfrmInstallS();
+    // lv's drawing and tooltips.
+    LRESULT lv_CustomDraw(NMLVCUSTOMDRAW* draw);
+    void lv_GetInfoTip(NMLVGETINFOTIPW* tip);
+    // Fore colour of one cell of lv (only "Status" and "Setting" have their own).
+    [[nodiscard]] COLORREF ServiceCellColor(int row, int column) const;
+    // The tooltip SetServiceToolTips gave a cell of lv; "" for none.
+    [[nodiscard]] std::wstring ServiceToolTip(int row, int column) const;
+
+    // What lv's rows carry beside their texts; each row's lParam is its index here.
+    struct ServiceRowData {
+        std::wstring displayName;
+        std::wstring serviceName;
+        COLORREF statusColor = CLR_DEFAULT;
+        COLORREF settingColor = CLR_DEFAULT;
+        std::vector<std::wstring> toolTips;   // by column; empty until SetServiceToolTips
+    };
+    std::vector<ServiceRowData> serviceRows;
+    std::wstring SelectedServiceName;    // display name a startup-type command selects again
+    bool servicesLoading = false;        // a pass fills lv
+    int pendingServicesPass = 0;         // 1 refresh, 2 load: asked for while a pass ran
+    bool serviceCommandRunning = false;  // start, stop or a startup type is under way
+    // Steps shared by the handlers above.
+    void RunServicesPass(int kind);
+    void FillServices(bool isLoad);
+    void SortServices(int key);
+    void SetServiceStartStopMenus();
+    void RunServiceControl(bool start);
+    void SetServiceStartType(DWORD startType);
 
     // ---- Notifications of the controls (mainwindow/Form1.cpp) ----
     LRESULT OnNotify(NMHDR* header);

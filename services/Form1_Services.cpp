@@ -1,5 +1,543 @@
-// Form1's handlers for the services list.
+// Form1's services view: loading and refreshing lv, sorting, the Action-menu state, the
+// tooltips, and the commands that start, stop and set the startup type of a service.
 #include "mainwindow/Form1.h"
 
-// Tooltips of the services list: not built yet.
-void Form1::SetServiceToolTips() {}
+#include "mainwindow/ControlIds.h"
+#include "mainwindow/ListView.h"
+#include "services/ServiceRows.h"
+#include "system/App.h"
+#include "system/Paths.h"
+#include "system/Registry.h"
+#include "system/Seam.h"
+#include "system/ServiceControl.h"
+#include "system/Text.h"
+
+#include <algorithm>
+
+namespace {
+
+constexpr wchar_t kLoadingServices[] = L"Loading Services....";
+constexpr wchar_t kAvailableServices[] = L" Available Services";
+constexpr wchar_t kNewServiceDetected[] = L"New Service Detected:      ";
+constexpr wchar_t kNewServicesDetected[] = L"New Services Detected:      ";
+constexpr wchar_t kSelectStartupItem[] = L"Please select a Startup item     ";
+constexpr wchar_t kDisabledStartQuestion[] =
+    L" cannot be started manually while disabled.  Would you like to change the setting for it?     ";
+constexpr wchar_t kStarting[] = L"Starting ";
+constexpr wchar_t kStopping[] = L"Stopping ";
+constexpr wchar_t kStartFailed[] = L" failed to start.  This could be because;";
+constexpr wchar_t kStartFailedReasons[] =
+    L"1.  You do not have Administrator privileges.\r\n"
+    L"2.  The setting for it is on Disabled.\r\n"
+    L"3.  In some cases the computer must be restarted to start the service.";
+constexpr wchar_t kStopFailed[] = L" failed to stop.  This could be because;";
+constexpr wchar_t kStopFailedReasons[] =
+    L"1.  You do not have Administrator privileges.\r\n"
+    L"2.  Another service is dependent on this one and is currently using it.\r\n"
+    L"3.  In some cases the computer must be restarted to stop the service.";
+constexpr wchar_t kSettingRefused[] = L" could not be set to ";
+
+constexpr wchar_t kDatesSubKey[] = L"\\Dates";
+constexpr wchar_t kFirstLoadDoneValue[] = L"lvDT";
+constexpr wchar_t kSortedValue[] = L"Sorted";
+
+// Columns of lv.
+constexpr int kColDisplayName = 0;
+constexpr int kColServiceName = 1;
+constexpr int kColStatus = 2;
+constexpr int kColSetting = 3;
+constexpr int kColDependsOn = 4;
+constexpr int kColDependants = 5;
+constexpr int kColPath = 6;
+constexpr int kColFirstSeen = 7;
+constexpr int kColumnCount = 8;
+
+// Header marks of the two name columns.
+constexpr int kIconSortColumn = 7;
+constexpr int kIconOtherColumn = 8;
+
+constexpr int kPassRefresh = 1;
+constexpr int kPassLoad = 2;
+
+// After a start or stop the manager is given this long before the list is read again.
+constexpr DWORD kServiceSettleMs = 2000;
+
+constexpr wchar_t kRunning[] = L"Running";
+constexpr wchar_t kStopped[] = L"Stopped";
+
+int AddServiceRow(HWND list, const std::wstring& text, int icon, size_t dataIndex) {
+    LVITEMW item{};
+    item.mask = LVIF_TEXT | LVIF_IMAGE | LVIF_PARAM;
+    item.iItem = ListView::Count(list);
+    item.pszText = const_cast<wchar_t*>(text.c_str());
+    item.iImage = icon - 1;
+    item.lParam = static_cast<LPARAM>(dataIndex);
+    return static_cast<int>(SendMessageW(list, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item)));
+}
+
+// The index into serviceRows that a row of lv carries, or -1.
+LPARAM RowData(HWND list, int row) {
+    LVITEMW item{};
+    item.mask = LVIF_PARAM;
+    item.iItem = row;
+    if (row < 0 || !SendMessageW(list, LVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&item))) return -1;
+    return item.lParam;
+}
+
+struct SortContext {
+    const std::vector<Form1::ServiceRowData>* rows;
+    int key;
+};
+
+int CALLBACK CompareServiceRows(LPARAM a, LPARAM b, LPARAM context) {
+    const auto* c = reinterpret_cast<const SortContext*>(context);
+    const auto& rows = *c->rows;
+    if (a < 0 || b < 0 || static_cast<size_t>(a) >= rows.size() || static_cast<size_t>(b) >= rows.size()) return 0;
+    const auto& x = rows[static_cast<size_t>(a)];
+    const auto& y = rows[static_cast<size_t>(b)];
+    const std::wstring& left = c->key == 1 ? x.serviceName : x.displayName;
+    const std::wstring& right = c->key == 1 ? y.serviceName : y.displayName;
+    return lstrcmpiW(left.c_str(), right.c_str());
+}
+
+bool IsSelected(HWND list, int row) {
+    return row >= 0 && (ListView_GetItemState(list, row, LVIS_SELECTED) & LVIS_SELECTED) != 0;
+}
+
+std::wstring SystemMessage(DWORD code) {
+    wchar_t* buffer = nullptr;
+    const DWORD n = FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
+                                       FORMAT_MESSAGE_IGNORE_INSERTS,
+                                   nullptr, code, 0, reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
+    std::wstring text = n && buffer ? std::wstring(buffer, n) : L"Error " + std::to_wstring(code) + L".";
+    if (buffer) LocalFree(buffer);
+    while (!text.empty() && (text.back() == L'\n' || text.back() == L'\r' || text.back() == L' ')) text.pop_back();
+    return text;
+}
+
+} // namespace
+
+// ---- Loading and refresh ----
+
+void Form1::LoadServices() { RunServicesPass(kPassLoad); }
+
+void Form1::Command6_Click() { RunServicesPass(kPassRefresh); }
+
+// The fill yields to the message loop. While it runs, node clicks and a close wait in the
+// dispatcher's queue (as during a dispatch), and a load or refresh asked for meanwhile runs
+// once the pass has ended, so nothing clears or refills lv under it.
+void Form1::RunServicesPass(int kind) {
+    if (servicesLoading) {
+        pendingServicesPass = std::max(pendingServicesPass, kind);
+        return;
+    }
+    servicesLoading = true;
+    const bool holdsDispatch = !dispatching;
+    dispatching = true;
+    for (int next = kind; next != 0 && IsWindow(lv);) {
+        pendingServicesPass = 0;
+        FillServices(next == kPassLoad);
+        next = pendingServicesPass;
+    }
+    pendingServicesPass = 0;
+    servicesLoading = false;
+    if (!holdsDispatch) return;
+    dispatching = false;
+    if (closePending) {
+        closePending = false;
+        hasPendingNode = false;
+        pendingNodeKey.clear();
+        PostMessageW(hwnd_, WM_CLOSE, 0, 0);
+    } else if (hasPendingNode) {
+        const std::wstring key = std::move(pendingNodeKey);
+        hasPendingNode = false;
+        pendingNodeKey.clear();
+        tvwDemo_NodeClick(key);
+    }
+}
+
+void Form1::FillServices(bool isLoad) {
+    using namespace ServiceRows;
+    if (isLoad) SetViewTitle(kLoadingServices);
+
+    SendMessageW(lv, WM_SETREDRAW, FALSE, 0);
+    ListView::Clear(lv);
+    serviceRows.clear();
+
+    const auto triples = UpcServiciosyWea().ListServices(L"");
+    const bool dependsAsText =
+        ReadsDependenciesAsText(General::GetStringValue(kWindowsVersionKey, L"ProductName"));
+    const std::wstring windowsDir = MyMod::GetWindowsDir();
+    DateBook dates(App::AppKey() + kDatesSubKey);
+    FactsReader reader;
+
+    std::wstring newServices;
+    std::wstring lastNewService;
+    int newCount = 0;
+    std::vector<std::vector<std::wstring>> dependOn;   // by serviceRows index
+
+    const size_t count = triples ? triples->size() / 3 : 0;
+    serviceRows.reserve(count);
+    dependOn.reserve(count);
+    for (size_t i = 0; i < count; ++i) {
+        const std::wstring& name = (*triples)[3 * i];
+        const std::wstring& display = (*triples)[3 * i + 1];
+        const std::wstring& state = (*triples)[3 * i + 2];
+        const RegistryFacts facts = reader.Read(name);
+        const Setting setting = SettingOf(facts.start);
+
+        ServiceRowData data;
+        data.displayName = display;
+        data.serviceName = name;
+        if (setting.icon == kIconServiceAutomatic) data.statusColor = data.settingColor = ListView::EnabledForeColor;
+        if (setting.icon == kIconServiceDisabled) data.statusColor = data.settingColor = ListView::DisabledForeColor;
+
+        std::wstring firstSeen;
+        if (auto stored = dates.Find(name)) {
+            firstSeen = std::move(*stored);
+        } else {
+            firstSeen = FirstSeenDate();
+            dates.Store(name, firstSeen);
+            newServices += display + L"\r\n";
+            lastNewService = display;
+            ++newCount;
+        }
+
+        const int row = AddServiceRow(lv, display, setting.icon, serviceRows.size());
+        serviceRows.push_back(std::move(data));
+        dependOn.push_back(facts.dependOn ? SplitDependencies(*facts.dependOn) : std::vector<std::wstring>{});
+        if (row >= 0) {
+            ListView::SetText(lv, row, kColServiceName, name);
+            ListView::SetText(lv, row, kColStatus, state);
+            ListView::SetText(lv, row, kColSetting, setting.text);
+            ListView::SetText(lv, row, kColDependsOn, DependsCell(facts.dependOn, dependsAsText));
+            ListView::SetText(lv, row, kColFirstSeen, firstSeen);
+            ListView::SetText(lv, row, kColPath, PathCell(facts.imagePath, windowsDir));
+            ListView::SetText(lv, row, kColDependants, kNoDependants);
+        }
+        DoEvents();
+        if (!IsWindow(lv)) return;
+    }
+    DoEvents();
+    if (!IsWindow(lv)) return;
+
+    // The list keeps itself sorted by its sort key; the dependants of each service are named
+    // in that order.
+    SortServices(lvSortKey);
+    const int rows = ListView::Count(lv);
+    std::vector<DependencyEntry> ordered;
+    ordered.reserve(static_cast<size_t>(rows));
+    for (int row = 0; row < rows; ++row) {
+        const LPARAM index = RowData(lv, row);
+        DependencyEntry entry;
+        if (index >= 0 && static_cast<size_t>(index) < serviceRows.size()) {
+            entry.name = serviceRows[static_cast<size_t>(index)].serviceName;
+            entry.dependOn = std::move(dependOn[static_cast<size_t>(index)]);
+        }
+        ordered.push_back(std::move(entry));
+    }
+    const std::vector<std::wstring> dependants = DependantsCells(ordered);
+    for (int row = 0; row < rows; ++row)
+        if (dependants[static_cast<size_t>(row)] != kNoDependants)
+            ListView::SetText(lv, row, kColDependants, dependants[static_cast<size_t>(row)]);
+
+    DoEvents();
+    if (!IsWindow(lv)) return;
+    MarkManualRunning();
+    RestoreServiceSort();
+    SendMessageW(lv, WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(lv, nullptr, TRUE);
+
+    SetViewTitle(std::to_wstring(ListView::Count(lv)) + kAvailableServices);
+    SetServiceToolTips();
+    const int selected = ListView::Selected(lv);
+    if (selected >= 0) ListView_SetItemState(lv, selected, 0, LVIS_SELECTED);
+
+    if (!isLoad) return;
+    DoEvents();
+    if (!IsWindow(lv)) return;
+    const std::wstring& key = App::AppKey();
+    if (General::GetStringValue(key, kFirstLoadDoneValue) == L"1" && !newServices.empty()) {
+        const std::wstring header = newCount == 1 ? kNewServiceDetected : kNewServicesDetected;
+        Seam::ShowMessage(hwnd_, header + L"\r\n\r\n" + newServices, L"", MB_OK | MB_ICONINFORMATION);
+        SetFocus(lv);
+        const int row = ListView::FindRow(lv, lastNewService, kColDisplayName);
+        if (row >= 0) ListView::Select(lv, row);
+    }
+    General::SetStringValue(key, kFirstLoadDoneValue, L"1");
+}
+
+void Form1::MarkManualRunning() {
+    const int rows = ListView::Count(lv);
+    for (int row = 0; row < rows; ++row) {
+        if (!Text::EqualsNoCase(ListView::Text(lv, row, kColSetting), ServiceRows::kManual) ||
+            !Text::EqualsNoCase(ListView::Text(lv, row, kColStatus), kRunning))
+            continue;
+        ListView::SetIcon(lv, row, ServiceRows::kIconServiceManualRunning);
+        const LPARAM index = RowData(lv, row);
+        if (index >= 0 && static_cast<size_t>(index) < serviceRows.size())
+            serviceRows[static_cast<size_t>(index)].statusColor = ListView::EnabledForeColor;
+    }
+}
+
+// ---- Sorting, selection and menu state ----
+
+void Form1::SortServices(int key) {
+    lvSortKey = key;
+    SortContext context{&serviceRows, key};
+    SendMessageW(lv, LVM_SORTITEMS, reinterpret_cast<WPARAM>(&context), reinterpret_cast<LPARAM>(CompareServiceRows));
+    ListView::SetColumnIcon(lv, kColDisplayName, key == 1 ? kIconOtherColumn : kIconSortColumn);
+    ListView::SetColumnIcon(lv, kColServiceName, key == 1 ? kIconSortColumn : kIconOtherColumn);
+}
+
+void Form1::RestoreServiceSort() {
+    const std::wstring sorted = General::GetStringValue(App::AppKey(), kSortedValue);
+    if (sorted == L"1") SortServices(1);
+    else if (sorted == L"0") SortServices(0);
+}
+
+void Form1::SaveServiceSortKey() { General::SetStringValue(App::AppKey(), kSortedValue, std::to_wstring(lvSortKey)); }
+
+void Form1::mnuSortService_Click() {
+    SortServices(1);
+    SaveServiceSortKey();
+    menus.SetVisible(L"mnuSortService", false);
+    menus.SetVisible(L"mnuSortDisplay", true);
+}
+
+void Form1::mnuSortDisplay_Click() {
+    SortServices(0);
+    SaveServiceSortKey();
+    menus.SetVisible(L"mnuSortDisplay", false);
+    menus.SetVisible(L"mnuSortService", true);
+}
+
+void Form1::lv_ColumnClick(int subItem) {
+    if (subItem != kColDisplayName && subItem != kColServiceName) return;
+    SortServices(subItem);
+    SaveServiceSortKey();
+}
+
+void Form1::SetServiceStartStopMenus() {
+    const int row = ListView::Selected(lv);
+    if (row < 0) return;
+    const std::wstring setting = ListView::Text(lv, row, kColSetting);
+    const std::wstring status = ListView::Text(lv, row, kColStatus);
+    bool offerStart = false;
+    if (Text::EqualsNoCase(setting, ServiceRows::kDisabled)) {
+        offerStart = true;
+    } else if (Text::EqualsNoCase(setting, ServiceRows::kAutomatic) || Text::EqualsNoCase(setting, ServiceRows::kManual)) {
+        if (Text::EqualsNoCase(status, kRunning)) offerStart = false;
+        else if (Text::EqualsNoCase(status, kStopped)) offerStart = true;
+        else return;  // paused or pending: both entries stay as they were
+    } else {
+        return;
+    }
+    menus.SetVisible(L"mnuStart", offerStart);
+    menus.SetVisible(L"mnuStop", !offerStart);
+}
+
+void Form1::lv_Click() {
+    SetServiceStartStopMenus();
+    const bool byServiceName = General::GetStringValue(App::AppKey(), kSortedValue) == L"1";
+    menus.SetVisible(L"mnuSortDisplay", byServiceName);
+    menus.SetVisible(L"mnuSortService", !byServiceName);
+}
+
+void Form1::lv_MouseUp(int button, POINT screenPos) {
+    if (ListView::Count(lv) == 0) return;
+    SetServiceStartStopMenus();
+    menus.SetVisible(L"mnuSortDisplay", lvSortKey != 0);
+    menus.SetVisible(L"mnuSortService", lvSortKey == 0);
+    if (button != 2) return;
+    if (HMENU menu = menus.Popup(L"mnuPopup"))
+        TrackPopupMenu(menu, TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RIGHTBUTTON, screenPos.x, screenPos.y, 0, hwnd_,
+                       nullptr);
+}
+
+void Form1::lv_DblClick() {
+    if (ListView::Count(lv) > 0) ShowfrmInfo();
+}
+
+void Form1::mnuProperites_Click() {
+    if (!CheckServiceSelection()) return;
+    ShowfrmInfo();
+}
+
+// The properties dialog comes with its own window; until it exists nothing opens here.
+void Form1::ShowfrmInfo() {}
+
+// The install-service dialog comes with its own window; until it exists nothing opens here.
+void Form1::ShowfrmInstallS() {}
+
+void Form1::SetServiceToolTips() {
+    const int rows = ListView::Count(lv);
+    for (int row = 0; row < rows; ++row) {
+        const LPARAM index = RowData(lv, row);
+        if (index < 0 || static_cast<size_t>(index) >= serviceRows.size()) continue;
+        auto& tips = serviceRows[static_cast<size_t>(index)].toolTips;
+        tips.assign(kColumnCount, std::wstring());
+        for (int column : {kColDisplayName, kColServiceName, kColDependsOn, kColDependants, kColPath})
+            tips[static_cast<size_t>(column)] = ListView::Text(lv, row, column);
+    }
+}
+
+std::wstring Form1::ServiceToolTip(int row, int column) const {
+    const LPARAM index = RowData(lv, row);
+    if (index < 0 || static_cast<size_t>(index) >= serviceRows.size() || column < 0) return L"";
+    const auto& tips = serviceRows[static_cast<size_t>(index)].toolTips;
+    return static_cast<size_t>(column) < tips.size() ? tips[static_cast<size_t>(column)] : L"";
+}
+
+COLORREF Form1::ServiceCellColor(int row, int column) const {
+    const LPARAM index = RowData(lv, row);
+    if (index < 0 || static_cast<size_t>(index) >= serviceRows.size()) return CLR_DEFAULT;
+    const auto& data = serviceRows[static_cast<size_t>(index)];
+    if (column == kColStatus) return data.statusColor;
+    if (column == kColSetting) return data.settingColor;
+    return CLR_DEFAULT;
+}
+
+LRESULT Form1::lv_CustomDraw(NMLVCUSTOMDRAW* draw) {
+    switch (draw->nmcd.dwDrawStage) {
+    case CDDS_PREPAINT:
+        return CDRF_NOTIFYITEMDRAW;
+    case CDDS_ITEMPREPAINT:
+        return CDRF_NOTIFYSUBITEMDRAW;
+    case CDDS_ITEMPREPAINT | CDDS_SUBITEM: {
+        const COLORREF color = ServiceCellColor(static_cast<int>(draw->nmcd.dwItemSpec), draw->iSubItem);
+        draw->clrText = color == CLR_DEFAULT ? GetSysColor(COLOR_WINDOWTEXT) : color;
+        return CDRF_NEWFONT;
+    }
+    default:
+        return CDRF_DODEFAULT;
+    }
+}
+
+void Form1::lv_GetInfoTip(NMLVGETINFOTIPW* tip) {
+    // The cell under the pointer decides; a cell without a tooltip keeps the list's own text.
+    LVHITTESTINFO hit{};
+    GetCursorPos(&hit.pt);
+    ScreenToClient(lv, &hit.pt);
+    int column = tip->iSubItem;
+    if (SendMessageW(lv, LVM_SUBITEMHITTEST, 0, reinterpret_cast<LPARAM>(&hit)) == tip->iItem) column = hit.iSubItem;
+    const std::wstring text = ServiceToolTip(tip->iItem, column);
+    if (text.empty() || !tip->pszText || tip->cchTextMax <= 0) return;
+    lstrcpynW(tip->pszText, text.c_str(), tip->cchTextMax);
+}
+
+// ---- Service control actions ----
+
+bool Form1::CheckServiceSelection() {
+    const int current = ListView::Current(lv);
+    if (current >= 0 && IsSelected(lv, current)) return true;
+    Seam::ShowMessage(hwnd_, kSelectStartupItem, L"", MB_OK | MB_ICONEXCLAMATION);
+    SetFocus(lv);
+    if (current >= 0) ListView::Select(lv, current);
+    return false;
+}
+
+void Form1::mnuStart_Click() {
+    if (servicesLoading || serviceCommandRunning) return;
+    if (!CheckServiceSelection()) return;
+    const int row = ListView::Current(lv);
+    const std::wstring display = ListView::Text(lv, row, kColDisplayName);
+    if (Text::EqualsNoCase(ListView::Text(lv, row, kColSetting), ServiceRows::kDisabled)) {
+        if (Seam::ShowMessage(hwnd_, display + kDisabledStartQuestion, L"", MB_YESNO | MB_ICONQUESTION) == IDYES) {
+            SettingTabFlag = L"1";
+            ShowfrmInfo();
+        }
+        return;
+    }
+    SetViewTitle(kStarting + display);
+    DoEvents();
+    Command1_Click();
+}
+
+void Form1::mnuStop_Click() {
+    if (servicesLoading || serviceCommandRunning) return;
+    if (!CheckServiceSelection()) return;
+    const std::wstring display = ListView::Text(lv, ListView::Current(lv), kColDisplayName);
+    SetWindowTextW(lblCount, (kStopping + display).c_str());
+    DoEvents();
+    Command2_Click();
+}
+
+void Form1::Command1_Click() { RunServiceControl(true); }
+
+void Form1::Command2_Click() { RunServiceControl(false); }
+
+void Form1::RunServiceControl(bool start) {
+    if (servicesLoading || serviceCommandRunning) return;
+    const int current = ListView::Current(lv);
+    if (current < 0) return;
+    serviceCommandRunning = true;
+    const std::wstring name = ListView::Text(lv, current, kColServiceName);
+    UpcServiciosyWea service;
+    service.ServiceName(name);
+    const HCURSOR previous = SetCursor(LoadCursorW(nullptr, IDC_WAIT));
+    // Kept: success is judged by the state the list shows after the reload, not by this result.
+    if (start) (void)service.Start_Service(L"");
+    else (void)service.Stop_Service(L"");
+    Sleep(kServiceSettleMs);
+    SendMessageW(hwnd_, WM_COMMAND, MAKEWPARAM(IDC_Command6, BN_CLICKED), reinterpret_cast<LPARAM>(Command6));
+    DoEvents();
+    SetCursor(previous ? previous : LoadCursorW(nullptr, IDC_ARROW));
+    serviceCommandRunning = false;
+    if (!IsWindow(lv)) return;
+
+    // The reload may have put the service on another row: it is found again by its name.
+    const int row = ListView::FindRow(lv, name, kColServiceName);
+    if (row >= 0) ListView::Select(lv, row);
+    SetViewTitle(std::to_wstring(ListView::Count(lv)) + kAvailableServices);
+    if (row < 0) return;
+    if (Text::EqualsNoCase(ListView::Text(lv, row, kColStatus), start ? kStopped : kRunning)) {
+        if (start) ShowStartFailed();
+        else ShowStopFailed();
+    }
+}
+
+void Form1::ShowStartFailed() {
+    const std::wstring display = ListView::Text(lv, ListView::Selected(lv), kColDisplayName);
+    Seam::ShowMessage(hwnd_, display + kStartFailed + L"\r\n\r\n" + kStartFailedReasons, L"",
+                      MB_OK | MB_ICONEXCLAMATION);
+}
+
+void Form1::ShowStopFailed() {
+    const std::wstring display = ListView::Text(lv, ListView::Selected(lv), kColDisplayName);
+    Seam::ShowMessage(hwnd_, display + kStopFailed + L"\r\n\r\n" + kStopFailedReasons, L"",
+                      MB_OK | MB_ICONEXCLAMATION);
+}
+
+void Form1::mnuAuto_Click() { SetServiceStartType(SERVICE_AUTO_START); }
+
+void Form1::mnuManual_Click() { SetServiceStartType(SERVICE_DEMAND_START); }
+
+void Form1::mnuDisabled_Click() { SetServiceStartType(SERVICE_DISABLED); }
+
+// The start type is changed through the service manager: it writes the service's "Start"
+// value and uses the new type at once, where a registry write alone would wait for a restart.
+void Form1::SetServiceStartType(DWORD startType) {
+    if (servicesLoading || serviceCommandRunning) return;
+    SelectedServiceName = ListView::Text(lv, ListView::Current(lv), kColDisplayName);
+    if (!CheckServiceSelection()) return;
+    serviceCommandRunning = true;
+    UpcServiciosyWea service;
+    service.ServiceName(ListView::Text(lv, ListView::Current(lv), kColServiceName));
+    const DWORD error = service.ChangeStartType(startType, L"");
+    serviceCommandRunning = false;
+    Command6_Click();
+    if (!IsWindow(lv)) return;
+    SetFocus(lv);
+    const int row = ListView::FindRow(lv, SelectedServiceName, kColDisplayName);
+    if (row >= 0) ListView::Select(lv, row);
+    if (error != ERROR_SUCCESS) {
+        const wchar_t* setting = startType == SERVICE_AUTO_START ? ServiceRows::kAutomatic
+                                 : startType == SERVICE_DISABLED ? ServiceRows::kDisabled
+                                                                 : ServiceRows::kManual;
+        Seam::ShowMessage(hwnd_, SelectedServiceName + kSettingRefused + setting + L".  " + SystemMessage(error) + L"     ",
+                          L"", MB_OK | MB_ICONEXCLAMATION);
+    }
+}
+
+void Form1::mnuInstallS_Click() { ShowfrmInstallS(); }

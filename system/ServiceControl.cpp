@@ -92,6 +92,17 @@ bool UpcServiciosyWea::Resume_Service(const std::wstring& Computer) const {
     return Control(Computer, SERVICE_CONTROL_CONTINUE);
 }
 
+DWORD UpcServiciosyWea::ChangeStartType(DWORD startType, const std::wstring& Computer) const {
+    const UniqueScHandle manager(OpenSCManagerW(MachineName(Computer), nullptr, SC_MANAGER_CONNECT));
+    if (!manager) return GetLastError();
+    const UniqueScHandle service(OpenServiceW(manager.get(), serviceName_.c_str(), SERVICE_CHANGE_CONFIG));
+    if (!service) return GetLastError();
+    if (!ChangeServiceConfigW(service.get(), SERVICE_NO_CHANGE, startType, SERVICE_NO_CHANGE, nullptr, nullptr,
+                              nullptr, nullptr, nullptr, nullptr, nullptr))
+        return GetLastError();
+    return ERROR_SUCCESS;
+}
+
 bool UpcServiciosyWea::InstallService(const std::wstring& ServiceFilePath, const std::wstring& ServiceDisplayName,
                                       const std::wstring& Computer, long ServiceStartMode) {
     const DWORD startType = ServiceStartMode >= 0 && ServiceStartMode <= 4 ? static_cast<DWORD>(ServiceStartMode) : 0;

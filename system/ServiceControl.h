@@ -59,6 +59,10 @@ public:
     // refuses to enumerate.
     [[nodiscard]] std::optional<std::vector<std::wstring>> ListServices(const std::wstring& Computer = L"") const;
 
+    // Sets the start type through the manager, which stores it as the service's "Start" value
+    // and uses it at once; ERROR_SUCCESS, or the manager's error code.
+    [[nodiscard]] DWORD ChangeStartType(DWORD startType, const std::wstring& Computer = L"") const;
+
     // The outcome text for an error code of CreateServiceW or OpenServiceW.
     [[nodiscard]] static std::wstring ErrorText(DWORD code);
     // The mixed-case state text of a current state; "" for an unknown one.

@@ -34,8 +34,8 @@ bool Remove(const std::wstring& name) {
     if (!service) return GetLastError() == ERROR_SERVICE_DOES_NOT_EXIST;
     SERVICE_STATUS status{};
     if (QueryServiceStatus(service.get(), &status) && status.dwCurrentState != SERVICE_STOPPED) {
-        ControlService(service.get(), SERVICE_CONTROL_STOP, &status);
-        WaitForState(name, SERVICE_STOPPED, 5000);
+        // A service that accepts no stop is left running, marked for deletion.
+        if (ControlService(service.get(), SERVICE_CONTROL_STOP, &status)) WaitForState(name, SERVICE_STOPPED, 5000);
     }
     const bool deleted = DeleteService(service.get()) != FALSE;
     service.reset();

@@ -1,0 +1,96 @@
+// What one row of the services list shows, worked out from the service's registry key and
+// the first-seen records: setting, dependencies both ways, program path, first-seen date.
+#pragma once
+
+#include <windows.h>
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "system/Handles.h"
+
+namespace ServiceRows {
+
+inline constexpr wchar_t kServicesSubKey[] = L"SYSTEM\\CurrentControlSet\\Services\\";
+inline constexpr wchar_t kWindowsVersionKey[] = L"HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows NT\\CurrentVersion";
+
+inline constexpr wchar_t kAutomatic[] = L"Automatic";
+inline constexpr wchar_t kManual[] = L"Manual";
+inline constexpr wchar_t kDisabled[] = L"Disabled";
+inline constexpr wchar_t kNoDependency[] = L"No Dependency";
+inline constexpr wchar_t kNoDependants[] = L"None";
+inline constexpr wchar_t kPathNotFound[] = L"Path Not Found";
+inline constexpr wchar_t kStartUnreadable[] = L"Error";
+
+// Icons of a service row.
+inline constexpr int kIconServiceManual = 1;     // also every "Start" other than 2, 3 and 4
+inline constexpr int kIconServiceAutomatic = 2;
+inline constexpr int kIconServiceDisabled = 3;
+inline constexpr int kIconServiceManualRunning = 4;
+
+// The three values of a service key, each read once; any length.
+struct RegistryFacts {
+    std::optional<long> start;                 // "Start" (REG_DWORD)
+    std::optional<std::wstring> dependOn;      // "DependOnService" as stored, its terminating NUL dropped
+    std::optional<std::wstring> imagePath;     // "ImagePath" unexpanded
+};
+
+// Reads a service key's values into reusable storage: one open per service.
+class FactsReader {
+public:
+    [[nodiscard]] RegistryFacts Read(const std::wstring& serviceName);
+
+private:
+    bool Query(HKEY key, const wchar_t* name, DWORD& type);
+    std::vector<BYTE> buffer_ = std::vector<BYTE>(1024);
+    DWORD size_ = 0;
+};
+
+// "Setting" and the icon for a "Start" value: 2 Automatic, 3 Manual, 4 Disabled, any other
+// number as itself with the manual icon; an unreadable value shows "Error".
+struct Setting {
+    std::wstring text;
+    int icon = kIconServiceManual;
+};
+[[nodiscard]] Setting SettingOf(const std::optional<long>& start);
+
+// True for the product names whose "Depends on Service" is read as one text (Windows 7, Vista).
+[[nodiscard]] bool ReadsDependenciesAsText(const std::wstring& productName);
+// The strings of a "DependOnService" text, split at every NUL (the one after the last string
+// gives a last empty element, as the value's list reads).
+[[nodiscard]] std::vector<std::wstring> SplitDependencies(const std::wstring& stored);
+// The "Depends on Service" cell: the strings joined by ", ", or "No Dependency".
+[[nodiscard]] std::wstring DependsCell(const std::optional<std::wstring>& stored, bool asText);
+// The "Service Path" cell: "%SystemRoot%" (any case) replaced by the Windows folder, double
+// quotes removed, "svchost " (any case) made "svchost.exe "; "Path Not Found" without a value.
+[[nodiscard]] std::wstring PathCell(const std::optional<std::wstring>& imagePath, const std::wstring& windowsDir);
+
+// For each service, in the order given, the names of the services that list it in their
+// "DependOnService" (the name compared whole, case ignored), joined by ", " in that same
+// order; "None" when there are none.
+struct DependencyEntry {
+    std::wstring name;
+    std::vector<std::wstring> dependOn;
+};
+[[nodiscard]] std::vector<std::wstring> DependantsCells(const std::vector<DependencyEntry>& services);
+
+// The local date in the user's short date format, a blank and the local time.
+[[nodiscard]] std::wstring FirstSeenDate();
+
+// The first-seen records under the settings key's "Dates", read in one pass; new ones are
+// written through the same open key.
+class DateBook {
+public:
+    explicit DateBook(const std::wstring& datesKeyPath);
+    // The stored date, or nullopt when there is none (a stored "error", any case, counts as none).
+    [[nodiscard]] std::optional<std::wstring> Find(const std::wstring& serviceName) const;
+    // Stores a date; false when the key is missing or refuses the write.
+    bool Store(const std::wstring& serviceName, const std::wstring& date);
+
+private:
+    UniqueHkey key_;
+    std::map<std::wstring, std::wstring> dates_;   // by lower-case name
+};
+
+} // namespace ServiceRows
