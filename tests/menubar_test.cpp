@@ -155,6 +155,19 @@ TEST_F(MenuBarTest, AtStartTheServicesActionMenuStandsOnTheBar) {
     DestroyWindow(form.hwnd());
 }
 
+TEST_F(MenuBarTest, FirstDispatchPutsTheRegistryActionMenuOnTheBar) {
+    const std::wstring run = L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run";
+    TestUtil::PutString(HKEY_CURRENT_USER, run, L"MenuBarApp", L"C:\\Tools\\menubar.exe");
+    TestUtil::LiveForm live;
+    RegDeleteKeyValueW(HKEY_CURRENT_USER, run.c_str(), L"MenuBarApp");
+    const HMENU bar = GetMenu(live.form.hwnd());
+    ASSERT_EQ(GetMenuItemCount(bar), 4);
+    const HMENU action = GetSubMenu(bar, 1);
+    EXPECT_EQ(action, live.form.menus.Popup(L"mnuPopup2"));
+    EXPECT_FALSE(live.form.menus.IsVisible(L"mnuPopup"));
+    ExpectInStep(live.form.menus, bar, L"");
+}
+
 TEST_F(MenuBarTest, ShowingAndHidingKeepsMenuOrderAndState) {
     MenuModel model;
     model.Load(MenuTable::Form1Menus());
@@ -192,6 +205,23 @@ TEST_F(MenuBarTest, ShowingAndHidingKeepsMenuOrderAndState) {
     EXPECT_EQ(model.PopupOwner(save), model.Find(L"mnuPopup8"));
     EXPECT_EQ(model.PopupOwner(bar), nullptr);
     ExpectInStep(model, bar, L"");
+}
+
+TEST_F(MenuBarTest, CommandsReachTheirHandlers) {
+    TestUtil::LiveForm live;
+    Form1& form = live.form;
+    // "See Subcategories" opens AutoExec.bat; "No Startups" and unknown ids do nothing.
+    SendMessageW(form.hwnd(), WM_COMMAND, MAKEWPARAM(IDM_mnuSeeSubs, 0), 0);
+    EXPECT_EQ(form.SelectedNodeKey(), L"five");
+    EXPECT_EQ(form.ControlText(form.lblCount), L"Possible AutoExec.bat Startups");
+    EXPECT_TRUE(form.menus.IsVisible(L"mnuPopup8"));
+    SendMessageW(form.hwnd(), WM_COMMAND, MAKEWPARAM(IDM_mnuNone, 0), 0);
+    SendMessageW(form.hwnd(), WM_COMMAND, MAKEWPARAM(0x7FFF, 0), 0);
+    EXPECT_EQ(form.ControlText(form.lblCount), L"Possible AutoExec.bat Startups");
+    // "Exit" closes the window.
+    SendMessageW(form.hwnd(), WM_COMMAND, MAKEWPARAM(IDM_mnuExit, 0), 0);
+    TestUtil::Pump(20);
+    EXPECT_FALSE(IsWindow(form.hwnd()));
 }
 
 } // namespace
