@@ -429,7 +429,9 @@ void PreparePopupMenu(HMENU menu) {
             const UINT calc = DT_CALCRECT | DT_NOCLIP | DT_SINGLELINE;
             const SIZE size = Measure(dc, caption, calc);
             v.slot[0] = std::max<LONG_PTR>(v.slot[0], size.cx);
-            const int height = separator && !titled ? 5 : titled ? size.cy + 6 : std::max<int>(size.cy, 10) + 6;
+            // At least 10 + 6 pixels, and room for a picture larger than 16 pixels (at a higher DPI).
+            const int minimum = std::max(10, engine->IconSize() - 6);
+            const int height = separator && !titled ? 5 : titled ? size.cy + 6 : std::max<int>(size.cy, minimum) + 6;
             engine->SetItemHeight(static_cast<short>(height));
             v.slot[1] += height;
             if (!hotKey.empty()) {
@@ -472,7 +474,7 @@ void PreparePopupMenu(HMENU menu) {
             sideBarItem = lastId;
             sideBarData = lastData;
         }
-        v.slot[3] = anyIcon ? 23 : 5;
+        v.slot[3] = anyIcon ? engine->IconSize() + 2 + 5 : 5;  // 23 with 16-pixel pictures
         v.slot[2] = v.slot[0] + 12;
         // The side-bar width joins the panel width once: here, or in BuildSideBar when it is built again.
         v.slot[0] = v.slot[2] + hotKeyWidth + v.slot[3] + (sideBarItem ? 0 : v.slot[4]) -

@@ -19,6 +19,12 @@ clsMyMenu::~clsMyMenu() {
 
 int clsMyMenu::TotalIcons() const { return images_ ? ImageList_GetImageCount(images_) : 0; }
 
+int clsMyMenu::IconSize() const {
+    int cx = 0, cy = 0;
+    if (images_ && ImageList_GetIconSize(images_, &cx, &cy) && cy > 0) return cy;
+    return 16;
+}
+
 MenuItemRecord* clsMyMenu::Item() {
     return currentItem_ >= 1 && currentItem_ <= items_.size() ? &items_[currentItem_ - 1] : nullptr;
 }

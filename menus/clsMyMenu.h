@@ -85,6 +85,8 @@ public:
     HWND ParentForm = nullptr;
 
     [[nodiscard]] int TotalIcons() const;
+    // The side of the menu pictures in pixels (16 at 96 DPI; the image list is made for the screen).
+    [[nodiscard]] int IconSize() const;
 
     // Properties of the current item (0 or empty when there is none).
     [[nodiscard]] LONG Icon() const;

@@ -186,9 +186,10 @@ bool Draw(const DRAWITEMSTRUCT* di) {
         if (hasIcon && !separator) {
             if (!(st.notIdle == 0 && !checked)) {
                 IconData icon = engine->GetIconData(item.Icon);
-                const RECT cell{left + ix + 4, top + (bottom - top - 16) / 2, left + ix + 20,
-                                top + (bottom - top - 16) / 2 + 16};
-                DrawMenuIcon(icon.picture.get(), icon.type, cell, disabledLook, -1, icon.mark, 0, 0, 16, 16, -1);
+                const int size = engine->IconSize();
+                const RECT cell{left + ix + 4, top + (bottom - top - size) / 2, left + ix + 4 + size,
+                                top + (bottom - top - size) / 2 + size};
+                DrawMenuIcon(icon.picture.get(), icon.type, cell, disabledLook, -1, icon.mark, 0, 0, size, size, -1);
             }
             if (!disabledLook && !checked) Draw3DFrame(left + ix, top, left + cx - 5, bottom - 1, selected ? -1 : 0, 0);
         }

@@ -1,5 +1,6 @@
 // ImageList2: the 27 menu pictures, drawn by the program with GDI at four times their
-// size and reduced to 16x16 with an alpha channel (smooth edges, transparent corners).
+// size and reduced with an alpha channel (smooth edges, transparent corners): 16x16 at
+// 96 DPI, larger in proportion on a screen of higher DPI so they stay sharp.
 #include "resources/Images.h"
 
 #include "system/Handles.h"
@@ -12,13 +13,21 @@
 namespace Images {
 namespace {
 
-constexpr int kSize = 16;
+constexpr int kDesign = 16;  // the pictures are drawn on a 16-unit grid
 constexpr int kScale = 4;
-constexpr int kBig = kSize * kScale;
 constexpr COLORREF kKey = RGB(255, 0, 255);
+int pictureSize = kDesign;  // the side of the pictures being made
+int surfaceSize = kDesign * kScale;
 
-// Coordinates are in picture pixels (0..16), scaled to the drawing surface.
-int S(double v) { return static_cast<int>(std::lround(v * kScale)); }
+// Coordinates are in grid units (0..16), scaled to the drawing surface.
+int S(double v) { return static_cast<int>(std::lround(v * surfaceSize / kDesign)); }
+
+int ScreenSize() {
+    HDC screen = GetDC(nullptr);
+    const int dpi = screen ? GetDeviceCaps(screen, LOGPIXELSY) : 96;
+    if (screen) ReleaseDC(nullptr, screen);
+    return dpi > 96 ? MulDiv(kDesign, dpi, 96) : kDesign;
+}
 
 struct Pt {
     double x, y;
@@ -92,8 +101,8 @@ private:
 void AddPicture(HIMAGELIST list, const std::function<void(const Canvas&)>& paint) {
     BITMAPINFO big{};
     big.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    big.bmiHeader.biWidth = kBig;
-    big.bmiHeader.biHeight = -kBig;
+    big.bmiHeader.biWidth = surfaceSize;
+    big.bmiHeader.biHeight = -surfaceSize;
     big.bmiHeader.biPlanes = 1;
     big.bmiHeader.biBitCount = 32;
     big.bmiHeader.biCompression = BI_RGB;
@@ -104,7 +113,7 @@ void AddPicture(HIMAGELIST list, const std::function<void(const Canvas&)>& paint
     HGDIOBJ old = SelectObject(dc.get(), bigBitmap.get());
     {
         UniqueHbrush key(CreateSolidBrush(kKey));
-        RECT all{0, 0, kBig, kBig};
+        RECT all{0, 0, surfaceSize, surfaceSize};
         FillRect(dc.get(), &all, key.get());
     }
     paint(Canvas(dc.get()));
@@ -112,23 +121,23 @@ void AddPicture(HIMAGELIST list, const std::function<void(const Canvas&)>& paint
     SelectObject(dc.get(), old);
 
     BITMAPINFO small = big;
-    small.bmiHeader.biWidth = kSize;
-    small.bmiHeader.biHeight = -kSize;
+    small.bmiHeader.biWidth = pictureSize;
+    small.bmiHeader.biHeight = -pictureSize;
     void* smallBits = nullptr;
     UniqueHbitmap picture(CreateDIBSection(nullptr, &small, DIB_RGB_COLORS, &smallBits, nullptr, 0));
-    UniqueHbitmap mask(CreateBitmap(kSize, kSize, 1, 1, nullptr));
+    UniqueHbitmap mask(CreateBitmap(pictureSize, pictureSize, 1, 1, nullptr));
     if (!picture || !smallBits || !mask) return;
     const auto* src = static_cast<const DWORD*>(bigBits);
     auto* dst = static_cast<DWORD*>(smallBits);
     const DWORD keyPixel = 0x00FF00FF;  // magenta as BGRA
     UniqueHdc maskDc(CreateCompatibleDC(nullptr));
     HGDIOBJ oldMask = SelectObject(maskDc.get(), mask.get());
-    for (int y = 0; y < kSize; ++y) {
-        for (int x = 0; x < kSize; ++x) {
+    for (int y = 0; y < pictureSize; ++y) {
+        for (int x = 0; x < pictureSize; ++x) {
             unsigned r = 0, g = 0, b = 0, n = 0;
             for (int dy = 0; dy < kScale; ++dy)
                 for (int dx = 0; dx < kScale; ++dx) {
-                    const DWORD p = src[(y * kScale + dy) * kBig + x * kScale + dx] & 0x00FFFFFF;
+                    const DWORD p = src[(y * kScale + dy) * surfaceSize + x * kScale + dx] & 0x00FFFFFF;
                     if (p == keyPixel) continue;
                     b += p & 0xFF;
                     g += (p >> 8) & 0xFF;
@@ -136,7 +145,7 @@ void AddPicture(HIMAGELIST list, const std::function<void(const Canvas&)>& paint
                     ++n;
                 }
             const unsigned alpha = n * 255 / (kScale * kScale);
-            dst[y * kSize + x] = n == 0 ? 0 : (alpha << 24) | ((r / n) << 16) | ((g / n) << 8) | (b / n);
+            dst[y * pictureSize + x] = n == 0 ? 0 : (alpha << 24) | ((r / n) << 16) | ((g / n) << 8) | (b / n);
             SetPixel(maskDc.get(), x, y, alpha >= 128 ? RGB(0, 0, 0) : RGB(255, 255, 255));
         }
     }
@@ -178,7 +187,9 @@ std::vector<Pt> Gear(double cx, double cy, double outer, double inner, int teeth
 } // namespace
 
 HIMAGELIST CreateMenuImages() {
-    HIMAGELIST list = ImageList_Create(kSize, kSize, ILC_COLOR32 | ILC_MASK, 27, 0);
+    pictureSize = ScreenSize();
+    surfaceSize = pictureSize * kScale;
+    HIMAGELIST list = ImageList_Create(pictureSize, pictureSize, ILC_COLOR32 | ILC_MASK, 27, 0);
     if (!list) return nullptr;
     // 1 Automatic, Enable: a green disc with a tick.
     AddPicture(list, [](const Canvas& c) {

@@ -12,6 +12,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include <string>
 #include <set>
 #include <vector>
@@ -138,7 +140,23 @@ std::wstring BuildCaptures() {
     return folder;
 }
 
-void Keep(const Capture& c, const std::wstring& name) {
+// Set in the copy of this program that runs at 144 DPI; its captures carry it in their names.
+constexpr wchar_t kDpiRunVariable[] = L"CORVELL_MENU_DPI_RUN";
+
+std::wstring CaptureSuffix() {
+    wchar_t value[16] = {};
+    return GetEnvironmentVariableW(kDpiRunVariable, value, 16) ? std::wstring(L"-") + value : L"";
+}
+
+int ScreenDpi() {
+    HDC screen = GetDC(nullptr);
+    const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
+    ReleaseDC(nullptr, screen);
+    return dpi;
+}
+
+void Keep(const Capture& c, const std::wstring& plainName) {
+    const std::wstring name = plainName + CaptureSuffix();
     const std::wstring local = TestUtil::ProgramFolder() + L"\\captures";
     CreateDirectoryW(local.c_str(), nullptr);
     SaveBmp(c, local + L"\\" + name + L".bmp");
@@ -226,6 +244,8 @@ TEST_F(MenuCaptureTest, EveryPopupOfTheMainWindowIsDrawnByTheEngine) {
     Form1& form = live.form;
     ASSERT_NE(form.hwnd(), nullptr);
     ASSERT_NE(modMenus::EngineOf(form.hwnd()), nullptr);
+    // The menu pictures are made for the screen: 16 pixels at 96 DPI, 24 at 144.
+    EXPECT_EQ(modMenus::EngineOf(form.hwnd())->IconSize(), std::max(16, MulDiv(16, ScreenDpi(), 96)));
     // The services menu shows its start and stop entries as a selected running service would.
     form.menus.SetVisible(L"mnuStop", true);
     form.menus.SetVisible(L"mnuStart", true);
@@ -306,7 +326,7 @@ TEST_F(MenuCaptureTest, HotKeysChecksAndTitledSeparatorsInARealPopup) {
     ASSERT_NE(engine, nullptr);
     const MenuPanelRecord* panel = engine->PanelOf(popup.get());
     ASSERT_NE(panel, nullptr);
-    const int captionX = look.sideBarLeft + 32 + 3 + 23 + 5;
+    const int captionX = look.sideBarLeft + 32 + 3 + panel->TextLeft + 5;
     const int hotKeyX = captionX + panel->HotKeyEdge;
     int hot = 0, gap = 0;
     for (int y = 0; y < c.height; ++y) {
@@ -323,6 +343,44 @@ TEST_F(MenuCaptureTest, HotKeysChecksAndTitledSeparatorsInARealPopup) {
         for (int x = captionX - 20; x < c.width - 3; ++x)
             if (c.At(x, y) == GetSysColor(COLOR_HIGHLIGHT)) ++title;
     EXPECT_GT(title, 10);
+}
+
+TEST_F(MenuCaptureTest, TheSameMenusAt144Dpi) {
+    wchar_t value[16] = {};
+    if (GetEnvironmentVariableW(kDpiRunVariable, value, 16)) GTEST_SKIP() << "already the 144 DPI run";
+    // The screen's DPI is read when a program starts: run the drawing tests again in a copy
+    // of this program started after the setting is changed.
+    const std::wstring desktop = L"Control Panel\\Desktop";
+    HKEY key = nullptr;
+    ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, desktop.c_str(), 0, nullptr, 0, KEY_SET_VALUE | KEY_QUERY_VALUE,
+                              nullptr, &key, nullptr),
+              ERROR_SUCCESS);
+    UniqueHkey desktopKey(key);
+    const DWORD dpi = 144;
+    ASSERT_EQ(RegSetValueExW(desktopKey.get(), L"LogPixels", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&dpi),
+                             sizeof(dpi)),
+              ERROR_SUCCESS);
+    SetEnvironmentVariableW(kDpiRunVariable, L"144");
+    wchar_t self[MAX_PATH] = {};
+    GetModuleFileNameW(nullptr, self, MAX_PATH);
+    std::wstring command = L"\"" + std::wstring(self) +
+                           L"\" --gtest_filter=MenuCaptureTest.EveryPopup*:MenuCaptureTest.HotKeys*";
+    STARTUPINFOW si{};
+    si.cb = sizeof(si);
+    PROCESS_INFORMATION pi{};
+    const BOOL started = CreateProcessW(nullptr, command.data(), nullptr, nullptr, TRUE, 0, nullptr,
+                                        TestUtil::ProgramFolder().c_str(), &si, &pi);
+    SetEnvironmentVariableW(kDpiRunVariable, nullptr);
+    DWORD exitCode = 1;
+    if (started) {
+        CloseHandle(pi.hThread);
+        UniqueHandle process(pi.hProcess);
+        WaitForSingleObject(process.get(), 120000);
+        GetExitCodeProcess(process.get(), &exitCode);
+    }
+    RegDeleteValueW(desktopKey.get(), L"LogPixels");
+    ASSERT_TRUE(started);
+    EXPECT_EQ(exitCode, 0u);
 }
 
 TEST_F(MenuCaptureTest, OpeningEveryMenuAgainAndAgainLeavesNoGdiObjects) {
