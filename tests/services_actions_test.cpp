@@ -1,0 +1,216 @@
+// Start, stop and startup type of a service from the services list of a live main window,
+// against the real service manager of the prefix.
+#include "ServiceFixtures.h"
+#include "TestSeam.h"
+#include "TestUtil.h"
+#include "mainwindow/ListView.h"
+#include "system/App.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+const std::wstring kAppSub = L"Software\\Ferrowyn\\Corvell";
+const std::wstring kServicesSub = L"SYSTEM\\CurrentControlSet\\Services\\";
+const std::wstring kSelectStartupItem = L"Please select a Startup item     ";
+constexpr int kColStatus = 2, kColSetting = 3;
+
+DWORD StartValue(const std::wstring& service) {
+    HKEY key = nullptr;
+    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, (kServicesSub + service).c_str(), 0, KEY_QUERY_VALUE, &key)) return MAXDWORD;
+    DWORD value = MAXDWORD, size = sizeof(value);
+    RegQueryValueExW(key, L"Start", nullptr, nullptr, reinterpret_cast<BYTE*>(&value), &size);
+    RegCloseKey(key);
+    return value;
+}
+
+class ServicesActionsTest : public testing::Test {
+protected:
+    void SetUp() override {
+        TestUtil::DeleteTree(HKEY_LOCAL_MACHINE, kAppSub);
+        TestUtil::PutString(HKEY_LOCAL_MACHINE, kAppSub, L"Backup", L"1");
+    }
+    void TearDown() override {
+        for (const auto& name : installed_) ServiceFixtures::Remove(name);
+    }
+    void Install(const std::wstring& name, const std::wstring& display, DWORD start = SERVICE_DEMAND_START,
+                 const std::wstring& args = L"") {
+        ASSERT_TRUE(ServiceFixtures::Install(name, display, ServiceFixtures::TestServicePath(args), start));
+        installed_.push_back(name);
+    }
+    static int Row(const Form1& form, const std::wstring& name) { return ListView::FindRow(form.lv, name, 1); }
+    static void SelectService(Form1& form, const std::wstring& name) {
+        const int row = Row(form, name);
+        ASSERT_GE(row, 0) << name.c_str();
+        ListView::Select(form.lv, row);
+    }
+    static std::wstring Title(const Form1& form) {
+        return std::to_wstring(ListView::Count(form.lv)) + L" Available Services";
+    }
+
+    TestSeam seam;
+    std::vector<std::wstring> installed_;
+};
+
+TEST_F(ServicesActionsTest, StartAndStopTheTestService) {
+    Install(L"CorvellActRun", L"Corvell Act Run");
+    TestUtil::LiveForm live;
+    Form1& form = live.form;
+    form.tvwDemo_NodeClick(L"six");
+
+    SelectService(form, L"CorvellActRun");
+    form.mnuStart_Click();
+    EXPECT_TRUE(seam.messages.empty());
+    EXPECT_EQ(ServiceFixtures::State(L"CorvellActRun"), static_cast<DWORD>(SERVICE_RUNNING));
+    ASSERT_EQ(ListView::Selected(form.lv), Row(form, L"CorvellActRun"));
+    EXPECT_EQ(ListView::Text(form.lv, Row(form, L"CorvellActRun"), kColStatus), L"Running");
+    EXPECT_EQ(form.ControlText(form.lblCount), Title(form));
+    EXPECT_EQ(form.PanelText(2), Title(form));
+
+    form.mnuStop_Click();
+    EXPECT_TRUE(seam.messages.empty());
+    EXPECT_EQ(ServiceFixtures::State(L"CorvellActRun"), static_cast<DWORD>(SERVICE_STOPPED));
+    ASSERT_EQ(ListView::Selected(form.lv), Row(form, L"CorvellActRun"));
+    EXPECT_EQ(ListView::Text(form.lv, Row(form, L"CorvellActRun"), kColStatus), L"Stopped");
+}
+
+TEST_F(ServicesActionsTest, FailuresNameTheServiceEvenWhenItsRowMoved) {
+    Install(L"CorvellActRefuse", L"Corvell Act Refusing", SERVICE_DEMAND_START, L"refuse");
+    Install(L"CorvellActNoStop", L"Corvell Act No Stop", SERVICE_DEMAND_START, L"nostop");
+    ASSERT_TRUE(ServiceFixtures::StartAndWait(L"CorvellActNoStop"));
+    TestUtil::LiveForm live;
+    Form1& form = live.form;
+    form.tvwDemo_NodeClick(L"six");
+
+    // A service that sorts before both arrives before the reload, moving them down a row.
+    SelectService(form, L"CorvellActRefuse");
+    Install(L"CorvellActFirst", L"Corvell Act ++ First");
+    form.mnuStart_Click();
+    ASSERT_EQ(seam.messages.size(), 1u);
+    EXPECT_EQ(seam.messages[0].text,
+              L"Corvell Act Refusing failed to start.  This could be because;\r\n\r\n"
+              L"1.  You do not have Administrator privileges.\r\n"
+              L"2.  The setting for it is on Disabled.\r\n"
+              L"3.  In some cases the computer must be restarted to start the service.");
+    EXPECT_EQ(seam.messages[0].flags, static_cast<UINT>(MB_OK | MB_ICONEXCLAMATION));
+    EXPECT_EQ(seam.messages[0].caption, App::Title());
+    EXPECT_EQ(ListView::Selected(form.lv), Row(form, L"CorvellActRefuse"));
+    EXPECT_EQ(ListView::Text(form.lv, Row(form, L"CorvellActRefuse"), kColStatus), L"Stopped");
+
+    seam.messages.clear();
+    SelectService(form, L"CorvellActNoStop");
+    Install(L"CorvellActSecond", L"Corvell Act ++ Second");
+    form.mnuStop_Click();
+    ASSERT_EQ(seam.messages.size(), 1u);
+    EXPECT_EQ(seam.messages[0].text,
+              L"Corvell Act No Stop failed to stop.  This could be because;\r\n\r\n"
+              L"1.  You do not have Administrator privileges.\r\n"
+              L"2.  Another service is dependent on this one and is currently using it.\r\n"
+              L"3.  In some cases the computer must be restarted to stop the service.");
+    EXPECT_EQ(ListView::Selected(form.lv), Row(form, L"CorvellActNoStop"));
+}
+
+TEST_F(ServicesActionsTest, DisabledRowOffersToChangeItsSetting) {
+    Install(L"CorvellActOff", L"Corvell Act Off", SERVICE_DISABLED);
+    TestUtil::LiveForm live;
+    Form1& form = live.form;
+    form.tvwDemo_NodeClick(L"six");
+    const std::wstring question =
+        L"Corvell Act Off cannot be started manually while disabled.  Would you like to change the setting for "
+        L"it?     ";
+
+    for (int answer : {IDNO, IDYES}) {
+        seam.messages.clear();
+        seam.answers.push_back(answer);
+        SelectService(form, L"CorvellActOff");
+        form.mnuStart_Click();
+        ASSERT_EQ(seam.messages.size(), 1u);
+        EXPECT_EQ(seam.messages[0].text, question);
+        EXPECT_EQ(seam.messages[0].flags, static_cast<UINT>(MB_YESNO | MB_ICONQUESTION));
+        EXPECT_EQ(form.SettingTabFlag, answer == IDYES ? L"1" : L"0");
+        EXPECT_EQ(ServiceFixtures::State(L"CorvellActOff"), static_cast<DWORD>(SERVICE_STOPPED));
+    }
+}
+
+TEST_F(ServicesActionsTest, EachStartupTypeRoundTripsAndTheRowStaysSelected) {
+    Install(L"CorvellActType", L"Corvell Act Type");
+    TestUtil::LiveForm live;
+    Form1& form = live.form;
+    form.tvwDemo_NodeClick(L"six");
+
+    struct Case {
+        void (Form1::*handler)();
+        DWORD start;
+        const wchar_t* setting;
+        int icon;
+    };
+    const Case cases[] = {
+        {&Form1::mnuAuto_Click, SERVICE_AUTO_START, L"Automatic", 2},
+        {&Form1::mnuDisabled_Click, SERVICE_DISABLED, L"Disabled", 3},
+        {&Form1::mnuManual_Click, SERVICE_DEMAND_START, L"Manual", 1},
+        {&Form1::mnuDisabled_Click, SERVICE_DISABLED, L"Disabled", 3},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.setting);
+        SelectService(form, L"CorvellActType");
+        (form.*c.handler)();
+        EXPECT_TRUE(seam.messages.empty());
+        EXPECT_EQ(StartValue(L"CorvellActType"), c.start);
+        EXPECT_EQ(ServiceFixtures::StartType(L"CorvellActType"), c.start);  // the manager knows at once
+        const int row = Row(form, L"CorvellActType");
+        EXPECT_EQ(ListView::Selected(form.lv), row);
+        EXPECT_EQ(ListView::Text(form.lv, row, kColSetting), c.setting);
+        EXPECT_EQ(ListView::Icon(form.lv, row), c.icon);
+        EXPECT_EQ(GetFocus(), form.lv);
+    }
+    // Disabled as far as the manager is concerned, not only in the list.
+    const SC_HANDLE manager = OpenSCManagerW(nullptr, nullptr, SC_MANAGER_CONNECT);
+    const SC_HANDLE service = OpenServiceW(manager, L"CorvellActType", SERVICE_START);
+    EXPECT_FALSE(StartServiceW(service, 0, nullptr));
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_SERVICE_DISABLED));
+    CloseServiceHandle(service);
+    CloseServiceHandle(manager);
+}
+
+TEST_F(ServicesActionsTest, ARefusedStartupTypeIsReported) {
+    Install(L"CorvellActGone", L"Corvell Act Gone");
+    TestUtil::LiveForm live;
+    Form1& form = live.form;
+    form.tvwDemo_NodeClick(L"six");
+    SelectService(form, L"CorvellActGone");
+    ASSERT_TRUE(ServiceFixtures::Remove(L"CorvellActGone"));  // gone before the command
+    form.mnuAuto_Click();
+    ASSERT_EQ(seam.messages.size(), 1u);
+    EXPECT_EQ(seam.messages[0].text.rfind(L"Corvell Act Gone could not be set to Automatic.  ", 0), 0u)
+        << seam.messages[0].text;
+    EXPECT_EQ(seam.messages[0].flags, static_cast<UINT>(MB_OK | MB_ICONEXCLAMATION));
+    EXPECT_LT(Row(form, L"CorvellActGone"), 0);
+}
+
+TEST_F(ServicesActionsTest, CommandsWithoutASelectedRowAskForOne) {
+    Install(L"CorvellActAsk", L"Corvell Act Ask");
+    TestUtil::LiveForm live;
+    Form1& form = live.form;
+    form.tvwDemo_NodeClick(L"six");
+    ASSERT_EQ(ListView::Selected(form.lv), -1);
+
+    void (Form1::*handlers[])() = {&Form1::mnuStart_Click,  &Form1::mnuStop_Click,     &Form1::mnuAuto_Click,
+                                   &Form1::mnuManual_Click, &Form1::mnuDisabled_Click, &Form1::mnuProperites_Click};
+    for (auto handler : handlers) {
+        // The current row, not selected: the message, then the row is selected.
+        const int row = Row(form, L"CorvellActAsk");
+        ListView_SetItemState(form.lv, -1, 0, LVIS_SELECTED);
+        ListView_SetItemState(form.lv, row, LVIS_FOCUSED, LVIS_FOCUSED);
+        seam.messages.clear();
+        (form.*handler)();
+        ASSERT_EQ(seam.messages.size(), 1u);
+        EXPECT_EQ(seam.messages[0].text, kSelectStartupItem);
+        EXPECT_EQ(seam.messages[0].flags, static_cast<UINT>(MB_OK | MB_ICONEXCLAMATION));
+        EXPECT_EQ(ListView::Selected(form.lv), row);
+        EXPECT_EQ(GetFocus(), form.lv);
+    }
+    EXPECT_EQ(StartValue(L"CorvellActAsk"), static_cast<DWORD>(SERVICE_DEMAND_START));
+    EXPECT_EQ(ServiceFixtures::State(L"CorvellActAsk"), static_cast<DWORD>(SERVICE_STOPPED));
+}
+
+} // namespace
