@@ -502,6 +502,42 @@ TEST_F(MenuEngineTest, ACaptionThatFitsAtNoSizeLeavesThePopupWithoutSideBar) {
     DeleteObject(picture);
 }
 
+TEST_F(MenuEngineTest, ChildSystemMenusAreLeftAloneAndDeadPopupsArePurgedAtTheNextSetup) {
+    HMENU registered = SamplePopup();
+    Engine().GetSetMDIchildSysMenu(registered, true);
+    Open(registered);
+    EXPECT_EQ(ItemType(registered, 1) & MFT_OWNERDRAW, 0u);
+    EXPECT_EQ(Engine().PanelOf(registered), nullptr);
+    Close();
+
+    HMENU doomed = CreatePopupMenu();
+    Add(doomed, 1, kServicesBar);
+    for (UINT id = 2; id <= 5; ++id) Add(doomed, id, L"{img:3}Entry " + std::to_wstring(id));
+    Open(doomed);
+    Close();
+    ASSERT_NE(Engine().PanelOf(doomed), nullptr);
+    const long withFont = EngineGdi::LiveObjects();
+    DestroyMenu(doomed);
+    modMenus::SetupMenus(window, images.get());
+    EXPECT_EQ(Engine().PanelOf(doomed), nullptr);
+    EXPECT_EQ(Engine().ItemOf(2, doomed), nullptr);
+    EXPECT_EQ(EngineGdi::LiveObjects(), withFont - 1);  // its turned caption font went with it
+}
+
+TEST_F(MenuEngineTest, OnWindows98PopupsWithTabsAreNarrower) {
+    HMENU tabbed = NewPopup();
+    Add(tabbed, 1, L"Open\tCtrl+O");
+    Add(tabbed, 2, L"Close");
+    Open(tabbed);
+    const LONG normal = Engine().PanelOf(tabbed)->PanelWidth;
+    Close();
+    modMenus::ApplyWindowsVersion(L"1.4.10", nullptr);
+    Open(tabbed);
+    EXPECT_EQ(Engine().PanelOf(tabbed)->PanelWidth, normal - 32);
+    Close();
+    modMenus::ApplyWindowsVersion(L"2.5.1", nullptr);
+}
+
 // ---------------------------------------------------------------- drawing into a memory DC
 class MemorySurface {
 public:
