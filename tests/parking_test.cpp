@@ -3,6 +3,7 @@
 #include "TestSeam.h"
 #include "TestUtil.h"
 #include "mainwindow/ListView.h"
+#include "mainwindow/MenuIds.h"
 #include "startups/frmDelete.h"
 #include "system/App.h"
 #include "system/Registry.h"
@@ -392,6 +393,43 @@ TEST_F(ParkingTest, DeleteKeyOnRowsThatAreNoRegistryStartupRemovesNothingAndAsks
         }
     }
     EXPECT_TRUE(seam.messages.empty());
+}
+
+TEST_F(ParkingTest, ThroughTheViewsAnEntryIsDisabledEnabledAndDeletedFromTheMenu) {
+    const std::wstring command = L"\"C:\\Program Files\\Tool\\tool.exe\" /tray";
+    PutString(HKEY_LOCAL_MACHINE, kRun, L"Tool", command);
+    PutString(HKEY_LOCAL_MACHINE, kRun, L"Other", L"C:\\A\\other.exe");
+    General::SetStringValue(App::AppKey(), L"Confirmed", L"1");
+    auto view = [this](const wchar_t* node) {
+        form().SelectNode(node);
+        form().tvwDemo_NodeClick(form().SelectedNodeKey());
+    };
+    auto choose = [this](UINT id, const wchar_t* name) {
+        const int row = ListView::FindRow(lv2(), name);
+        if (row >= 0) SelectOnly(row);
+        SendMessageW(form().hwnd(), WM_COMMAND, MAKEWPARAM(id, 0), 0);
+        return row;
+    };
+
+    view(L"another11");
+    ASSERT_GE(choose(IDM_mnuDisable, L"Tool"), 0);
+    EXPECT_LT(ListView::FindRow(lv2(), L"Tool"), 0);  // the view was reloaded
+    EXPECT_GE(ListView::FindRow(lv2(), L"Other"), 0);
+    EXPECT_EQ(Read(HKEY_LOCAL_MACHINE, kDisabled, L"Tool"), L"HKLM^" + command);
+
+    view(L"another 44");
+    const int parked = ListView::FindRow(lv2(), L"Tool");
+    ASSERT_GE(parked, 0);
+    EXPECT_EQ(ListView::Color(lv2(), parked), ListView::DisabledForeColor);
+    EXPECT_EQ(ListView::Text(lv2(), parked, 1), command);
+    ASSERT_GE(choose(IDM_mnuEnable, L"Tool"), 0);
+    EXPECT_EQ(Read(HKEY_LOCAL_MACHINE, kRun, L"Tool"), command);
+
+    view(L"another11");
+    ASSERT_GE(choose(IDM_mnuDelete, L"Tool"), 0);
+    EXPECT_FALSE(ValueExists(HKEY_LOCAL_MACHINE, kRun, L"Tool"));
+    EXPECT_EQ(Read(HKEY_LOCAL_MACHINE, kRun, L"Other"), L"C:\\A\\other.exe");
+    EXPECT_TRUE(Warnings().empty());
 }
 
 // What the confirmation showed while it waited, and how the test answered it.
