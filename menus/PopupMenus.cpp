@@ -114,24 +114,24 @@ void ParseItemCaption(HWND key, std::wstring& caption, int& mark, std::wstring& 
     icon = parsed.icon;
 }
 
-SideBarSpec ParseSideBar(const std::wstring& full, bool pictureSource) {
-    SideBarSpec s;
-    std::wstring spec = full;
-    if (!spec.empty() && spec.back() == L'}') spec.pop_back();
-    spec += L'|';
-    const size_t colon = spec.find(L':');
-    spec = colon == std::wstring::npos ? spec : spec.substr(colon + 1);
-    s.source = spec.substr(0, spec.find(L'|'));
-    const std::wstring upper = Text::Upper(spec);
+SideBarFields ParseSideBar(const std::wstring& full, bool pictureSource) {
+    SideBarFields s;
+    std::wstring text = full;
+    if (!text.empty() && text.back() == L'}') text.pop_back();
+    text += L'|';
+    const size_t colon = text.find(L':');
+    text = colon == std::wstring::npos ? text : text.substr(colon + 1);
+    s.source = text.substr(0, text.find(L'|'));
+    const std::wstring upper = Text::Upper(text);
 
-    if (auto v = Field(upper, spec, L"|WIDTH:")) s.width = static_cast<int>(ReadNumber(*v));
-    if (auto v = Field(upper, spec, L"|CAPTION:")) s.caption = *v;
-    if (auto v = Field(upper, spec, L"|FONT:")) s.face = *v;
+    if (auto v = Field(upper, text, L"|WIDTH:")) s.width = static_cast<int>(ReadNumber(*v));
+    if (auto v = Field(upper, text, L"|CAPTION:")) s.caption = *v;
+    if (auto v = Field(upper, text, L"|FONT:")) s.face = *v;
     if (upper.find(L"|BOLD") != std::wstring::npos) s.face += L" Bold";
     if (upper.find(L"|ITALIC") != std::wstring::npos) s.face += L" Italic";
     if (s.face.size() > kFaceLimit) s.face.resize(kFaceLimit);
     s.underline = upper.find(L"|UNDERLINE") != std::wstring::npos;
-    if (auto v = Field(upper, spec, L"|FSIZE:")) {
+    if (auto v = Field(upper, text, L"|FSIZE:")) {
         const long long size = ReadNumber(*v);
         s.size = size < 4 ? 12 : size > 24 ? 24 : static_cast<int>(size);
     }
@@ -142,13 +142,13 @@ SideBarSpec ParseSideBar(const std::wstring& full, bool pictureSource) {
         else s.backColor = static_cast<LONG>(ReadNumber(*v));
     }
     s.gradient = upper.find(L"|GRADIENT") != std::wstring::npos;
-    if (auto v = Field(upper, spec, L"|FCOLOR:")) s.foreColor = static_cast<LONG>(std::max(0LL, ReadNumber(*v)));
+    if (auto v = Field(upper, text, L"|FCOLOR:")) s.foreColor = static_cast<LONG>(std::max(0LL, ReadNumber(*v)));
     return s;
 }
 
 namespace {
 
-LOGFONTW SideBarFont(const SideBarSpec& s, int size, int dpi) {
+LOGFONTW SideBarFont(const SideBarFields& s, int size, int dpi) {
     LOGFONTW lf{};
     lf.lfHeight = -static_cast<LONG>(std::nearbyint(size * dpi / 72.0));
     lf.lfWeight = FW_NORMAL;
@@ -194,10 +194,10 @@ COLORREF PixelOfPicture(HDC dc, HANDLE picture, int width, int height, bool bitm
 
 } // namespace
 
-void BuildSideBar(HWND key, std::wstring& spec, PanelValues& v, HDC dc) {
+void BuildSideBar(HWND key, std::wstring& description, PanelValues& v, HDC dc) {
     clsMyMenu* engine = RecordsOf(key);
     if (!engine) return;
-    std::wstring source = spec;
+    std::wstring source = description;
     if (!source.empty() && source.back() == L'}') source.pop_back();
     source += L'|';
     const size_t colon = source.find(L':');
@@ -205,7 +205,7 @@ void BuildSideBar(HWND key, std::wstring& spec, PanelValues& v, HDC dc) {
     source = source.substr(0, source.find(L'|'));
     const bool isText = Text::Upper(source) == L"TEXT";
     const bool isNumber = IsNumberText(source);
-    const SideBarSpec s = ParseSideBar(spec, !isText);
+    const SideBarFields s = ParseSideBar(description, !isText);
 
     if (engine->SideBarIsText() && engine->SideBarItem())
         EngineGdi::DeleteGdi(reinterpret_cast<HGDIOBJ>(engine->SideBarItem()));
@@ -240,7 +240,7 @@ void BuildSideBar(HWND key, std::wstring& spec, PanelValues& v, HDC dc) {
     // so such a side bar is left out like one whose control is missing.
     if (v.slot[10] == 0) {
         v.slot[4] = 0;
-        spec = s.caption;
+        description = s.caption;
         return;
     }
     v.slot[6] = s.backColor == -1 ? static_cast<LONG_PTR>(GetSysColor(COLOR_MENU)) : s.backColor;
@@ -252,7 +252,7 @@ void BuildSideBar(HWND key, std::wstring& spec, PanelValues& v, HDC dc) {
         if (!PictureSize(picture, width, height, pictureKind)) {
             v.slot[10] = 0;
             v.slot[4] = 0;
-            spec = s.caption;
+            description = s.caption;
             return;
         }
         v.slot[9] = pictureKind;
@@ -277,7 +277,7 @@ void BuildSideBar(HWND key, std::wstring& spec, PanelValues& v, HDC dc) {
     }
     v.slot[9] |= kind;
     v.slot[0] += v.slot[4];
-    spec = s.caption;
+    description = s.caption;
 }
 
 namespace {
@@ -362,7 +362,7 @@ void PreparePopupMenu(HMENU menu) {
     bool anyIcon = false, anyTab = false, stopped = false;
     std::optional<UINT> sideBarItem;
     ULONG_PTR sideBarData = 0;
-    std::wstring sideBarSpec;
+    std::wstring sideBarDescription;
     UINT lastId = 0;
     ULONG_PTR lastData = 0;
 
@@ -377,7 +377,7 @@ void PreparePopupMenu(HMENU menu) {
         std::wstring caption = text;
         if (caption.empty()) caption = engine->OriginalCaption();
         const bool isSideBar = Text::Upper(caption.substr(0, 9)) == kSideBarPrefix;
-        if (isSideBar) sideBarSpec = caption;
+        if (isSideBar) sideBarDescription = caption;
 
         if (!isNew && engine->OriginalCaption() == caption) {
             v.slot[1] += engine->ItemHeight();
@@ -392,7 +392,7 @@ void PreparePopupMenu(HMENU menu) {
             return;
         }
 
-        if (!sideBarSpec.empty() && !sideBarItem) {
+        if (!sideBarDescription.empty() && !sideBarItem) {
             sideBarItem = id;
             sideBarData = data;
         }
@@ -481,8 +481,8 @@ void PreparePopupMenu(HMENU menu) {
                     (anyTab ? m.MenuVersionOffset : 0);
         if (sideBarItem) {
             engine->SetMenuID(*sideBarItem, menu, false, false, sideBarData);
-            BuildSideBar(recordsKey, sideBarSpec, v, dc);
-            v.text = sideBarSpec;
+            BuildSideBar(recordsKey, sideBarDescription, v, dc);
+            v.text = sideBarDescription;
         }
         engine->UpdatePanelID(v, !sideBarItem);
     }

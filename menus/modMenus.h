@@ -69,8 +69,8 @@ struct ParsedCaption {
 // The form with the engine key's engine as ParseItemCaption does it in the engine.
 void ParseItemCaption(HWND key, std::wstring& caption, int& mark, std::wstring& hotKey, int& icon);
 
-// A side-bar specification read into its fields (defaults where a field is missing).
-struct SideBarSpec {
+// A side-bar description ("{SIDEBAR:...}") read into its fields (defaults where a field is missing).
+struct SideBarFields {
     std::wstring source;       // "TEXT", a number, or a control name
     int width = 32;
     std::wstring caption;
@@ -81,10 +81,10 @@ struct SideBarSpec {
     bool gradient = false;
     LONG foreColor = 0;
 };
-[[nodiscard]] SideBarSpec ParseSideBar(const std::wstring& spec, bool pictureSource);
-// Fills slots 4 to 10 of the values from the specification and adds the side-bar width to slot 0;
-// on return spec holds the side bar's caption.
-void BuildSideBar(HWND key, std::wstring& spec, PanelValues& values, HDC dc);
+[[nodiscard]] SideBarFields ParseSideBar(const std::wstring& description, bool pictureSource);
+// Fills slots 4 to 10 of the values from the description and adds the side-bar width to slot 0;
+// on return description holds the side bar's caption.
+void BuildSideBar(HWND key, std::wstring& description, PanelValues& values, HDC dc);
 
 // The engine's module state, for the drawing code and the tests.
 struct MenuDrawStateRecord {

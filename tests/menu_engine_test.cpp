@@ -141,7 +141,7 @@ TEST(CaptionMarkup, SideBarFieldsAndTheirDefaults) {
     EXPECT_FALSE(bare.underline);
 
     const struct {
-        const wchar_t* spec;
+        const wchar_t* text;
         int size;
         LONG back;
         LONG fore;
@@ -160,12 +160,12 @@ TEST(CaptionMarkup, SideBarFieldsAndTheirDefaults) {
          L"An Extremely Long Font Face Nam", 32},
     };
     for (const auto& c : cases) {
-        const auto s = modMenus::ParseSideBar(c.spec, false);
-        EXPECT_EQ(s.size, c.size) << c.spec;
-        EXPECT_EQ(s.backColor, c.back) << c.spec;
-        EXPECT_EQ(s.foreColor, c.fore) << c.spec;
-        EXPECT_EQ(s.face, c.face) << c.spec;
-        EXPECT_EQ(s.width, c.width) << c.spec;
+        const auto s = modMenus::ParseSideBar(c.text, false);
+        EXPECT_EQ(s.size, c.size) << c.text;
+        EXPECT_EQ(s.backColor, c.back) << c.text;
+        EXPECT_EQ(s.foreColor, c.fore) << c.text;
+        EXPECT_EQ(s.face, c.face) << c.text;
+        EXPECT_EQ(s.width, c.width) << c.text;
     }
     EXPECT_EQ(modMenus::ParseSideBar(L"{SIDEBAR:Picture1|BCOLOR:BACK}", true).backColor, -2);
     EXPECT_TRUE(modMenus::ParseSideBar(L"{SIDEBAR:TEXT|UNDERLINE}", false).underline);
