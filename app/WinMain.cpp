@@ -1,5 +1,6 @@
 // The program's entry point: the main window and its message loop.
 #include "mainwindow/Form1.h"
+#include "mainwindow/Forms.h"
 
 #include <windows.h>
 #include <objbase.h>
@@ -13,6 +14,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
         form.Form_Load();
         MSG msg;
         while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
+            if (Forms::TranslateDialogMessage(msg)) continue;
             TranslateMessage(&msg);
             DispatchMessageW(&msg);
         }

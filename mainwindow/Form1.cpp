@@ -82,6 +82,7 @@ void Form1::DoEvents() {
             PostQuitMessage(static_cast<int>(msg.wParam));  // leave it for the real loop
             break;
         }
+        if (Forms::TranslateDialogMessage(msg)) continue;
         TranslateMessage(&msg);
         DispatchMessageW(&msg);
     }
@@ -585,6 +586,7 @@ LRESULT Form1::OnNotify(NMHDR* header) {
         case LVN_COLUMNCLICK: lv_ColumnClick(reinterpret_cast<NMLISTVIEW*>(header)->iSubItem); return 0;
         case NM_CUSTOMDRAW: return lv_CustomDraw(reinterpret_cast<NMLVCUSTOMDRAW*>(header));
         case LVN_GETINFOTIPW: lv_GetInfoTip(reinterpret_cast<NMLVGETINFOTIPW*>(header)); return 0;
+        case LVN_GETDISPINFOW: lv_GetDispInfo(reinterpret_cast<NMLVDISPINFOW*>(header)); return 0;
         default: break;
         }
     }

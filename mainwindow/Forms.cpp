@@ -30,4 +30,12 @@ void UnloadAll() {
     Open().clear();
 }
 
+bool TranslateDialogMessage(MSG& msg) {
+    if (!msg.hwnd) return false;
+    const HWND root = GetAncestor(msg.hwnd, GA_ROOT);
+    const auto& w = Open();
+    if (std::find(w.begin(), w.end(), root) == w.end()) return false;
+    return IsDialogMessageW(root, &msg) != FALSE;
+}
+
 } // namespace Forms

@@ -10,5 +10,7 @@ void Register(HWND window);
 void Unregister(HWND window);
 // Destroys every registered window, in the order they were opened.
 void UnloadAll();
+// Gives Tab, Enter and Esc to the open window the message is for; true when it took the message.
+bool TranslateDialogMessage(MSG& msg);
 
 } // namespace Forms
