@@ -75,17 +75,25 @@ HWND ShownPopup() {
 }
 
 int ticks = 0;
+int keyDowns = 0;  // Down-arrow presses given to the popup once it is idle
 void CALLBACK CaptureAndClose(HWND hwnd, UINT, UINT_PTR id, DWORD) {
     // A few ticks first, so the popup has been drawn and the menu has gone idle.
-    if (++ticks < 3) return;
+    ++ticks;
+    if (ticks == 3 && keyDowns > 0) {
+        if (HWND popup = ShownPopup())
+            for (int i = 0; i < keyDowns; ++i) PostMessageW(popup, WM_KEYDOWN, VK_DOWN, 0);
+        return;
+    }
+    if (ticks < (keyDowns > 0 ? 6 : 3)) return;
     if (HWND popup = ShownPopup()) Taken() = Grab(popup);
     KillTimer(hwnd, id);
     EndMenu();
 }
 
-Capture PopUp(HWND owner, HMENU menu, UINT tickMs = 150) {
+Capture PopUp(HWND owner, HMENU menu, UINT tickMs = 150, int downs = 0) {
     Taken() = Capture{};
     ticks = 0;
+    keyDowns = downs;
     SetForegroundWindow(owner);
     SetTimer(owner, 0x4D45, tickMs, &CaptureAndClose);
     TrackPopupMenu(menu, TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RETURNCMD, 40, 40, 0, owner, nullptr);
@@ -343,6 +351,25 @@ TEST_F(MenuCaptureTest, HotKeysChecksAndTitledSeparatorsInARealPopup) {
         for (int x = captionX - 20; x < c.width - 3; ++x)
             if (c.At(x, y) == GetSysColor(COLOR_HIGHLIGHT)) ++title;
     EXPECT_GT(title, 10);
+}
+
+TEST_F(MenuCaptureTest, MovingTheSelectionKeepsEveryIcon) {
+    TestUtil::LiveForm live;
+    Form1& form = live.form;
+    HMENU popup = form.menus.Popup(L"mnuPopup2");
+    const Capture still = PopUp(form.hwnd(), popup);
+    const Capture moved = PopUp(form.hwnd(), popup, 150, 2);
+    ASSERT_GT(moved.width, 20);
+    Keep(moved, L"registry-action-selected");
+    // The second entry carries the selection bar; the icons drawn when the popup opened stay
+    // (the selected entry's raised icon frame may add a row).
+    int highlighted = 0;
+    for (int y = 0; y < moved.height; ++y)
+        if (moved.At(moved.width - 6, y) == GetSysColor(COLOR_HIGHLIGHT)) ++highlighted;
+    EXPECT_GT(highlighted, 10);
+    EXPECT_GE(Measure(moved).iconRows, Measure(still).iconRows);
+    EXPECT_LE(Measure(moved).iconRows, Measure(still).iconRows + 2);
+    EXPECT_TRUE(Measure(moved).sideBar);
 }
 
 TEST_F(MenuCaptureTest, TheSameMenusAt144Dpi) {
