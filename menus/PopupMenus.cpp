@@ -5,7 +5,7 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cwctype>
+#include <climits>
 
 namespace modMenus {
 namespace {
@@ -22,7 +22,9 @@ long long ReadNumber(std::wstring_view s) {
     bool negative = false;
     if (i < s.size() && (s[i] == L'-' || s[i] == L'+')) negative = s[i++] == L'-';
     long long value = 0;
-    while (i < s.size() && s[i] >= L'0' && s[i] <= L'9' && value < 100000000000LL) value = value * 10 + (s[i++] - L'0');
+    // Wide enough for a handle written in decimal; digits beyond that are not read.
+    while (i < s.size() && s[i] >= L'0' && s[i] <= L'9' && value <= (LLONG_MAX - 9) / 10)
+        value = value * 10 + (s[i++] - L'0');
     return negative ? -value : value;
 }
 
