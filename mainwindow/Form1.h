@@ -223,18 +223,21 @@ public:
     // lv's drawing and tooltips.
     LRESULT lv_CustomDraw(NMLVCUSTOMDRAW* draw);
     void lv_GetInfoTip(NMLVGETINFOTIPW* tip);
+    void lv_GetDispInfo(NMLVDISPINFOW* info);
     // Fore colour of one cell of lv (only "Status" and "Setting" have their own).
     [[nodiscard]] COLORREF ServiceCellColor(int row, int column) const;
     // The tooltip SetServiceToolTips gave a cell of lv; "" for none.
     [[nodiscard]] std::wstring ServiceToolTip(int row, int column) const;
 
-    // What lv's rows carry beside their texts; each row's lParam is its index here.
+    // lv's rows: each row's lParam is its index here, and the list asks for its texts
+    // (LVN_GETDISPINFO), so a row costs the list one insertion.
     struct ServiceRowData {
-        std::wstring displayName;
-        std::wstring serviceName;
+        std::vector<std::wstring> cells;      // the eight columns' texts
+        std::string displaySortKey;           // the names' sort keys, case ignored
+        std::string serviceSortKey;
         COLORREF statusColor = CLR_DEFAULT;
         COLORREF settingColor = CLR_DEFAULT;
-        std::vector<std::wstring> toolTips;   // by column; empty until SetServiceToolTips
+        bool toolTips = false;                // set by SetServiceToolTips
     };
     std::vector<ServiceRowData> serviceRows;
     std::wstring SelectedServiceName;    // display name a startup-type command selects again
@@ -244,7 +247,9 @@ public:
     // Steps shared by the handlers above.
     void RunServicesPass(int kind);
     void FillServices(bool isLoad);
+    // Sorts lv by key (0 display name, 1 service name) and marks the headers.
     void SortServices(int key);
+    int lvOrderedBy = -1;                // the key lv's rows are in order of, -1 none
     void SetServiceStartStopMenus();
     void RunServiceControl(bool start);
     void SetServiceStartType(DWORD startType);

@@ -65,11 +65,11 @@ constexpr DWORD kServiceSettleMs = 2000;
 constexpr wchar_t kRunning[] = L"Running";
 constexpr wchar_t kStopped[] = L"Stopped";
 
-int AddServiceRow(HWND list, const std::wstring& text, int icon, size_t dataIndex) {
+int AddServiceRow(HWND list, int icon, size_t dataIndex) {
     LVITEMW item{};
     item.mask = LVIF_TEXT | LVIF_IMAGE | LVIF_PARAM;
     item.iItem = ListView::Count(list);
-    item.pszText = const_cast<wchar_t*>(text.c_str());
+    item.pszText = LPSTR_TEXTCALLBACKW;
     item.iImage = icon - 1;
     item.lParam = static_cast<LPARAM>(dataIndex);
     return static_cast<int>(SendMessageW(list, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item)));
@@ -84,6 +84,22 @@ LPARAM RowData(HWND list, int row) {
     return item.lParam;
 }
 
+// A text's sort key, case ignored: keys compare as the list's own text sort does.
+std::string SortKey(const std::wstring& text) {
+    const DWORD flags = LCMAP_SORTKEY | NORM_IGNORECASE;
+    const int n = LCMapStringW(LOCALE_USER_DEFAULT, flags, text.c_str(), static_cast<int>(text.size()), nullptr, 0);
+    std::string key(n > 0 ? static_cast<size_t>(n) : 0, '\0');
+    if (n > 0)
+        LCMapStringW(LOCALE_USER_DEFAULT, flags, text.c_str(), static_cast<int>(text.size()),
+                     reinterpret_cast<wchar_t*>(key.data()), n);
+    while (!key.empty() && key.back() == '\0') key.pop_back();
+    return key;
+}
+
+const std::string& KeyOf(const Form1::ServiceRowData& row, int key) {
+    return key == 1 ? row.serviceSortKey : row.displaySortKey;
+}
+
 struct SortContext {
     const std::vector<Form1::ServiceRowData>* rows;
     int key;
@@ -93,11 +109,7 @@ int CALLBACK CompareServiceRows(LPARAM a, LPARAM b, LPARAM context) {
     const auto* c = reinterpret_cast<const SortContext*>(context);
     const auto& rows = *c->rows;
     if (a < 0 || b < 0 || static_cast<size_t>(a) >= rows.size() || static_cast<size_t>(b) >= rows.size()) return 0;
-    const auto& x = rows[static_cast<size_t>(a)];
-    const auto& y = rows[static_cast<size_t>(b)];
-    const std::wstring& left = c->key == 1 ? x.serviceName : x.displayName;
-    const std::wstring& right = c->key == 1 ? y.serviceName : y.displayName;
-    return lstrcmpiW(left.c_str(), right.c_str());
+    return KeyOf(rows[static_cast<size_t>(a)], c->key).compare(KeyOf(rows[static_cast<size_t>(b)], c->key));
 }
 
 bool IsSelected(HWND list, int row) {
@@ -163,6 +175,7 @@ void Form1::FillServices(bool isLoad) {
     SendMessageW(lv, WM_SETREDRAW, FALSE, 0);
     ListView::Clear(lv);
     serviceRows.clear();
+    lvOrderedBy = -1;
 
     const auto triples = UpcServiciosyWea().ListServices(L"");
     const bool dependsAsText =
@@ -171,24 +184,29 @@ void Form1::FillServices(bool isLoad) {
     DateBook dates(App::AppKey() + kDatesSubKey);
     FactsReader reader;
 
-    std::wstring newServices;
-    std::wstring lastNewService;
-    int newCount = 0;
-    std::vector<std::vector<std::wstring>> dependOn;   // by serviceRows index
-
+    // The list keeps itself in order of its sort key: the services are added in that order.
     const size_t count = triples ? triples->size() / 3 : 0;
-    serviceRows.reserve(count);
-    dependOn.reserve(count);
+    serviceRows.resize(count);
+    const int key = lvSortKey;
     for (size_t i = 0; i < count; ++i) {
-        const std::wstring& name = (*triples)[3 * i];
-        const std::wstring& display = (*triples)[3 * i + 1];
-        const std::wstring& state = (*triples)[3 * i + 2];
+        if (key == 1) serviceRows[i].serviceSortKey = SortKey((*triples)[3 * i]);
+        else serviceRows[i].displaySortKey = SortKey((*triples)[3 * i + 1]);
+    }
+    std::vector<size_t> order(count);
+    for (size_t i = 0; i < count; ++i) order[i] = i;
+    std::stable_sort(order.begin(), order.end(), [this, key](size_t a, size_t b) {
+        return KeyOf(serviceRows[a], key) < KeyOf(serviceRows[b], key);
+    });
+
+    std::vector<bool> isNew(count, false);
+    std::vector<DependencyEntry> inListOrder;
+    inListOrder.reserve(count);
+    for (size_t index : order) {
+        const std::wstring& name = (*triples)[3 * index];
         const RegistryFacts facts = reader.Read(name);
         const Setting setting = SettingOf(facts.start);
 
-        ServiceRowData data;
-        data.displayName = display;
-        data.serviceName = name;
+        ServiceRowData& data = serviceRows[index];
         if (setting.icon == kIconServiceAutomatic) data.statusColor = data.settingColor = ListView::EnabledForeColor;
         if (setting.icon == kIconServiceDisabled) data.statusColor = data.settingColor = ListView::DisabledForeColor;
 
@@ -198,48 +216,33 @@ void Form1::FillServices(bool isLoad) {
         } else {
             firstSeen = FirstSeenDate();
             dates.Store(name, firstSeen);
-            newServices += display + L"\r\n";
-            lastNewService = display;
-            ++newCount;
+            isNew[index] = true;
         }
+        data.cells.resize(kColumnCount);
+        data.cells[kColDisplayName] = (*triples)[3 * index + 1];
+        data.cells[kColServiceName] = name;
+        data.cells[kColStatus] = (*triples)[3 * index + 2];
+        data.cells[kColSetting] = setting.text;
+        std::vector<std::wstring> dependsOn =
+            facts.dependOn ? SplitDependencies(*facts.dependOn) : std::vector<std::wstring>{};
+        data.cells[kColDependsOn] =
+            facts.dependOn ? DependsCell(*facts.dependOn, dependsOn, dependsAsText) : kNoDependency;
+        data.cells[kColFirstSeen] = std::move(firstSeen);
+        data.cells[kColPath] = PathCell(facts.imagePath, windowsDir);
+        data.cells[kColDependants] = kNoDependants;
+        inListOrder.push_back({name, std::move(dependsOn)});
 
-        const int row = AddServiceRow(lv, display, setting.icon, serviceRows.size());
-        serviceRows.push_back(std::move(data));
-        dependOn.push_back(facts.dependOn ? SplitDependencies(*facts.dependOn) : std::vector<std::wstring>{});
-        if (row >= 0) {
-            ListView::SetText(lv, row, kColServiceName, name);
-            ListView::SetText(lv, row, kColStatus, state);
-            ListView::SetText(lv, row, kColSetting, setting.text);
-            ListView::SetText(lv, row, kColDependsOn, DependsCell(facts.dependOn, dependsAsText));
-            ListView::SetText(lv, row, kColFirstSeen, firstSeen);
-            ListView::SetText(lv, row, kColPath, PathCell(facts.imagePath, windowsDir));
-            ListView::SetText(lv, row, kColDependants, kNoDependants);
-        }
+        AddServiceRow(lv, setting.icon, index);
         DoEvents();
         if (!IsWindow(lv)) return;
     }
+    lvOrderedBy = key;
     DoEvents();
     if (!IsWindow(lv)) return;
 
-    // The list keeps itself sorted by its sort key; the dependants of each service are named
-    // in that order.
-    SortServices(lvSortKey);
-    const int rows = ListView::Count(lv);
-    std::vector<DependencyEntry> ordered;
-    ordered.reserve(static_cast<size_t>(rows));
-    for (int row = 0; row < rows; ++row) {
-        const LPARAM index = RowData(lv, row);
-        DependencyEntry entry;
-        if (index >= 0 && static_cast<size_t>(index) < serviceRows.size()) {
-            entry.name = serviceRows[static_cast<size_t>(index)].serviceName;
-            entry.dependOn = std::move(dependOn[static_cast<size_t>(index)]);
-        }
-        ordered.push_back(std::move(entry));
-    }
-    const std::vector<std::wstring> dependants = DependantsCells(ordered);
-    for (int row = 0; row < rows; ++row)
-        if (dependants[static_cast<size_t>(row)] != kNoDependants)
-            ListView::SetText(lv, row, kColDependants, dependants[static_cast<size_t>(row)]);
+    // Dependants are named in the order of the rows.
+    const std::vector<std::wstring> dependants = DependantsCells(inListOrder);
+    for (size_t i = 0; i < order.size(); ++i) serviceRows[order[i]].cells[kColDependants] = dependants[i];
 
     DoEvents();
     if (!IsWindow(lv)) return;
@@ -256,27 +259,38 @@ void Form1::FillServices(bool isLoad) {
     if (!isLoad) return;
     DoEvents();
     if (!IsWindow(lv)) return;
-    const std::wstring& key = App::AppKey();
-    if (General::GetStringValue(key, kFirstLoadDoneValue) == L"1" && !newServices.empty()) {
+    // New services are named in the order the manager lists them.
+    std::wstring newServices;
+    std::wstring lastNewService;
+    int newCount = 0;
+    for (size_t i = 0; i < count; ++i) {
+        if (!isNew[i]) continue;
+        newServices += (*triples)[3 * i + 1] + L"\r\n";
+        lastNewService = (*triples)[3 * i + 1];
+        ++newCount;
+    }
+    const std::wstring& appKey = App::AppKey();
+    if (General::GetStringValue(appKey, kFirstLoadDoneValue) == L"1" && !newServices.empty()) {
         const std::wstring header = newCount == 1 ? kNewServiceDetected : kNewServicesDetected;
         Seam::ShowMessage(hwnd_, header + L"\r\n\r\n" + newServices, L"", MB_OK | MB_ICONINFORMATION);
         SetFocus(lv);
         const int row = ListView::FindRow(lv, lastNewService, kColDisplayName);
         if (row >= 0) ListView::Select(lv, row);
     }
-    General::SetStringValue(key, kFirstLoadDoneValue, L"1");
+    General::SetStringValue(appKey, kFirstLoadDoneValue, L"1");
 }
 
 void Form1::MarkManualRunning() {
     const int rows = ListView::Count(lv);
     for (int row = 0; row < rows; ++row) {
-        if (!Text::EqualsNoCase(ListView::Text(lv, row, kColSetting), ServiceRows::kManual) ||
-            !Text::EqualsNoCase(ListView::Text(lv, row, kColStatus), kRunning))
+        const LPARAM index = RowData(lv, row);
+        if (index < 0 || static_cast<size_t>(index) >= serviceRows.size()) continue;
+        ServiceRowData& data = serviceRows[static_cast<size_t>(index)];
+        if (data.cells.size() != kColumnCount || !Text::EqualsNoCase(data.cells[kColSetting], ServiceRows::kManual) ||
+            !Text::EqualsNoCase(data.cells[kColStatus], kRunning))
             continue;
         ListView::SetIcon(lv, row, ServiceRows::kIconServiceManualRunning);
-        const LPARAM index = RowData(lv, row);
-        if (index >= 0 && static_cast<size_t>(index) < serviceRows.size())
-            serviceRows[static_cast<size_t>(index)].statusColor = ListView::EnabledForeColor;
+        data.statusColor = ListView::EnabledForeColor;
     }
 }
 
@@ -284,8 +298,18 @@ void Form1::MarkManualRunning() {
 
 void Form1::SortServices(int key) {
     lvSortKey = key;
-    SortContext context{&serviceRows, key};
-    SendMessageW(lv, LVM_SORTITEMS, reinterpret_cast<WPARAM>(&context), reinterpret_cast<LPARAM>(CompareServiceRows));
+    if (lvOrderedBy != key) {
+        // A load works out the keys of the order it fills in; the other ones are made here.
+        for (auto& row : serviceRows) {
+            if (row.cells.size() != kColumnCount) continue;
+            std::string& sortKey = key == 1 ? row.serviceSortKey : row.displaySortKey;
+            if (sortKey.empty()) sortKey = SortKey(row.cells[key == 1 ? kColServiceName : kColDisplayName]);
+        }
+        SortContext context{&serviceRows, key};
+        SendMessageW(lv, LVM_SORTITEMS, reinterpret_cast<WPARAM>(&context),
+                     reinterpret_cast<LPARAM>(CompareServiceRows));
+        lvOrderedBy = key;
+    }
     ListView::SetColumnIcon(lv, kColDisplayName, key == 1 ? kIconOtherColumn : kIconSortColumn);
     ListView::SetColumnIcon(lv, kColServiceName, key == 1 ? kIconSortColumn : kIconOtherColumn);
 }
@@ -371,22 +395,28 @@ void Form1::ShowfrmInfo() {}
 void Form1::ShowfrmInstallS() {}
 
 void Form1::SetServiceToolTips() {
-    const int rows = ListView::Count(lv);
-    for (int row = 0; row < rows; ++row) {
-        const LPARAM index = RowData(lv, row);
-        if (index < 0 || static_cast<size_t>(index) >= serviceRows.size()) continue;
-        auto& tips = serviceRows[static_cast<size_t>(index)].toolTips;
-        tips.assign(kColumnCount, std::wstring());
-        for (int column : {kColDisplayName, kColServiceName, kColDependsOn, kColDependants, kColPath})
-            tips[static_cast<size_t>(column)] = ListView::Text(lv, row, column);
-    }
+    for (auto& row : serviceRows) row.toolTips = true;
 }
 
 std::wstring Form1::ServiceToolTip(int row, int column) const {
     const LPARAM index = RowData(lv, row);
-    if (index < 0 || static_cast<size_t>(index) >= serviceRows.size() || column < 0) return L"";
-    const auto& tips = serviceRows[static_cast<size_t>(index)].toolTips;
-    return static_cast<size_t>(column) < tips.size() ? tips[static_cast<size_t>(column)] : L"";
+    if (index < 0 || static_cast<size_t>(index) >= serviceRows.size()) return L"";
+    const ServiceRowData& data = serviceRows[static_cast<size_t>(index)];
+    const bool hasTip = column == kColDisplayName || column == kColServiceName || column == kColDependsOn ||
+                        column == kColDependants || column == kColPath;
+    if (!data.toolTips || !hasTip || static_cast<size_t>(column) >= data.cells.size()) return L"";
+    return data.cells[static_cast<size_t>(column)];
+}
+
+void Form1::lv_GetDispInfo(NMLVDISPINFOW* info) {
+    LVITEMW& item = info->item;
+    if (!(item.mask & LVIF_TEXT) || !item.pszText || item.cchTextMax <= 0) return;
+    item.pszText[0] = L'\0';
+    const LPARAM index = RowData(lv, item.iItem);
+    if (index < 0 || static_cast<size_t>(index) >= serviceRows.size()) return;
+    const auto& cells = serviceRows[static_cast<size_t>(index)].cells;
+    if (item.iSubItem < 0 || static_cast<size_t>(item.iSubItem) >= cells.size()) return;
+    lstrcpynW(item.pszText, cells[static_cast<size_t>(item.iSubItem)].c_str(), item.cchTextMax);
 }
 
 COLORREF Form1::ServiceCellColor(int row, int column) const {

@@ -4,6 +4,7 @@
 #include "system/Registry.h"
 #include "system/Text.h"
 
+#include <algorithm>
 #include <cstring>
 #include <unordered_map>
 
@@ -73,12 +74,16 @@ std::vector<std::wstring> SplitDependencies(const std::wstring& stored) {
 
 std::wstring DependsCell(const std::optional<std::wstring>& stored, bool asText) {
     if (!stored) return kNoDependency;
+    return DependsCell(*stored, SplitDependencies(*stored), asText);
+}
+
+std::wstring DependsCell(const std::wstring& stored, const std::vector<std::wstring>& items, bool asText) {
     // Read as one text, a value that says "error" reads like a failed read.
-    if (asText && Text::EqualsNoCase(*stored, General::kError)) return kNoDependency;
+    if (asText && Text::EqualsNoCase(stored, General::kError)) return kNoDependency;
     // The list cannot draw the NULs between the strings, so both ways of reading show them
     // joined by ", ".
     std::wstring cell;
-    for (const auto& item : SplitDependencies(*stored)) {
+    for (const auto& item : items) {
         if (item.empty()) continue;
         if (!cell.empty()) cell += L", ";
         cell += item;
@@ -88,9 +93,11 @@ std::wstring DependsCell(const std::optional<std::wstring>& stored, bool asText)
 
 std::wstring PathCell(const std::optional<std::wstring>& imagePath, const std::wstring& windowsDir) {
     if (!imagePath) return kPathNotFound;
-    std::wstring path = Text::ReplaceNoCase(*imagePath, L"%SystemRoot%", windowsDir);
-    path = Text::ReplaceAll(path, L"\"", L"");
-    return Text::ReplaceNoCase(path, L"svchost ", L"svchost.exe ");
+    std::wstring path = *imagePath;
+    if (path.find(L'%') != std::wstring::npos) path = Text::ReplaceNoCase(path, L"%SystemRoot%", windowsDir);
+    path.erase(std::remove(path.begin(), path.end(), L'"'), path.end());
+    if (path.find_first_of(L" \t") != std::wstring::npos) path = Text::ReplaceNoCase(path, L"svchost ", L"svchost.exe ");
+    return path;
 }
 
 std::vector<std::wstring> DependantsCells(const std::vector<DependencyEntry>& services) {
@@ -139,17 +146,19 @@ DateBook::DateBook(const std::wstring& datesKeyPath) {
         return;
     const auto values = Registry::EnumValues(key_.get(), L"");
     if (!values) return;
-    for (const auto& v : *values) {
+    for (auto& v : *values) {
         if (v.type != REG_SZ && v.type != REG_EXPAND_SZ) continue;
-        std::wstring text = v.text;
-        if (Text::EqualsNoCase(text, General::kError)) continue;
-        dates_.emplace(Text::Lower(v.name), std::move(text));
+        if (Text::EqualsNoCase(v.text, General::kError)) continue;
+        byLowerName_.emplace(Text::Lower(v.name), v.text);
+        dates_.emplace(std::move(v.name), std::move(v.text));
     }
 }
 
 std::optional<std::wstring> DateBook::Find(const std::wstring& serviceName) const {
-    const auto found = dates_.find(Text::Lower(serviceName));
-    if (found == dates_.end()) return std::nullopt;
+    // Value names ignore case; most are stored exactly as the service is named.
+    if (const auto exact = dates_.find(serviceName); exact != dates_.end()) return exact->second;
+    const auto found = byLowerName_.find(Text::Lower(serviceName));
+    if (found == byLowerName_.end()) return std::nullopt;
     return found->second;
 }
 
@@ -158,7 +167,8 @@ bool DateBook::Store(const std::wstring& serviceName, const std::wstring& date) 
     const LONG rc = RegSetValueExW(key_.get(), serviceName.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(date.c_str()),
                                    static_cast<DWORD>((date.size() + 1) * sizeof(wchar_t)));
     if (rc != ERROR_SUCCESS) return false;
-    dates_[Text::Lower(serviceName)] = date;
+    dates_[serviceName] = date;
+    byLowerName_[Text::Lower(serviceName)] = date;
     return true;
 }
 

@@ -3,9 +3,9 @@
 #pragma once
 
 #include <windows.h>
-#include <map>
 #include <optional>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "system/Handles.h"
@@ -62,6 +62,8 @@ struct Setting {
 [[nodiscard]] std::vector<std::wstring> SplitDependencies(const std::wstring& stored);
 // The "Depends on Service" cell: the strings joined by ", ", or "No Dependency".
 [[nodiscard]] std::wstring DependsCell(const std::optional<std::wstring>& stored, bool asText);
+// The same from a stored value already split.
+[[nodiscard]] std::wstring DependsCell(const std::wstring& stored, const std::vector<std::wstring>& items, bool asText);
 // The "Service Path" cell: "%SystemRoot%" (any case) replaced by the Windows folder, double
 // quotes removed, "svchost " (any case) made "svchost.exe "; "Path Not Found" without a value.
 [[nodiscard]] std::wstring PathCell(const std::optional<std::wstring>& imagePath, const std::wstring& windowsDir);
@@ -90,7 +92,8 @@ public:
 
 private:
     UniqueHkey key_;
-    std::map<std::wstring, std::wstring> dates_;   // by lower-case name
+    std::unordered_map<std::wstring, std::wstring> dates_;         // by name as stored
+    std::unordered_map<std::wstring, std::wstring> byLowerName_;   // by lower-case name
 };
 
 } // namespace ServiceRows
