@@ -130,6 +130,40 @@ TEST_F(ServicesSortTest, SortByEitherNameSurvivesReloadAndRestart) {
     }
 }
 
+TEST_F(ServicesSortTest, TheListsNotificationsReachItsHandlers) {
+    TestUtil::LiveForm live;
+    Form1& form = live.form;
+    form.tvwDemo_NodeClick(L"six");
+    ASSERT_TRUE(IsSortedBy(form.lv, 0));
+
+    NMLISTVIEW column{};
+    column.hdr = {form.lv, static_cast<UINT_PTR>(GetDlgCtrlID(form.lv)), static_cast<UINT>(LVN_COLUMNCLICK)};
+    column.iItem = -1;
+    column.iSubItem = 1;
+    SendMessageW(form.hwnd(), WM_NOTIFY, column.hdr.idFrom, reinterpret_cast<LPARAM>(&column));
+    EXPECT_TRUE(IsSortedBy(form.lv, 1));
+    EXPECT_EQ(Sorted(), L"1");
+
+    SelectService(form, L"CorvellSortA");
+    form.menus.SetVisible(L"mnuStart", false);
+    NMITEMACTIVATE click{};
+    click.hdr = {form.lv, static_cast<UINT_PTR>(GetDlgCtrlID(form.lv)), static_cast<UINT>(NM_CLICK)};
+    click.iItem = ListView::Selected(form.lv);
+    SendMessageW(form.hwnd(), WM_NOTIFY, click.hdr.idFrom, reinterpret_cast<LPARAM>(&click));
+    EXPECT_TRUE(form.menus.IsVisible(L"mnuStart"));  // a stopped manual service
+    EXPECT_TRUE(form.menus.IsVisible(L"mnuSortDisplay"));
+
+    // The list's own text requests are answered from the rows.
+    wchar_t text[64] = {};
+    LVITEMW item{};
+    item.iSubItem = 1;
+    item.pszText = text;
+    item.cchTextMax = 64;
+    SendMessageW(form.lv, LVM_GETITEMTEXTW, static_cast<WPARAM>(ListView::Selected(form.lv)),
+                 reinterpret_cast<LPARAM>(&item));
+    EXPECT_STREQ(text, L"CorvellSortA");
+}
+
 TEST_F(ServicesSortTest, StartAndStopEntriesFollowTheSelectedRow) {
     Install(L"CorvellMsAutoRun", L"Corvell Ms Auto Run", SERVICE_AUTO_START);
     Install(L"CorvellMsAutoIdle", L"Corvell Ms Auto Idle", SERVICE_AUTO_START);
