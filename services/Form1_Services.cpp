@@ -248,6 +248,7 @@ void Form1::FillServices(bool isLoad) {
     if (!IsWindow(lv)) return;
     MarkManualRunning();
     RestoreServiceSort();
+    SortServices(lvSortKey);  // a sort chosen while the rows were added
     SendMessageW(lv, WM_SETREDRAW, TRUE, 0);
     InvalidateRect(lv, nullptr, TRUE);
 
@@ -298,7 +299,9 @@ void Form1::MarkManualRunning() {
 
 void Form1::SortServices(int key) {
     lvSortKey = key;
-    if (lvOrderedBy != key) {
+    // While a pass adds its rows they stay in the pass's order; the pass sorts them at its end.
+    const bool adding = servicesLoading && lvOrderedBy < 0;
+    if (lvOrderedBy != key && !adding) {
         // A load works out the keys of the order it fills in; the other ones are made here.
         for (auto& row : serviceRows) {
             if (row.cells.size() != kColumnCount) continue;

@@ -6,6 +6,7 @@
 #include "TestUtil.h"
 #include "mainwindow/ControlIds.h"
 #include "mainwindow/ListView.h"
+#include "mainwindow/MenuIds.h"
 #include "system/App.h"
 #include "system/Paths.h"
 #include "system/Registry.h"
@@ -332,6 +333,23 @@ TEST_F(ServicesListTest, APassIsNotDisturbedByARefreshOrANodeClickMeanwhile) {
     for (int row = 0; row < ListView::Count(form.lv); ++row) names.insert(ListView::Text(form.lv, row, 1));
     EXPECT_EQ(names.size(), services);  // no row twice
     EXPECT_EQ(Cell(form, L"CorvellBusyBase", kColDependants), L"CorvellBusyUser");
+}
+
+TEST_F(ServicesListTest, ASortChosenWhileTheRowsAreAddedAppliesAtTheEnd) {
+    Install(L"CorvellOrderA", L"Zulu Corvell Order");
+    Install(L"CorvellOrderZ", L"Alpha Corvell Order");
+    TestUtil::LiveForm live;
+    Form1& form = live.form;
+    form.Command6_Click();
+    ASSERT_LT(Row(form, L"CorvellOrderZ"), Row(form, L"CorvellOrderA"));  // by display name
+
+    PostMessageW(form.hwnd(), WM_COMMAND, MAKEWPARAM(IDM_mnuSortService, 0), 0);
+    form.Command6_Click();
+    EXPECT_EQ(form.lvSortKey, 1);
+    for (int row = 1; row < ListView::Count(form.lv); ++row)
+        EXPECT_LE(lstrcmpiW(ListView::Text(form.lv, row - 1, 1).c_str(), ListView::Text(form.lv, row, 1).c_str()), 0)
+            << row;
+    EXPECT_EQ(ListView::ColumnIcon(form.lv, 1), 7);
 }
 
 } // namespace
