@@ -251,6 +251,7 @@ public:
     void SortServices(int key);
     int lvOrderedBy = -1;                // the key lv's rows are in order of, -1 none
     void SetServiceStartStopMenus();
+    void YieldBeforeCommand();
     void RunServiceControl(bool start);
     void SetServiceStartType(DWORD startType);
 

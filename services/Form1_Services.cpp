@@ -483,7 +483,7 @@ void Form1::mnuStart_Click() {
         return;
     }
     SetViewTitle(kStarting + display);
-    DoEvents();
+    YieldBeforeCommand();
     Command1_Click();
 }
 
@@ -492,8 +492,15 @@ void Form1::mnuStop_Click() {
     if (!CheckServiceSelection()) return;
     const std::wstring display = ListView::Text(lv, ListView::Current(lv), kColDisplayName);
     SetWindowTextW(lblCount, (kStopping + display).c_str());
-    DoEvents();
+    YieldBeforeCommand();
     Command2_Click();
+}
+
+// Lets the caption show before the command; another service command meanwhile is ignored.
+void Form1::YieldBeforeCommand() {
+    serviceCommandRunning = true;
+    DoEvents();
+    serviceCommandRunning = false;
 }
 
 void Form1::Command1_Click() { RunServiceControl(true); }
