@@ -307,6 +307,9 @@ void Form1::Form_Load() {
     const bool byServiceName = Text::EqualsNoCase(General::GetStringValue(key, L"Sorted"), L"1");
     ListView::SetColumnIcon(lv, 0, byServiceName ? 8 : 7);
     ListView::SetColumnIcon(lv, 1, byServiceName ? 7 : 8);
+    // The list starts in the saved order too, so a close before the services view was ever
+    // opened writes the user's choice back rather than the design's default.
+    lvSortKey = byServiceName ? 1 : 0;
 
     const std::wstring product =
         General::GetStringValue(L"HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows NT\\CurrentVersion", L"ProductName");

@@ -135,6 +135,15 @@ TEST_F(Form1Test, StatusBarPanelsAndSortMarks) {
     EXPECT_EQ(ListView::ColumnIcon(live.form.lv, 1), 7);
 }
 
+TEST_F(Form1Test, SortChoiceSurvivesARunThatNeverOpensTheServices) {
+    General::CreateKey(App::MakerKey());
+    General::CreateKey(App::AppKey());
+    General::SetStringValue(App::AppKey(), L"Backup", L"1");
+    General::SetStringValue(App::AppKey(), L"Sorted", L"1");
+    { TestUtil::LiveForm live; }
+    EXPECT_EQ(Setting(L"Sorted"), L"1");
+}
+
 TEST_F(Form1Test, ListColumnsAsDesigned) {
     General::CreateKey(App::MakerKey());
     General::CreateKey(App::AppKey());
