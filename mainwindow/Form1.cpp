@@ -29,6 +29,8 @@ constexpr int kDesignClientHeight = 7545;
 constexpr int kMinWidthTwips = 3450 + 3000;
 constexpr int kMinHeightTwips = 2300 + 2500;
 
+constexpr wchar_t kSelectStartupItem[] = L"Please select a Startup item     ";
+
 constexpr wchar_t kBackupTitle[] = L"First Run Backup Warning";
 constexpr wchar_t kBackupText[] =
     L"Since this is the first time you've used Corvell, a backup of all your current Startups and Services "
@@ -380,6 +382,15 @@ void Form1::Form_Resize() {
     int parts[3] = {Twips(2400), client.right - Twips(4200), -1};
     if (parts[1] <= parts[0]) parts[1] = parts[0] + 1;
     SendMessageW(StatusBar1, SB_SETPARTS, 3, reinterpret_cast<LPARAM>(parts));
+}
+
+int Form1::CheckListSelection(HWND list) {
+    const int current = ListView::Current(list);
+    if (current >= 0 && (ListView_GetItemState(list, current, LVIS_SELECTED) & LVIS_SELECTED)) return current;
+    Seam::ShowMessage(hwnd_, kSelectStartupItem, App::Title(), MB_OK | MB_ICONEXCLAMATION);
+    SetFocus(list);
+    if (current >= 0) ListView::Select(list, current);
+    return -1;
 }
 
 void Form1::Timer1_Timer() { SetPanelText(3, ClockText()); }

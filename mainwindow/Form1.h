@@ -37,6 +37,10 @@ public:
     [[nodiscard]] static std::wstring ClockText();
     [[nodiscard]] int Twips(int twips) const;        // twips to pixels at the screen's DPI
     [[nodiscard]] int ToTwips(int pixels) const;
+    // The check every command on a list's selected row makes first: the current row when it is
+    // selected; otherwise "Please select a Startup item     ", the focus to the list, its
+    // current row selected, and -1.
+    int CheckListSelection(HWND list);
     // Window state as designed: 0 normal, 1 minimized, 2 maximized.
     [[nodiscard]] int WindowState() const;
     // Lets pending window messages run once (the design's "yield").
@@ -180,7 +184,6 @@ public:
     void lv3_Click();
     void lv3_MouseUp(int button, POINT screenPos);
     // The selected row of lv2, or -1 after the "Please select a Startup item" message.
-    int CheckStartupSelection();
     std::wstring restoreKey;             // full path of the Run key an Enable writes into
 
     // ---- Services (services/Form1_Services.cpp) ----
@@ -216,7 +219,6 @@ public:
     void ShowStopFailed();
     // True when lv's current row is selected; otherwise "Please select a Startup item     ",
     // the focus to lv and its current row selected again.
-    bool CheckServiceSelection();
     // Where the properties and install-service windows open (they come with their own windows).
     void ShowfrmInfo();
     void ShowfrmInstallS();

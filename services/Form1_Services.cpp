@@ -20,7 +20,6 @@ constexpr wchar_t kLoadingServices[] = L"Loading Services....";
 constexpr wchar_t kAvailableServices[] = L" Available Services";
 constexpr wchar_t kNewServiceDetected[] = L"New Service Detected:      ";
 constexpr wchar_t kNewServicesDetected[] = L"New Services Detected:      ";
-constexpr wchar_t kSelectStartupItem[] = L"Please select a Startup item     ";
 constexpr wchar_t kDisabledStartQuestion[] =
     L" cannot be started manually while disabled.  Would you like to change the setting for it?     ";
 constexpr wchar_t kStarting[] = L"Starting ";
@@ -110,10 +109,6 @@ int CALLBACK CompareServiceRows(LPARAM a, LPARAM b, LPARAM context) {
     const auto& rows = *c->rows;
     if (a < 0 || b < 0 || static_cast<size_t>(a) >= rows.size() || static_cast<size_t>(b) >= rows.size()) return 0;
     return KeyOf(rows[static_cast<size_t>(a)], c->key).compare(KeyOf(rows[static_cast<size_t>(b)], c->key));
-}
-
-bool IsSelected(HWND list, int row) {
-    return row >= 0 && (ListView_GetItemState(list, row, LVIS_SELECTED) & LVIS_SELECTED) != 0;
 }
 
 std::wstring SystemMessage(DWORD code) {
@@ -387,7 +382,7 @@ void Form1::lv_DblClick() {
 }
 
 void Form1::mnuProperites_Click() {
-    if (!CheckServiceSelection()) return;
+    if (CheckListSelection(lv) < 0) return;
     ShowfrmInfo();
 }
 
@@ -461,18 +456,10 @@ void Form1::lv_GetInfoTip(NMLVGETINFOTIPW* tip) {
 
 // ---- Service control actions ----
 
-bool Form1::CheckServiceSelection() {
-    const int current = ListView::Current(lv);
-    if (current >= 0 && IsSelected(lv, current)) return true;
-    Seam::ShowMessage(hwnd_, kSelectStartupItem, L"", MB_OK | MB_ICONEXCLAMATION);
-    SetFocus(lv);
-    if (current >= 0) ListView::Select(lv, current);
-    return false;
-}
 
 void Form1::mnuStart_Click() {
     if (servicesLoading || serviceCommandRunning) return;
-    if (!CheckServiceSelection()) return;
+    if (CheckListSelection(lv) < 0) return;
     const int row = ListView::Current(lv);
     const std::wstring display = ListView::Text(lv, row, kColDisplayName);
     if (Text::EqualsNoCase(ListView::Text(lv, row, kColSetting), ServiceRows::kDisabled)) {
@@ -489,7 +476,7 @@ void Form1::mnuStart_Click() {
 
 void Form1::mnuStop_Click() {
     if (servicesLoading || serviceCommandRunning) return;
-    if (!CheckServiceSelection()) return;
+    if (CheckListSelection(lv) < 0) return;
     const std::wstring display = ListView::Text(lv, ListView::Current(lv), kColDisplayName);
     SetWindowTextW(lblCount, (kStopping + display).c_str());
     YieldBeforeCommand();
@@ -560,7 +547,7 @@ void Form1::mnuDisabled_Click() { SetServiceStartType(SERVICE_DISABLED); }
 void Form1::SetServiceStartType(DWORD startType) {
     if (servicesLoading || serviceCommandRunning) return;
     SelectedServiceName = ListView::Text(lv, ListView::Current(lv), kColDisplayName);
-    if (!CheckServiceSelection()) return;
+    if (CheckListSelection(lv) < 0) return;
     serviceCommandRunning = true;
     UpcServiciosyWea service;
     service.ServiceName(ListView::Text(lv, ListView::Current(lv), kColServiceName));

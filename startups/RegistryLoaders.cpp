@@ -3,6 +3,7 @@
 
 #include "mainwindow/ListView.h"
 #include "startups/CommandSplit.h"
+#include "startups/RunKeys.h"
 #include "system/Paths.h"
 #include "system/Process.h"
 #include "system/Registry.h"
@@ -10,11 +11,7 @@
 
 namespace {
 
-constexpr wchar_t kRunKey[] = L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run";
-constexpr wchar_t kRunOnceKey[] = L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\RunOnce";
-constexpr wchar_t kRunOnceExKey[] = L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\RunOnceEx";
-constexpr wchar_t kHklmPrefix[] = L"HKLM\\";
-constexpr wchar_t kHkcuPrefix[] = L"HKCU\\";
+using namespace RunKeys;
 
 constexpr int kApplicationPath = 1;   // lv2 "Application Path"
 constexpr int kStartupTarget = 1;     // lv3 "Startup Target"

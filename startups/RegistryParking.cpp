@@ -114,15 +114,6 @@ bool DeleteStartup(HWND owner, HWND list, int row) {
 
 using namespace RegistryParking;
 
-int Form1::CheckStartupSelection() {
-    const int row = ListView::Selected(lv2);
-    if (row >= 0) return row;
-    Seam::ShowMessage(hwnd_, kSelectStartupItem, App::Title(), MB_OK | MB_ICONEXCLAMATION);
-    SetFocus(lv2);
-    const int current = ListView::Current(lv2);
-    if (current >= 0) ListView::Select(lv2, current);
-    return -1;
-}
 
 void Form1::LoadDisabledStartups() {
     const auto records = Registry::EnumValues(HKEY_LOCAL_MACHINE, DisabledSubKey());
@@ -158,7 +149,7 @@ void Form1::GetDisabledSourceKey() {
 }
 
 void Form1::mnuDisable_Click() {
-    const int row = CheckStartupSelection();
+    const int row = CheckListSelection(lv2);
     if (row < 0) return;
     const std::wstring name = ListView::Text(lv2, row, 0);
     const auto key = ParseRowKey(ListView::Text(lv2, row, 2));
@@ -192,7 +183,7 @@ void Form1::mnuDisable_Click() {
 }
 
 void Form1::mnuEnable_Click() {
-    const int row = CheckStartupSelection();
+    const int row = CheckListSelection(lv2);
     if (row < 0) return;
     const std::wstring name = ListView::Text(lv2, row, 0);
     const std::wstring disabled = DisabledSubKey();
@@ -221,7 +212,7 @@ void Form1::mnuEnable_Click() {
 }
 
 void Form1::mnuDelete_Click() {
-    const int row = CheckStartupSelection();
+    const int row = CheckListSelection(lv2);
     if (row < 0) return;
     // Rows that are no registry startup (folder, Winlogon and legacy-file rows) have nothing here.
     if (TargetOf(lv2, row) == DeleteTarget::None) return;

@@ -6,12 +6,13 @@
 #include <optional>
 #include <string>
 
+#include "startups/RunKeys.h"
+
 namespace RegistryParking {
 
-inline constexpr wchar_t kSelectStartupItem[] = L"Please select a Startup item     ";
-inline constexpr wchar_t kRunKey[] = L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run";
-inline constexpr wchar_t kRunOnceKey[] = L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\RunOnce";
-inline constexpr wchar_t kRunOnceExKey[] = L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\RunOnceEx";
+using RunKeys::kRunKey;
+using RunKeys::kRunOnceKey;
+using RunKeys::kRunOnceExKey;
 inline constexpr wchar_t kHklmRunText[] = L"HKLM\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run";
 inline constexpr wchar_t kHkcuRunText[] = L"HKCU\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run";
 inline constexpr wchar_t kHklmRunPath[] = L"HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run";

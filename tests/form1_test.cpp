@@ -73,10 +73,8 @@ TEST_F(Form1Test, FirstRunCreatesKeysFoldersAndCentredGeometryAndAsksOnce) {
 }
 
 TEST_F(Form1Test, RestoresSavedGeometryAndSavesItAtClose) {
-    General::CreateKey(App::MakerKey());
-    General::CreateKey(App::AppKey());
+    TestUtil::FreshSettings();
     General::SetStringValue(App::AppKey(), L"State", L"0");
-    General::SetStringValue(App::AppKey(), L"Backup", L"1");
     General::SetStringValue(App::AppKey(), L"Width", L"9000");
     General::SetStringValue(App::AppKey(), L"Height", L"7000");
     General::SetStringValue(App::AppKey(), L"Left", L"600");
@@ -103,9 +101,7 @@ TEST_F(Form1Test, RestoresSavedGeometryAndSavesItAtClose) {
 }
 
 TEST_F(Form1Test, MaximizedOpensMaximizedAndWritesOnlyState) {
-    General::CreateKey(App::MakerKey());
-    General::CreateKey(App::AppKey());
-    General::SetStringValue(App::AppKey(), L"Backup", L"1");
+    TestUtil::FreshSettings();
     General::SetStringValue(App::AppKey(), L"State", L"2");
     General::SetStringValue(App::AppKey(), L"Width", L"1234");
     {
@@ -119,9 +115,7 @@ TEST_F(Form1Test, MaximizedOpensMaximizedAndWritesOnlyState) {
 }
 
 TEST_F(Form1Test, StatusBarPanelsAndSortMarks) {
-    General::CreateKey(App::MakerKey());
-    General::CreateKey(App::AppKey());
-    General::SetStringValue(App::AppKey(), L"Backup", L"1");
+    TestUtil::FreshSettings();
     General::SetStringValue(App::AppKey(), L"Sorted", L"1");
     TestUtil::LiveForm live;
     EXPECT_EQ(live.form.PanelText(1), L"Corvell 1.0");
@@ -136,18 +130,14 @@ TEST_F(Form1Test, StatusBarPanelsAndSortMarks) {
 }
 
 TEST_F(Form1Test, SortChoiceSurvivesARunThatNeverOpensTheServices) {
-    General::CreateKey(App::MakerKey());
-    General::CreateKey(App::AppKey());
-    General::SetStringValue(App::AppKey(), L"Backup", L"1");
+    TestUtil::FreshSettings();
     General::SetStringValue(App::AppKey(), L"Sorted", L"1");
     { TestUtil::LiveForm live; }
     EXPECT_EQ(Setting(L"Sorted"), L"1");
 }
 
 TEST_F(Form1Test, ListColumnsAsDesigned) {
-    General::CreateKey(App::MakerKey());
-    General::CreateKey(App::AppKey());
-    General::SetStringValue(App::AppKey(), L"Backup", L"1");
+    TestUtil::FreshSettings();
     TestUtil::LiveForm live;
     EXPECT_EQ(ListView::ColumnIcon(live.form.lv, 0), 7);
     EXPECT_EQ(ListView::ColumnIcon(live.form.lv, 1), 8);
@@ -177,9 +167,7 @@ TEST_F(Form1Test, ListColumnsAsDesigned) {
 }
 
 TEST_F(Form1Test, ResizeKeepsViewsAgainstTheEdgesAndMinimizeMovesNothing) {
-    General::CreateKey(App::MakerKey());
-    General::CreateKey(App::AppKey());
-    General::SetStringValue(App::AppKey(), L"Backup", L"1");
+    TestUtil::FreshSettings();
     TestUtil::LiveForm live;
     Form1& f = live.form;
     SetWindowPos(f.hwnd(), nullptr, 0, 0, f.Twips(12000), f.Twips(9000), SWP_NOZORDER | SWP_NOMOVE);
@@ -220,9 +208,7 @@ TEST_F(Form1Test, ResizeKeepsViewsAgainstTheEdgesAndMinimizeMovesNothing) {
 }
 
 TEST_F(Form1Test, ClockTicksIntoPanelThree) {
-    General::CreateKey(App::MakerKey());
-    General::CreateKey(App::AppKey());
-    General::SetStringValue(App::AppKey(), L"Backup", L"1");
+    TestUtil::FreshSettings();
     TestUtil::LiveForm live;
     live.form.SetPanelText(3, L"stale");
     TestUtil::Pump(1300);
@@ -234,9 +220,7 @@ TEST_F(Form1Test, ClockTicksIntoPanelThree) {
 namespace {
 
 TEST_F(Form1Test, ConfigurationToolHiddenOnWindows2000Only) {
-    General::CreateKey(App::MakerKey());
-    General::CreateKey(App::AppKey());
-    General::SetStringValue(App::AppKey(), L"Backup", L"1");
+    TestUtil::FreshSettings();
     const std::wstring versionKey = L"HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows NT\\CurrentVersion";
     const std::wstring original = General::GetStringValue(versionKey, L"ProductName");
     const struct {

@@ -13,7 +13,6 @@
 
 namespace {
 
-const std::wstring kAppSub = L"Software\\Ferrowyn\\Corvell";
 const std::wstring kRun = L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run";
 const std::wstring kRunOnce = L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\RunOnce";
 const std::wstring kRunOnceEx = L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\RunOnceEx";
@@ -96,9 +95,7 @@ TEST(CommandSplit, FirstTestThatHoldsDecides) {
 class LoadersTest : public testing::Test {
 protected:
     void SetUp() override {
-        TestUtil::DeleteTree(HKEY_LOCAL_MACHINE, kAppSub);
-        General::CreateKey(App::AppKey());
-        General::SetStringValue(App::AppKey(), L"Backup", L"1");
+        TestUtil::FreshSettings();
         ClearRunKeys();
     }
     void TearDown() override { ClearRunKeys(); }

@@ -20,7 +20,6 @@
 
 namespace {
 
-const std::wstring kAppSub = L"Software\\Ferrowyn\\Corvell";
 constexpr COLORREF kBarBlue = 16742144;
 
 struct Capture {
@@ -240,9 +239,7 @@ Look Measure(const Capture& c) {
 class MenuCaptureTest : public testing::Test {
 protected:
     void SetUp() override {
-        TestUtil::DeleteTree(HKEY_LOCAL_MACHINE, kAppSub);
-        General::CreateKey(App::AppKey());
-        General::SetStringValue(App::AppKey(), L"Backup", L"1");
+        TestUtil::FreshSettings();
     }
     TestSeam seam;
 };

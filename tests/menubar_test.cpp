@@ -12,7 +12,6 @@
 
 namespace {
 
-const std::wstring kAppSub = L"Software\\Ferrowyn\\Corvell";
 
 std::wstring EntryText(HMENU menu, int position) {
     wchar_t text[256] = {};
@@ -58,9 +57,7 @@ void ExpectInStep(const MenuModel& model, HMENU menu, const std::wstring& parent
 class MenuBarTest : public testing::Test {
 protected:
     void SetUp() override {
-        TestUtil::DeleteTree(HKEY_LOCAL_MACHINE, kAppSub);
-        General::CreateKey(App::AppKey());
-        General::SetStringValue(App::AppKey(), L"Backup", L"1");
+        TestUtil::FreshSettings();
     }
     TestSeam seam;
 };

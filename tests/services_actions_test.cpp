@@ -10,7 +10,6 @@
 
 namespace {
 
-const std::wstring kAppSub = L"Software\\Ferrowyn\\Corvell";
 const std::wstring kServicesSub = L"SYSTEM\\CurrentControlSet\\Services\\";
 const std::wstring kSelectStartupItem = L"Please select a Startup item     ";
 constexpr int kColStatus = 2, kColSetting = 3;
@@ -27,8 +26,7 @@ DWORD StartValue(const std::wstring& service) {
 class ServicesActionsTest : public testing::Test {
 protected:
     void SetUp() override {
-        TestUtil::DeleteTree(HKEY_LOCAL_MACHINE, kAppSub);
-        TestUtil::PutString(HKEY_LOCAL_MACHINE, kAppSub, L"Backup", L"1");
+        TestUtil::FreshSettings();
     }
     void TearDown() override {
         for (const auto& name : installed_) ServiceFixtures::Remove(name);

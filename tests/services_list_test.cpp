@@ -42,8 +42,7 @@ void DeleteServiceValue(const std::wstring& service, const wchar_t* name) {
 class ServicesListTest : public testing::Test {
 protected:
     void SetUp() override {
-        TestUtil::DeleteTree(HKEY_LOCAL_MACHINE, kAppSub);
-        TestUtil::PutString(HKEY_LOCAL_MACHINE, kAppSub, L"Backup", L"1");
+        TestUtil::FreshSettings();
         TestUtil::ReadString(HKEY_LOCAL_MACHINE, kVersionSub, L"ProductName", product_);
     }
     void TearDown() override {

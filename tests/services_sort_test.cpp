@@ -42,8 +42,7 @@ void CALLBACK EndPopup(HWND, UINT, UINT_PTR id, DWORD) {
 class ServicesSortTest : public testing::Test {
 protected:
     void SetUp() override {
-        TestUtil::DeleteTree(HKEY_LOCAL_MACHINE, kAppSub);
-        TestUtil::PutString(HKEY_LOCAL_MACHINE, kAppSub, L"Backup", L"1");
+        TestUtil::FreshSettings();
         // Service-name order and display-name order differ.
         Install(L"CorvellSortA", L"Zulu Corvell");
         Install(L"CorvellSortZ", L"Alpha Corvell");

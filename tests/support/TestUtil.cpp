@@ -76,6 +76,11 @@ bool WaitForProcess(const std::wstring& name, DWORD timeoutMs) {
     return false;
 }
 
+void FreshSettings() {
+    DeleteTree(HKEY_LOCAL_MACHINE, L"Software\\Ferrowyn\\Corvell");
+    PutString(HKEY_LOCAL_MACHINE, L"Software\\Ferrowyn\\Corvell", L"Backup", L"1");
+}
+
 void Pump(DWORD ms) {
     const DWORD start = GetTickCount();
     do {

@@ -28,6 +28,10 @@ UniqueHandle StartCopy(const std::wstring& helper, const std::wstring& asName, c
 // Waits until a process with that file name runs (or the time runs out).
 bool WaitForProcess(const std::wstring& name, DWORD timeoutMs = 5000);
 
+// Deletes the program's settings key and makes it anew with "Backup" = "1", so a main
+// window loads as on a later run that asks nothing.
+void FreshSettings();
+
 // Runs pending messages for a while, so timers and posted messages get their turn.
 void Pump(DWORD ms = 50);
 
