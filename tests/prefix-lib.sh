@@ -3,7 +3,9 @@
 # new_prefix TEMPLATE PREFIX: copies the template; the DLL folders are hard-linked,
 # since nothing rewrites those files in place.
 new_prefix() {
-  local template=$1 prefix=$2
+  local template prefix
+  template=$(realpath -m "$1")
+  prefix=$(realpath -m "$2")
   rm -rf "$prefix"
   mkdir -p "$prefix"
   (cd "$template" && find . -mindepth 1 -maxdepth 1 ! -name drive_c -exec cp -a {} "$prefix"/ \;)

@@ -2,7 +2,7 @@
 # run-in-prefix.sh TEMPLATE PREFIX BINDIR TEST.exe [args]: runs one test program in a
 # fresh copy of the template prefix, from C:\corvell with the helper programs beside it.
 set -u
-template=$1 prefix=$2 bin=$3 exe=$4
+template=$1 prefix=$(realpath -m "$2") bin=$(realpath -m "$3") exe=$4
 shift 4
 . "$(dirname "$0")/prefix-lib.sh"
 new_prefix "$template" "$prefix"
