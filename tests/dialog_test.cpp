@@ -54,10 +54,7 @@ private:
 class DialogTest : public testing::Test {
 protected:
     void SetUp() override {
-        TestUtil::DeleteTree(HKEY_LOCAL_MACHINE, L"Software\\Ferrowyn\\Corvell");
-        General::CreateKey(App::MakerKey());
-        General::CreateKey(App::AppKey());
-        General::SetStringValue(App::AppKey(), L"Backup", L"1");
+        TestUtil::FreshSettings();
     }
     TestSeam seam;
 };

@@ -35,10 +35,7 @@ HMENU OpenPopup() {
 class SelectionTest : public testing::Test {
 protected:
     void SetUp() override {
-        TestUtil::DeleteTree(HKEY_LOCAL_MACHINE, L"Software\\Ferrowyn\\Corvell");
-        General::CreateKey(App::MakerKey());
-        General::CreateKey(App::AppKey());
-        General::SetStringValue(App::AppKey(), L"Backup", L"1");
+        TestUtil::FreshSettings();
         live = std::make_unique<TestUtil::LiveForm>();
         SetBackup(false);
     }

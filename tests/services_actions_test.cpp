@@ -23,31 +23,11 @@ DWORD StartValue(const std::wstring& service) {
     return value;
 }
 
-class ServicesActionsTest : public testing::Test {
+class ServicesActionsTest : public ServiceFixtures::ServiceTest {
 protected:
-    void SetUp() override {
-        TestUtil::FreshSettings();
-    }
-    void TearDown() override {
-        for (const auto& name : installed_) ServiceFixtures::Remove(name);
-    }
-    void Install(const std::wstring& name, const std::wstring& display, DWORD start = SERVICE_DEMAND_START,
-                 const std::wstring& args = L"") {
-        ASSERT_TRUE(ServiceFixtures::Install(name, display, ServiceFixtures::TestServicePath(args), start));
-        installed_.push_back(name);
-    }
-    static int Row(const Form1& form, const std::wstring& name) { return ListView::FindRow(form.lv, name, 1); }
-    static void SelectService(Form1& form, const std::wstring& name) {
-        const int row = Row(form, name);
-        ASSERT_GE(row, 0) << name.c_str();
-        ListView::Select(form.lv, row);
-    }
     static std::wstring Title(const Form1& form) {
         return std::to_wstring(ListView::Count(form.lv)) + L" Available Services";
     }
-
-    TestSeam seam;
-    std::vector<std::wstring> installed_;
 };
 
 TEST_F(ServicesActionsTest, StartAndStopTheTestService) {
@@ -73,8 +53,8 @@ TEST_F(ServicesActionsTest, StartAndStopTheTestService) {
 }
 
 TEST_F(ServicesActionsTest, FailuresNameTheServiceEvenWhenItsRowMoved) {
-    Install(L"CorvellActRefuse", L"Corvell Act Refusing", SERVICE_DEMAND_START, L"refuse");
-    Install(L"CorvellActNoStop", L"Corvell Act No Stop", SERVICE_DEMAND_START, L"nostop");
+    Install(L"CorvellActRefuse", L"Corvell Act Refusing", SERVICE_DEMAND_START, {}, L"refuse");
+    Install(L"CorvellActNoStop", L"Corvell Act No Stop", SERVICE_DEMAND_START, {}, L"nostop");
     ASSERT_TRUE(ServiceFixtures::StartAndWait(L"CorvellActNoStop"));
     TestUtil::LiveForm live;
     Form1& form = live.form;

@@ -39,32 +39,21 @@ void DeleteServiceValue(const std::wstring& service, const wchar_t* name) {
     RegCloseKey(key);
 }
 
-class ServicesListTest : public testing::Test {
+class ServicesListTest : public ServiceFixtures::ServiceTest {
 protected:
     void SetUp() override {
-        TestUtil::FreshSettings();
+        ServiceTest::SetUp();
         TestUtil::ReadString(HKEY_LOCAL_MACHINE, kVersionSub, L"ProductName", product_);
     }
     void TearDown() override {
-        for (const auto& name : installed_) ServiceFixtures::Remove(name);
+        ServiceTest::TearDown();
         TestUtil::PutString(HKEY_LOCAL_MACHINE, kVersionSub, L"ProductName", product_);
     }
 
-    void Install(const std::wstring& name, const std::wstring& display, DWORD start = SERVICE_DEMAND_START,
-                 const std::vector<std::wstring>& dependencies = {}, const std::wstring& args = L"") {
-        ASSERT_TRUE(ServiceFixtures::Install(name, display, ServiceFixtures::TestServicePath(args), start,
-                                             dependencies))
-            << name.c_str();
-        installed_.push_back(name);
-    }
-
-    static int Row(const Form1& form, const std::wstring& service) { return ListView::FindRow(form.lv, service, 1); }
     static std::wstring Cell(const Form1& form, const std::wstring& service, int column) {
         return ListView::Text(form.lv, Row(form, service), column);
     }
 
-    TestSeam seam;
-    std::vector<std::wstring> installed_;
     std::wstring product_;
 };
 

@@ -39,30 +39,14 @@ void CALLBACK EndPopup(HWND, UINT, UINT_PTR id, DWORD) {
     EndMenu();
 }
 
-class ServicesSortTest : public testing::Test {
+class ServicesSortTest : public ServiceFixtures::ServiceTest {
 protected:
     void SetUp() override {
-        TestUtil::FreshSettings();
+        ServiceTest::SetUp();
         // Service-name order and display-name order differ.
         Install(L"CorvellSortA", L"Zulu Corvell");
         Install(L"CorvellSortZ", L"Alpha Corvell");
     }
-    void TearDown() override {
-        for (const auto& name : installed_) ServiceFixtures::Remove(name);
-    }
-    void Install(const std::wstring& name, const std::wstring& display, DWORD start = SERVICE_DEMAND_START,
-                 const std::wstring& args = L"") {
-        ASSERT_TRUE(ServiceFixtures::Install(name, display, ServiceFixtures::TestServicePath(args), start));
-        installed_.push_back(name);
-    }
-    static void SelectService(Form1& form, const std::wstring& name) {
-        const int row = ListView::FindRow(form.lv, name, 1);
-        ASSERT_GE(row, 0) << name.c_str();
-        ListView::Select(form.lv, row);
-    }
-
-    TestSeam seam;
-    std::vector<std::wstring> installed_;
 };
 
 TEST_F(ServicesSortTest, SortByEitherNameSurvivesReloadAndRestart) {

@@ -2,6 +2,7 @@
 #include "ServiceFixtures.h"
 
 #include "TestUtil.h"
+#include "mainwindow/ListView.h"
 #include "system/Handles.h"
 
 namespace ServiceFixtures {
@@ -85,6 +86,26 @@ DWORD StartType(const std::wstring& name) {
     auto* config = reinterpret_cast<QUERY_SERVICE_CONFIGW*>(buffer.data());
     if (!QueryServiceConfigW(service.get(), config, static_cast<DWORD>(buffer.size()), &needed)) return MAXDWORD;
     return config->dwStartType;
+}
+
+void ServiceTest::SetUp() { TestUtil::FreshSettings(); }
+
+void ServiceTest::TearDown() {
+    for (const auto& name : installed_) Remove(name);
+}
+
+void ServiceTest::Install(const std::wstring& name, const std::wstring& display, DWORD start,
+                          const std::vector<std::wstring>& dependencies, const std::wstring& args) {
+    ASSERT_TRUE(ServiceFixtures::Install(name, display, TestServicePath(args), start, dependencies)) << name.c_str();
+    installed_.push_back(name);
+}
+
+int ServiceTest::Row(const Form1& form, const std::wstring& service) { return ListView::FindRow(form.lv, service, 1); }
+
+void ServiceTest::SelectService(Form1& form, const std::wstring& service) {
+    const int row = Row(form, service);
+    ASSERT_GE(row, 0) << service.c_str();
+    ListView::Select(form.lv, row);
 }
 
 } // namespace ServiceFixtures

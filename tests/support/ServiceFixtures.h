@@ -2,6 +2,10 @@
 // service control manager of the test prefix.
 #pragma once
 
+#include "TestSeam.h"
+#include "mainwindow/Form1.h"
+
+#include <gtest/gtest.h>
 #include <windows.h>
 #include <string>
 #include <vector>
@@ -24,5 +28,20 @@ bool WaitForState(const std::wstring& name, DWORD state, DWORD timeoutMs = 10000
 bool StartAndWait(const std::wstring& name);
 // The start type the manager holds, or MAXDWORD.
 DWORD StartType(const std::wstring& name);
+
+// A test that installs test services (removed again after it) on fresh settings.
+class ServiceTest : public testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+    void Install(const std::wstring& name, const std::wstring& display, DWORD start = SERVICE_DEMAND_START,
+                 const std::vector<std::wstring>& dependencies = {}, const std::wstring& args = L"");
+    // The services list's row of a service, by its service name; -1 when it is not listed.
+    static int Row(const Form1& form, const std::wstring& service);
+    static void SelectService(Form1& form, const std::wstring& service);
+
+    TestSeam seam;
+    std::vector<std::wstring> installed_;
+};
 
 } // namespace ServiceFixtures
