@@ -63,6 +63,8 @@ constexpr DWORD kServiceSettleMs = 2000;
 
 constexpr wchar_t kRunning[] = L"Running";
 constexpr wchar_t kStopped[] = L"Stopped";
+constexpr wchar_t kStartPending[] = L"Start Pending";
+constexpr wchar_t kStopPending[] = L"Stop Pending";
 
 int AddServiceRow(HWND list, int icon, size_t dataIndex) {
     LVITEMW item{};
@@ -503,9 +505,10 @@ void Form1::RunServiceControl(bool start) {
     UpcServiciosyWea service;
     service.ServiceName(name);
     const HCURSOR previous = SetCursor(LoadCursorW(nullptr, IDC_WAIT));
-    // Kept: success is judged by the state the list shows after the reload, not by this result.
-    if (start) (void)service.Start_Service(L"");
-    else (void)service.Stop_Service(L"");
+    // Success is judged by the state the list shows after the reload; the manager's refusal
+    // counts too when that state is neither the one asked for nor on its way to it (a start of
+    // a paused service), which would otherwise end without a word.
+    const bool accepted = start ? service.Start_Service(L"") : service.Stop_Service(L"");
     Sleep(kServiceSettleMs);
     SendMessageW(hwnd_, WM_COMMAND, MAKEWPARAM(IDC_Command6, BN_CLICKED), reinterpret_cast<LPARAM>(Command6));
     DoEvents();
@@ -518,7 +521,10 @@ void Form1::RunServiceControl(bool start) {
     if (row >= 0) ListView::Select(lv, row);
     SetViewTitle(std::to_wstring(ListView::Count(lv)) + kAvailableServices);
     if (row < 0) return;
-    if (Text::EqualsNoCase(ListView::Text(lv, row, kColStatus), start ? kStopped : kRunning)) {
+    const std::wstring status = ListView::Text(lv, row, kColStatus);
+    const bool arrived = Text::EqualsNoCase(status, start ? kRunning : kStopped) ||
+                         Text::EqualsNoCase(status, start ? kStartPending : kStopPending);
+    if (Text::EqualsNoCase(status, start ? kStopped : kRunning) || (!accepted && !arrived)) {
         if (start) ShowStartFailed();
         else ShowStopFailed();
     }

@@ -88,6 +88,49 @@ TEST_F(ServicesActionsTest, FailuresNameTheServiceEvenWhenItsRowMoved) {
     EXPECT_EQ(ListView::Selected(form.lv), Row(form, L"CorvellActNoStop"));
 }
 
+TEST_F(ServicesActionsTest, ARefusedCommandIsReportedUnlessTheServiceIsAlreadyThere) {
+    Install(L"CorvellActPaused", L"Corvell Act Paused");
+    Install(L"CorvellActStale", L"Corvell Act Stale");
+    ASSERT_TRUE(ServiceFixtures::StartAndWait(L"CorvellActPaused"));
+    ASSERT_TRUE(ServiceFixtures::StartAndWait(L"CorvellActStale"));
+    {
+        const SC_HANDLE manager = OpenSCManagerW(nullptr, nullptr, SC_MANAGER_CONNECT);
+        const SC_HANDLE service = OpenServiceW(manager, L"CorvellActPaused", SERVICE_PAUSE_CONTINUE);
+        SERVICE_STATUS status{};
+        ASSERT_TRUE(ControlService(service, SERVICE_CONTROL_PAUSE, &status));
+        CloseServiceHandle(service);
+        CloseServiceHandle(manager);
+        ASSERT_TRUE(ServiceFixtures::WaitForState(L"CorvellActPaused", SERVICE_PAUSED));
+    }
+    TestUtil::LiveForm live;
+    Form1& form = live.form;
+    form.tvwDemo_NodeClick(L"six");
+
+    // The manager refuses to start a paused service; its row reads neither "Stopped" nor "Running".
+    SelectService(form, L"CorvellActPaused");
+    form.mnuStart_Click();
+    ASSERT_EQ(seam.messages.size(), 1u);
+    EXPECT_EQ(seam.messages[0].text.rfind(L"Corvell Act Paused failed to start.  This could be because;", 0), 0u)
+        << seam.messages[0].text;
+    EXPECT_EQ(ListView::Text(form.lv, Row(form, L"CorvellActPaused"), kColStatus), L"Paused");
+
+    // A stop refused because the service stopped meanwhile has still reached what was asked.
+    seam.messages.clear();
+    SelectService(form, L"CorvellActStale");
+    {
+        const SC_HANDLE manager = OpenSCManagerW(nullptr, nullptr, SC_MANAGER_CONNECT);
+        const SC_HANDLE service = OpenServiceW(manager, L"CorvellActStale", SERVICE_STOP);
+        SERVICE_STATUS status{};
+        ControlService(service, SERVICE_CONTROL_STOP, &status);
+        CloseServiceHandle(service);
+        CloseServiceHandle(manager);
+    }
+    ASSERT_TRUE(ServiceFixtures::WaitForState(L"CorvellActStale", SERVICE_STOPPED));
+    form.mnuStop_Click();
+    EXPECT_TRUE(seam.messages.empty());
+    EXPECT_EQ(ListView::Text(form.lv, Row(form, L"CorvellActStale"), kColStatus), L"Stopped");
+}
+
 TEST_F(ServicesActionsTest, DisabledRowOffersToChangeItsSetting) {
     Install(L"CorvellActOff", L"Corvell Act Off", SERVICE_DISABLED);
     TestUtil::LiveForm live;
