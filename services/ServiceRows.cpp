@@ -141,8 +141,10 @@ std::wstring FirstSeenDate() {
 DateBook::DateBook(const std::wstring& datesKeyPath) {
     const auto path = General::ParseKeyPath(datesKeyPath);
     if (!path) return;
-    if (RegOpenKeyExW(path->root, path->subKey.c_str(), 0, KEY_QUERY_VALUE | KEY_SET_VALUE, key_.put()) !=
-        ERROR_SUCCESS)
+    // Created when missing: without it no date could be stored, and every later load would
+    // announce the same services as new again.
+    if (RegCreateKeyExW(path->root, path->subKey.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
+                        KEY_QUERY_VALUE | KEY_SET_VALUE, nullptr, key_.put(), nullptr) != ERROR_SUCCESS)
         return;
     const auto values = Registry::EnumValues(key_.get(), L"");
     if (!values) return;

@@ -80,8 +80,8 @@ struct DependencyEntry {
 // The local date in the user's short date format, a blank and the local time.
 [[nodiscard]] std::wstring FirstSeenDate();
 
-// The first-seen records under the settings key's "Dates", read in one pass; new ones are
-// written through the same open key.
+// The first-seen records under the settings key's "Dates" (created when missing), read in one
+// pass; new ones are written through the same open key.
 class DateBook {
 public:
     explicit DateBook(const std::wstring& datesKeyPath);

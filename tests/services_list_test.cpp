@@ -276,6 +276,27 @@ TEST_F(ServicesListTest, FirstLoadIsSilentLaterLoadsAnnounceNewServices) {
     EXPECT_TRUE(seam.messages.empty());
 }
 
+TEST_F(ServicesListTest, AMissingDatesKeyIsMadeAgainSoServicesAreAnnouncedOnce) {
+    Install(L"CorvellDated", L"Corvell Dated");
+    TestUtil::LiveForm live;
+    Form1& form = live.form;
+    form.LoadServices();
+    ASSERT_TRUE(seam.messages.empty());
+
+    ASSERT_TRUE(TestUtil::DeleteTree(HKEY_LOCAL_MACHINE, kDatesSub));
+    form.LoadServices();  // no record is left: every service is new once
+    ASSERT_EQ(seam.messages.size(), 1u);
+    EXPECT_NE(seam.messages[0].text.find(L"Corvell Dated\r\n"), std::wstring::npos);
+    std::wstring stamped;
+    ASSERT_TRUE(TestUtil::ReadString(HKEY_LOCAL_MACHINE, kDatesSub, L"CorvellDated", stamped));
+    EXPECT_EQ(Cell(form, L"CorvellDated", kColDate), stamped);
+
+    seam.messages.clear();
+    form.LoadServices();
+    EXPECT_TRUE(seam.messages.empty());
+    EXPECT_EQ(Cell(form, L"CorvellDated", kColDate), stamped);
+}
+
 TEST_F(ServicesListTest, ToolTipsRepeatTheNameDependencyAndPathCells) {
     Install(L"CorvellTipBase", L"Corvell Tip Base");
     Install(L"CorvellTipUser", L"Corvell Tip User", SERVICE_DEMAND_START, {L"CorvellTipBase"});
