@@ -349,8 +349,9 @@ void Form1::DispatchNodeCase(const std::wstring& key) {
         RestoreCheck();
         DispatchStep(L"lv2_Click", &Form1::lv2_Click);
     } else if (is(L"one")) {
-        // The largest list: lv2 does not redraw until it is complete.
-        LockWindowUpdate(lv2);
+        // The largest list: lv2 does not redraw until it is complete. Only one window can be
+        // locked at a time; when another one holds the lock it is left to its owner.
+        const bool locked = LockWindowUpdate(lv2) != FALSE;
         BringToFront(lv2);
         SetViewTitle(kTitleAllStartups);
         DispatchStep(L"LoadRunHKLM", &Form1::LoadRunHKLM);
@@ -369,7 +370,7 @@ void Form1::DispatchNodeCase(const std::wstring& key) {
         ActiveListTag = 2;
         RestoreCheck();
         DispatchStep(L"lv2_Click", &Form1::lv2_Click);
-        LockWindowUpdate(nullptr);
+        if (locked) LockWindowUpdate(nullptr);
     } else if (is(L"eleven")) {
         BringToFront(lv2);
         SetViewTitle(kTitleFileSystem);

@@ -7,6 +7,7 @@
 #include "system/App.h"
 #include "system/Paths.h"
 #include "system/Registry.h"
+#include "system/Text.h"
 
 #include <gtest/gtest.h>
 
@@ -309,6 +310,33 @@ TEST_F(NavigatorTest, LegacyFilesFillTheEditorAndAnUnreadableOneCountsAsMissing)
     Click(form, L"four");
     EXPECT_TRUE(form.menus.IsEnabled(L"mnuSave"));
     DeleteFileW(boot.c_str());
+}
+
+TEST_F(NavigatorTest, AllStartupsLocksRedrawOfItsListAndLeavesAnotherWindowsLockAlone) {
+    TestUtil::LiveForm live;
+    Form1& form = live.form;
+    // Only one window can hold the lock: a second LockWindowUpdate fails while it is held.
+    Recorder rec(form);
+    bool lockedDuringLoad = false;
+    rec.onStep = [&](const std::wstring& step) {
+        if (step == L"AddFolderItemsToAllList") lockedDuringLoad = LockWindowUpdate(form.lv) == FALSE;
+    };
+    Click(form, L"one");
+    EXPECT_TRUE(lockedDuringLoad);
+    ASSERT_TRUE(LockWindowUpdate(form.lv));  // released at the end
+    LockWindowUpdate(nullptr);
+
+    // Another window holds the lock: the view loads all the same and the lock stays its owner's.
+    const HWND other = CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+    ASSERT_TRUE(other);
+    ASSERT_TRUE(LockWindowUpdate(other));
+    rec.onStep = nullptr;
+    TestUtil::PutString(HKEY_LOCAL_MACHINE, kRun, L"App", L"C:\\Tools\\app.exe");
+    Click(form, L"one");
+    EXPECT_EQ(ListView::FindRow(form.lv2, L"App"), 0);
+    EXPECT_FALSE(LockWindowUpdate(form.lv));
+    LockWindowUpdate(nullptr);
+    DestroyWindow(other);
 }
 
 TEST_F(NavigatorTest, ClicksDuringADispatchRunAfterItTheLatestWinning) {
