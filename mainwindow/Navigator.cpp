@@ -396,7 +396,9 @@ void Form1::DispatchNodeCase(const std::wstring& key) {
 }
 
 // A legacy file in the editor. A file that exists but cannot be read counts as missing, so
-// the editor never keeps the previous file's text under another file's name for Save.
+// the editor never keeps the previous file's text under another file's name for Save. So does
+// a file holding a NUL (a Unicode file, say): the editor ends its text there, and saving it back
+// would cut the file short. Both Save controls stay disabled while the editor holds no file.
 void Form1::DispatchFileCase(const wchar_t* tag, const std::wstring& path, const wchar_t* title) {
     BringToFront(txtFiles);
     SystemFileTag = tag;
@@ -404,11 +406,12 @@ void Form1::DispatchFileCase(const wchar_t* tag, const std::wstring& path, const
     SetViewTitle(title);
     std::optional<std::string> bytes;
     if (MyMod::FileExists(path)) bytes = ReadWholeFile(path);
+    if (bytes && bytes->find('\0') != std::string::npos) bytes.reset();
+    menus.SetEnabled(L"mnuSave", bytes.has_value());
+    EnableWindow(cmdSave, bytes.has_value());
     if (bytes) {
-        menus.SetEnabled(L"mnuSave", true);
         SetWindowTextW(txtFiles, Text::FromAnsi(*bytes).c_str());
     } else {
-        menus.SetEnabled(L"mnuSave", false);
         SetWindowTextW(txtFiles, L"");
     }
     DispatchStep(L"ShowSystemFileWarning", &Form1::ShowSystemFileWarning);

@@ -312,6 +312,38 @@ TEST_F(NavigatorTest, LegacyFilesFillTheEditorAndAnUnreadableOneCountsAsMissing)
     DeleteFileW(boot.c_str());
 }
 
+TEST_F(NavigatorTest, LegacyFileHoldingANulIsNotOfferedForSaving) {
+    TestUtil::LiveForm live;
+    Form1& form = live.form;
+    const std::wstring boot = MyMod::GetWindowsDir().substr(0, 3) + L"boot.ini";
+    const std::string readable = "[boot loader]\r\ntimeout=30\r\n";
+    const struct {
+        const wchar_t* what;
+        std::string bytes;
+        bool offered;
+    } cases[] = {
+        {L"text", readable, true},
+        // The editor would end its text at the NUL, and a save would cut the file short.
+        {L"a NUL inside", std::string("[boot loader]\r\n\0timeout=30\r\n", 28), false},
+        {L"Unicode", std::string("\xFF\xFE[\0b\0]\0", 8), false},
+        {L"text again", readable, true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        PutFile(boot, c.bytes);
+        Click(form, L"boot");
+        EXPECT_EQ(form.menus.IsEnabled(L"mnuSave"), c.offered);
+        EXPECT_EQ(IsWindowEnabled(form.cmdSave) != FALSE, c.offered);
+        EXPECT_EQ(form.ControlText(form.txtFiles), c.offered ? Text::FromAnsi(c.bytes) : L"");
+        EXPECT_EQ(form.ControlText(form.lblCount), L"Possible Boot.ini Startups");
+    }
+    // A missing file is not offered either.
+    DeleteFileW(boot.c_str());
+    Click(form, L"boot");
+    EXPECT_FALSE(form.menus.IsEnabled(L"mnuSave"));
+    EXPECT_FALSE(IsWindowEnabled(form.cmdSave));
+}
+
 TEST_F(NavigatorTest, AllStartupsLocksRedrawOfItsListAndLeavesAnotherWindowsLockAlone) {
     TestUtil::LiveForm live;
     Form1& form = live.form;
