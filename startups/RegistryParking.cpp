@@ -185,6 +185,9 @@ void Form1::mnuDisable_Click() {
 void Form1::mnuEnable_Click() {
     const int row = CheckListSelection(lv2);
     if (row < 0) return;
+    // Only a parked registry row stands for a record: a startup-folder row or an enabled entry
+    // of the same name must not put that record back.
+    if (TargetOf(lv2, row) != DeleteTarget::Record) return;
     const std::wstring name = ListView::Text(lv2, row, 0);
     const std::wstring disabled = DisabledSubKey();
     // Without a record there is nothing to put back (and no second copy is made).

@@ -276,6 +276,30 @@ TEST_F(ParkingTest, EnableThatWouldLoseOrDuplicateAnEntryDoesNothing) {
     EXPECT_EQ(Read(HKEY_LOCAL_MACHINE, kDisabled, L"Homeless"), L"HKCU^C:\\A\\homeless.exe");
 }
 
+TEST_F(ParkingTest, EnableOnARowThatIsNoParkedRegistryEntryLeavesTheRecordOfThatName) {
+    PutString(HKEY_LOCAL_MACHINE, kDisabled, L"Dup", L"HKLM^C:\\A\\parked.exe");
+    const struct {
+        const wchar_t* what;
+        std::wstring keyText;
+        int icon;
+    } rows[] = {
+        // A parked shortcut whose folder path holds "software" is offered the registry Action menu.
+        {L"parked startup-folder row", L"C:\\users\\Software\\Start Menu\\Programs\\StartUp", 3},
+        {L"running parked startup-folder row", L"C:\\users\\Software\\Start Menu\\Programs\\StartUp", 9},
+        {L"enabled registry row", kHklmRun, 1},
+    };
+    for (const auto& r : rows) {
+        SCOPED_TRACE(r.what);
+        ListView::Clear(lv2());
+        SelectOnly(AddRow(L"Dup", r.keyText, r.icon));
+        form().mnuEnable_Click();
+        EXPECT_FALSE(ValueExists(HKEY_LOCAL_MACHINE, kRun, L"Dup"));
+        EXPECT_FALSE(ValueExists(HKEY_CURRENT_USER, kRun, L"Dup"));
+        EXPECT_EQ(Read(HKEY_LOCAL_MACHINE, kDisabled, L"Dup"), L"HKLM^C:\\A\\parked.exe");
+    }
+    EXPECT_TRUE(seam.messages.empty());
+}
+
 TEST_F(ParkingTest, EachActionWithoutASelectedRowAsksForOneAndSelectsTheCurrentRow) {
     PutString(HKEY_LOCAL_MACHINE, kRun, L"App", L"C:\\A\\app.exe");
     PutString(HKEY_LOCAL_MACHINE, kDisabled, L"App", L"HKLM^C:\\A\\app.exe");
