@@ -347,6 +347,9 @@ void PreparePopupMenu(HMENU menu) {
     clsMyMenu* own = EngineOf(hwnd);
     if (!own || !menu) return;
     if (own->GetSetMDIchildSysMenu(menu, false)) return;
+    // A popup opened again within one menu loop is not prepared again, but the system may
+    // measure its items again: the measure requests that follow are this popup's.
+    m.CurrentMenuHandle = menu;
     if (m.PreparedPopups && m.PreparedPopups->count(menu)) return;
 
     WindowDc windowDc(hwnd);

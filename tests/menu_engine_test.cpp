@@ -823,4 +823,68 @@ TEST_F(MenuEngineTest, RepeatedMenuLoopsLeaveNoGdiObjectBehind) {
     EXPECT_EQ(EngineGdi::LiveObjects(), 0);
 }
 
+// Keys given one per tick to the open popup menu; the menu is ended once they are all given.
+std::vector<WPARAM>& KeysToPress() {
+    static std::vector<WPARAM> keys;
+    return keys;
+}
+size_t keysPressed = 0;
+void CALLBACK PressNextKey(HWND hwnd, UINT, UINT_PTR id, DWORD) {
+    HWND popup = FindWindowExW(nullptr, nullptr, L"#32768", nullptr);
+    while (popup && !IsWindowVisible(popup)) popup = FindWindowExW(nullptr, popup, L"#32768", nullptr);
+    if (keysPressed < KeysToPress().size() && popup) {
+        PostMessageW(popup, WM_KEYDOWN, KeysToPress()[keysPressed++], 0);
+        return;
+    }
+    KillTimer(hwnd, id);
+    EndMenu();
+}
+
+TEST_F(MenuEngineTest, ASubmenuOpenedAgainInOneMenuLoopIsStillMeasuredByTheEngine) {
+    // Opening a popup a second time within the loop does not prepare it again, but the
+    // system measures its items again: the engine must still answer for them.
+    HMENU parent = NewPopup();
+    HMENU sub = CreatePopupMenu();  // destroyed with its parent
+    Add(sub, 0, kServicesBar);
+    Add(sub, 201, L"{img:1}Automatic");
+    Add(sub, 202, L"{img:2}Manual");
+    Add(parent, 101, L"{img:4}Find Target");
+    MENUITEMINFOW mii{};
+    mii.cbSize = sizeof(mii);
+    mii.fMask = MIIM_STRING | MIIM_SUBMENU | MIIM_ID;
+    mii.hSubMenu = sub;
+    mii.dwTypeData = const_cast<wchar_t*>(L"{img:8}Change Setting");
+    InsertMenuItemW(parent, 1, TRUE, &mii);
+
+    // Message by message: the submenu opened, an item of the parent drawn, the submenu again.
+    Open(parent);
+    SendMessageW(window, WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(sub), 1);
+    {
+        MemorySurface s(400, 100, kSentinel);
+        ASSERT_EQ(DrawItem(window, Engine(), parent, s, 101, ODS_SELECTED), TRUE);
+    }
+    SendMessageW(window, WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(sub), 1);
+    MEASUREITEMSTRUCT mi{};
+    mi.CtlType = ODT_MENU;
+    mi.itemID = 202;
+    EXPECT_EQ(SendMessageW(window, WM_MEASUREITEM, 0, reinterpret_cast<LPARAM>(&mi)), TRUE);
+    EXPECT_EQ(static_cast<int>(mi.itemHeight), Engine().ItemOf(202, sub)->ItemHeight);
+    EXPECT_EQ(static_cast<LONG>(mi.itemWidth), Engine().PanelOf(sub)->PanelWidth);
+    Close();
+
+    // In a real popup: down to the submenu entry, open it, close it, move away and back
+    // (the parent is drawn again), open it again.
+    Seen().clear();
+    KeysToPress() = {VK_DOWN, VK_DOWN, VK_RIGHT, VK_LEFT, VK_UP, VK_DOWN, VK_RIGHT};
+    keysPressed = 0;
+    ShowWindow(window, SW_SHOWNORMAL);
+    SetForegroundWindow(window);
+    SetTimer(window, 0x4B45, 150, &PressNextKey);
+    TrackPopupMenu(parent, TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RETURNCMD, 40, 40, 0, window, nullptr);
+    KillTimer(window, 0x4B45);
+    EXPECT_EQ(keysPressed, KeysToPress().size());
+    EXPECT_TRUE(Reached(WM_INITMENUPOPUP));
+    EXPECT_FALSE(Reached(WM_MEASUREITEM));  // every measure request was the engine's
+}
+
 } // namespace
