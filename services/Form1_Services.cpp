@@ -124,6 +124,31 @@ std::wstring SystemMessage(DWORD code) {
     return text;
 }
 
+// While a services pass or command uses lv, node clicks and a close wait in the dispatcher's
+// queue, as during a dispatch. True when this caller took the hold (no dispatch held it).
+bool HoldDispatch(Form1& form) {
+    const bool owns = !form.dispatching;
+    form.dispatching = true;
+    return owns;
+}
+
+// Ends a hold taken by HoldDispatch, then runs the close or the latest node click that waited.
+void ReleaseDispatch(Form1& form, bool owns) {
+    if (!owns) return;
+    form.dispatching = false;
+    if (form.closePending) {
+        form.closePending = false;
+        form.hasPendingNode = false;
+        form.pendingNodeKey.clear();
+        PostMessageW(form.hwnd(), WM_CLOSE, 0, 0);
+    } else if (form.hasPendingNode) {
+        const std::wstring key = std::move(form.pendingNodeKey);
+        form.hasPendingNode = false;
+        form.pendingNodeKey.clear();
+        form.tvwDemo_NodeClick(key);
+    }
+}
+
 } // namespace
 
 // ---- Loading and refresh ----
@@ -141,8 +166,7 @@ void Form1::RunServicesPass(int kind) {
         return;
     }
     servicesLoading = true;
-    const bool holdsDispatch = !dispatching;
-    dispatching = true;
+    const bool holdsDispatch = HoldDispatch(*this);
     for (int next = kind; next != 0 && IsWindow(lv);) {
         pendingServicesPass = 0;
         FillServices(next == kPassLoad);
@@ -150,19 +174,7 @@ void Form1::RunServicesPass(int kind) {
     }
     pendingServicesPass = 0;
     servicesLoading = false;
-    if (!holdsDispatch) return;
-    dispatching = false;
-    if (closePending) {
-        closePending = false;
-        hasPendingNode = false;
-        pendingNodeKey.clear();
-        PostMessageW(hwnd_, WM_CLOSE, 0, 0);
-    } else if (hasPendingNode) {
-        const std::wstring key = std::move(pendingNodeKey);
-        hasPendingNode = false;
-        pendingNodeKey.clear();
-        tvwDemo_NodeClick(key);
-    }
+    ReleaseDispatch(*this, holdsDispatch);
 }
 
 void Form1::FillServices(bool isLoad) {
@@ -500,6 +512,8 @@ void Form1::RunServiceControl(bool start) {
     if (servicesLoading || serviceCommandRunning) return;
     const int current = ListView::Current(lv);
     if (current < 0) return;
+    // The command reads lv again after its reload: a node click meanwhile waits until it ends.
+    const bool holdsDispatch = HoldDispatch(*this);
     serviceCommandRunning = true;
     const std::wstring name = ListView::Text(lv, current, kColServiceName);
     UpcServiciosyWea service;
@@ -514,20 +528,23 @@ void Form1::RunServiceControl(bool start) {
     DoEvents();
     SetCursor(previous ? previous : LoadCursorW(nullptr, IDC_ARROW));
     serviceCommandRunning = false;
-    if (!IsWindow(lv)) return;
 
     // The reload may have put the service on another row: it is found again by its name.
-    const int row = ListView::FindRow(lv, name, kColServiceName);
-    if (row >= 0) ListView::Select(lv, row);
-    SetViewTitle(std::to_wstring(ListView::Count(lv)) + kAvailableServices);
-    if (row < 0) return;
-    const std::wstring status = ListView::Text(lv, row, kColStatus);
-    const bool arrived = Text::EqualsNoCase(status, start ? kRunning : kStopped) ||
-                         Text::EqualsNoCase(status, start ? kStartPending : kStopPending);
-    if (Text::EqualsNoCase(status, start ? kStopped : kRunning) || (!accepted && !arrived)) {
-        if (start) ShowStartFailed();
-        else ShowStopFailed();
+    const int row = IsWindow(lv) ? ListView::FindRow(lv, name, kColServiceName) : -1;
+    if (IsWindow(lv)) {
+        if (row >= 0) ListView::Select(lv, row);
+        SetViewTitle(std::to_wstring(ListView::Count(lv)) + kAvailableServices);
     }
+    if (row >= 0) {
+        const std::wstring status = ListView::Text(lv, row, kColStatus);
+        const bool arrived = Text::EqualsNoCase(status, start ? kRunning : kStopped) ||
+                             Text::EqualsNoCase(status, start ? kStartPending : kStopPending);
+        if (Text::EqualsNoCase(status, start ? kStopped : kRunning) || (!accepted && !arrived)) {
+            if (start) ShowStartFailed();
+            else ShowStopFailed();
+        }
+    }
+    ReleaseDispatch(*this, holdsDispatch);
 }
 
 void Form1::ShowStartFailed() {

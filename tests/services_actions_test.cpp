@@ -3,6 +3,7 @@
 #include "ServiceFixtures.h"
 #include "TestSeam.h"
 #include "TestUtil.h"
+#include "mainwindow/ControlIds.h"
 #include "mainwindow/ListView.h"
 #include "system/App.h"
 
@@ -129,6 +130,27 @@ TEST_F(ServicesActionsTest, ARefusedCommandIsReportedUnlessTheServiceIsAlreadyTh
     form.mnuStop_Click();
     EXPECT_TRUE(seam.messages.empty());
     EXPECT_EQ(ListView::Text(form.lv, Row(form, L"CorvellActStale"), kColStatus), L"Stopped");
+}
+
+TEST_F(ServicesActionsTest, ANodeClickDuringAStartRunsWhenTheStartHasFinished) {
+    Install(L"CorvellActWait", L"Corvell Act Waiting", SERVICE_DEMAND_START, {}, L"refuse");
+    TestUtil::LiveForm live;
+    Form1& form = live.form;
+    form.tvwDemo_NodeClick(L"six");
+    SelectService(form, L"CorvellActWait");
+
+    // The user clicks "All Startups" while the start waits; the click is taken during the reload.
+    ASSERT_TRUE(form.SelectNode(L"one"));
+    PostMessageW(form.hwnd(), WM_COMMAND, MAKEWPARAM(IDC_cmdWL, BN_CLICKED), reinterpret_cast<LPARAM>(form.cmdWL));
+    form.Command1_Click();
+
+    // The start is judged on the services list, then the view asked for is shown with its title.
+    ASSERT_EQ(seam.messages.size(), 1u);
+    EXPECT_EQ(seam.messages[0].text.rfind(L"Corvell Act Waiting failed to start.", 0), 0u) << seam.messages[0].text;
+    EXPECT_EQ(form.ControlText(form.lblCount), L"All Startups");
+    EXPECT_EQ(form.PanelText(2), L"All Startups");
+    EXPECT_EQ(ListView::Count(form.lv), 0);
+    EXPECT_FALSE(form.dispatching);
 }
 
 TEST_F(ServicesActionsTest, DisabledRowOffersToChangeItsSetting) {
