@@ -328,6 +328,11 @@ void Form1::Form_Load() {
     SetStartupToolTips();
     lv2_Click();
 
+    // A close that came during the load waits in the queue; the question would only be
+    // closed under the user, so it waits for the next start.
+    MSG closing{};
+    if (PeekMessageW(&closing, hwnd_, WM_CLOSE, WM_CLOSE, PM_NOREMOVE)) return;
+
     double backup = 0;
     if (!(Text::ParseDouble(General::GetStringValue(key, L"Backup"), backup) && backup == 1)) {
         const int answer = Seam::ShowMessage(hwnd_, kBackupText, kBackupTitle, MB_YESNO | MB_ICONEXCLAMATION);

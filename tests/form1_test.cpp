@@ -240,4 +240,26 @@ TEST_F(Form1Test, ConfigurationToolHiddenOnWindows2000Only) {
     General::SetStringValue(versionKey, L"ProductName", original);
 }
 
+TEST_F(Form1Test, CloseDuringTheFirstLoadLeavesTheBackupQuestionForTheNextStart) {
+    {
+        Form1 form;
+        form.quitOnDestroy = false;
+        ASSERT_TRUE(form.Create());
+        bool posted = false;
+        form.onDispatchStep = [&](const wchar_t*) {
+            if (!posted) PostMessageW(form.hwnd(), WM_CLOSE, 0, 0);
+            posted = true;
+        };
+        form.Form_Load();
+        TestUtil::Pump(50);
+        EXPECT_EQ(form.hwnd(), nullptr);  // closed once the load had returned
+    }
+    EXPECT_TRUE(seam.messages.empty());
+    EXPECT_EQ(Setting(L"Backup"), L"Error");
+    EXPECT_EQ(Setting(L"State"), L"0");
+    { TestUtil::LiveForm next; }
+    ASSERT_EQ(seam.messages.size(), 1u);
+    EXPECT_EQ(seam.messages[0].caption, L"First Run Backup Warning");
+}
+
 } // namespace
