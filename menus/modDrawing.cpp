@@ -180,7 +180,8 @@ bool Draw(const DRAWITEMSTRUCT* di) {
                 }
                 Draw3DFrame(left + ix - 2, top, left + cx - 3, bottom - 2, -1, 1);
                 if (!hasIcon)
-                    DrawCheckMark(di->rcItem, disabledLook ? Sys(COLOR_GRAYTEXT) : Sys(COLOR_MENUTEXT), left + ix);
+                    DrawCheckMark(di->rcItem, disabledLook ? Sys(COLOR_GRAYTEXT) : Sys(COLOR_MENUTEXT), left + ix,
+                                  engine->IconSize());
             }
         }
         if (hasIcon && !separator) {
@@ -418,8 +419,23 @@ void DrawSideBarImage(COLORREF base, const RECT& rect, POINT origin) {
     BitBlt(target, origin.x, origin.y, width, height, mem.get(), 0, 0, SRCCOPY);
 }
 
-void DrawCheckMark(const RECT& itemRect, COLORREF colour, int x) {
+void DrawCheckMark(const RECT& itemRect, COLORREF colour, int x, int pictureSize) {
     if (!target) return;
+    if (pictureSize > 16) {
+        // Menu pictures made larger for the screen: the same tick in proportion, as one
+        // thicker line through the middle of the stairs below.
+        const double k = pictureSize / 16.0;
+        const auto at = [k](double v) { return static_cast<int>(std::lround(v * k)); };
+        LOGBRUSH lb{BS_SOLID, colour, 0};
+        EngineGdi::Pen thick(Counted(ExtCreatePen(PS_GEOMETRIC | PS_SOLID | PS_ENDCAP_SQUARE | PS_JOIN_MITER,
+                                                  static_cast<DWORD>(std::max(2, at(1.4))), &lb, 0, nullptr)));
+        EngineGdi::Selection s(target, thick.get());
+        const int bx = x + at(6), by = itemRect.top + at(6);
+        MoveToEx(target, bx + at(1.5), by + at(4.5), nullptr);
+        LineTo(target, bx + at(4.5), by + at(6.5));
+        LineTo(target, bx + at(7.5), by + at(1.5));
+        return;
+    }
     EngineGdi::Pen pen = SolidPen(1, colour);
     EngineGdi::Selection s(target, pen.get());
     const int bx = x + 6, by = itemRect.top + 6;

@@ -40,7 +40,9 @@ void TransparentBlt(HBITMAP bitmap, int x, int y, int width, int height, int sou
 void DrawSideBarImage(COLORREF base, const RECT& rect, POINT origin);
 // The colour of row y of a gradient of the given height (row height - 1 keeps the base colour).
 [[nodiscard]] COLORREF GradientRowColour(COLORREF base, int height, int y);
-void DrawCheckMark(const RECT& itemRect, COLORREF colour, int x);
+// The check mark at (x + 6, item top + 6); drawn in proportion when the menu pictures are
+// larger than 16 pixels (a screen of higher DPI).
+void DrawCheckMark(const RECT& itemRect, COLORREF colour, int x, int pictureSize = 16);
 // An item's displayed caption split at its hot-key position (1-based, the blank that ends
 // the caption and begins the hot-key text); position 0 means no hot key.
 [[nodiscard]] std::pair<std::wstring, std::wstring> SplitHotKey(const std::wstring& caption, int hotKeyPos);

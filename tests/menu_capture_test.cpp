@@ -348,6 +348,23 @@ TEST_F(MenuCaptureTest, HotKeysChecksAndTitledSeparatorsInARealPopup) {
         for (int x = captionX - 20; x < c.width - 3; ++x)
             if (c.At(x, y) == GetSysColor(COLOR_HIGHLIGHT)) ++title;
     EXPECT_GT(title, 10);
+
+    // The checked entry's mark is as large as the menu pictures are (7 by 6 pixels at 16).
+    const int iconSize = engine->IconSize();
+    int checkTop = 3;
+    for (UINT id = 1; id < 5; ++id) checkTop += engine->ItemOf(id, popup.get())->ItemHeight;
+    const int checkBottom = checkTop + engine->ItemOf(5, popup.get())->ItemHeight;
+    int markLeft = c.width, markRight = -1, markTop = c.height, markBottom = -1;
+    for (int y = checkTop; y < checkBottom; ++y)
+        for (int x = look.sideBarLeft + 32 + 3; x < captionX - 5; ++x) {
+            if (c.At(x, y) != GetSysColor(COLOR_MENUTEXT)) continue;
+            markLeft = std::min(markLeft, x);
+            markRight = std::max(markRight, x);
+            markTop = std::min(markTop, y);
+            markBottom = std::max(markBottom, y);
+        }
+    EXPECT_GE(markRight - markLeft + 1, MulDiv(7, iconSize, 16) - 1);
+    EXPECT_GE(markBottom - markTop + 1, MulDiv(6, iconSize, 16) - 1);
 }
 
 TEST_F(MenuCaptureTest, MovingTheSelectionKeepsEveryIcon) {
