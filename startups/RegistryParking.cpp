@@ -6,6 +6,7 @@
 #include "mainwindow/ListView.h"
 #include "startups/frmDelete.h"
 #include "system/App.h"
+#include "system/Handles.h"
 #include "system/Paths.h"
 #include "system/Process.h"
 #include "system/Registry.h"
@@ -45,10 +46,16 @@ bool HoldsExactly(HKEY root, const std::wstring& subKey, const std::wstring& nam
     return value && value->type == type && value->text == text;
 }
 
-// A value that is gone, or never was, counts as deleted.
+// A value that is gone, or never was (its key missing too), counts as deleted; a key or value
+// that is there but cannot be read (access denied) does not.
 bool DeleteIfPresent(HKEY root, const std::wstring& subKey, const std::wstring& name) {
     if (General::DeleteValue(root, subKey, name)) return true;
-    return !Registry::ReadValue(root, subKey, name).has_value();
+    HKEY raw = nullptr;
+    const LONG opened = RegOpenKeyExW(root, subKey.c_str(), 0, KEY_QUERY_VALUE, &raw);
+    if (opened == ERROR_FILE_NOT_FOUND) return true;
+    if (opened != ERROR_SUCCESS) return false;
+    UniqueHkey key(raw);
+    return RegQueryValueExW(key.get(), name.c_str(), nullptr, nullptr, nullptr, nullptr) == ERROR_FILE_NOT_FOUND;
 }
 
 } // namespace
