@@ -133,17 +133,25 @@ bool Draw(const DRAWITEMSTRUCT* di) {
     const bool disabledLook = (di->itemState & ODS_GRAYED) && (di->itemState & ODS_DISABLED);
     const bool checked = (di->itemState & ODS_CHECKED) != 0;
     if (sideBarItem && st.sideBarPending == 0) return true;
-    if (st.notIdle == 0 && (disabledLook || separator)) return true;
+    // Once idle, a change of selection leaves alone what the popup showed already; a request
+    // to draw the entry entirely (the popup painted again after it was covered or erased)
+    // paints all of it.
+    const bool idle = st.notIdle == 0 && (di->itemAction & ODA_DRAWENTIRE) == 0;
+    if (idle && (disabledLook || separator)) return true;
 
     SetTargetDC(di->hDC);
     const int left = di->rcItem.left, top = di->rcItem.top, right = di->rcItem.right, bottom = di->rcItem.bottom;
-    if (st.sideBarPending != 0 || st.menu != menu) {
+    const int panelTop = PanelTop(*engine, menu, item.ID, item.Data, top);
+    // The first entry drawn entirely while the side bar is no longer pending: the whole
+    // popup is being painted again, its side bar with it.
+    const bool repaintsPopup = st.sideBarPending == 0 && (di->itemAction & ODA_DRAWENTIRE) && panelTop == top;
+    if (st.sideBarPending != 0 || st.menu != menu || repaintsPopup) {
         PanelValues v;
         engine->GetPanelInformation(v);
         st.textOffset = v.slot[3] ? static_cast<LONG>(v.slot[3]) + 5 : 0;
         st.iconColumnX = v.slot[4] ? static_cast<LONG>(v.slot[4]) + 3 : 0;
         st.captionX = st.textOffset + st.iconColumnX;
-        if (st.sideBarPending != 0 && v.slot[10] != 0) PaintSideBar(v, left, PanelTop(*engine, menu, item.ID, item.Data, top));
+        if ((st.sideBarPending != 0 || repaintsPopup) && v.slot[10] != 0) PaintSideBar(v, left, panelTop);
         st.sideBarPending = 0;
         st.menu = menu;
     }
@@ -185,7 +193,7 @@ bool Draw(const DRAWITEMSTRUCT* di) {
             }
         }
         if (hasIcon && !separator) {
-            if (!(st.notIdle == 0 && !checked)) {
+            if (!(idle && !checked)) {
                 IconData icon = engine->GetIconData(item.Icon);
                 const int size = engine->IconSize();
                 const RECT cell{left + ix + 4, top + (bottom - top - size) / 2, left + ix + 4 + size,

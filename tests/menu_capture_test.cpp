@@ -74,25 +74,30 @@ HWND ShownPopup() {
 }
 
 int ticks = 0;
-int keyDowns = 0;  // Down-arrow presses given to the popup once it is idle
+int keyDowns = 0;      // Down-arrow presses given to the popup once it is idle
+bool repaint = false;  // the idle popup painted again, as when a window that covered it goes away
 void CALLBACK CaptureAndClose(HWND hwnd, UINT, UINT_PTR id, DWORD) {
     // A few ticks first, so the popup has been drawn and the menu has gone idle.
     ++ticks;
-    if (ticks == 3 && keyDowns > 0) {
-        if (HWND popup = ShownPopup())
+    const bool act = keyDowns > 0 || repaint;
+    if (ticks == 3 && act) {
+        if (HWND popup = ShownPopup()) {
             for (int i = 0; i < keyDowns; ++i) PostMessageW(popup, WM_KEYDOWN, VK_DOWN, 0);
+            if (repaint) RedrawWindow(popup, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME);
+        }
         return;
     }
-    if (ticks < (keyDowns > 0 ? 6 : 3)) return;
+    if (ticks < (act ? 6 : 3)) return;
     if (HWND popup = ShownPopup()) Taken() = Grab(popup);
     KillTimer(hwnd, id);
     EndMenu();
 }
 
-Capture PopUp(HWND owner, HMENU menu, UINT tickMs = 150, int downs = 0) {
+Capture PopUp(HWND owner, HMENU menu, UINT tickMs = 150, int downs = 0, bool paintAgain = false) {
     Taken() = Capture{};
     ticks = 0;
     keyDowns = downs;
+    repaint = paintAgain;
     SetForegroundWindow(owner);
     SetTimer(owner, 0x4D45, tickMs, &CaptureAndClose);
     TrackPopupMenu(menu, TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RETURNCMD, 40, 40, 0, owner, nullptr);
@@ -384,6 +389,28 @@ TEST_F(MenuCaptureTest, MovingTheSelectionKeepsEveryIcon) {
     EXPECT_GE(Measure(moved).iconRows, Measure(still).iconRows);
     EXPECT_LE(Measure(moved).iconRows, Measure(still).iconRows + 2);
     EXPECT_TRUE(Measure(moved).sideBar);
+}
+
+TEST_F(MenuCaptureTest, AnIdlePopupPaintedAgainLooksAsItDidWhenItOpened) {
+    TestUtil::LiveForm live;
+    Form1& form = live.form;
+    for (const wchar_t* name : {L"mnuPopup2", L"mnuUtilities"}) {
+        SCOPED_TRACE(name);
+        HMENU popup = form.menus.Popup(name);
+        const Capture opened = PopUp(form.hwnd(), popup);
+        const Capture again = PopUp(form.hwnd(), popup, 150, 0, true);
+        ASSERT_GT(again.width, 20);
+        ASSERT_EQ(again.width, opened.width);
+        ASSERT_EQ(again.height, opened.height);
+        int differing = 0;
+        for (size_t i = 0; i < opened.pixels.size(); ++i)
+            if (opened.pixels[i] != again.pixels[i]) ++differing;
+        EXPECT_EQ(differing, 0);
+        const Look look = Measure(again);
+        EXPECT_TRUE(look.sideBar);
+        EXPECT_EQ(look.iconRows, Measure(opened).iconRows);
+        if (differing) Keep(again, std::wstring(name) + L"-painted-again");
+    }
 }
 
 TEST_F(MenuCaptureTest, TheSameMenusAt144Dpi) {

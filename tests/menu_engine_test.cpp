@@ -567,7 +567,8 @@ constexpr int kLeft = 3;  // item rectangles start inside the popup's border
 constexpr int kTop = 3;
 
 // Draws the item with that id at its place in the popup, as the system would ask.
-LRESULT DrawItem(HWND window, clsMyMenu& engine, HMENU menu, const MemorySurface& s, UINT id, UINT state) {
+LRESULT DrawItem(HWND window, clsMyMenu& engine, HMENU menu, const MemorySurface& s, UINT id, UINT state,
+                 UINT action = ODA_DRAWENTIRE) {
     int top = kTop;
     for (int i = 0; i < GetMenuItemCount(menu); ++i) {
         const UINT itemId = GetMenuItemID(menu, i);
@@ -578,7 +579,7 @@ LRESULT DrawItem(HWND window, clsMyMenu& engine, HMENU menu, const MemorySurface
     DRAWITEMSTRUCT di{};
     di.CtlType = ODT_MENU;
     di.itemID = id;
-    di.itemAction = ODA_DRAWENTIRE;
+    di.itemAction = action;
     di.itemState = state;
     di.hwndItem = reinterpret_cast<HWND>(menu);
     di.hDC = s.dc();
@@ -723,11 +724,25 @@ TEST_F(MenuEngineTest, SeparatorsIconsCheckMarksAndTheSelectionBar) {
     EXPECT_GT(hotPixels, 10);
     EXPECT_EQ(gapPixels, 0);
 
-    // Once the menu went idle, separators are not painted again.
+    // Once the menu went idle, a change of selection paints no separator and no icon again.
     SendMessageW(window, WM_ENTERIDLE, MSGF_MENU, 0);
     MemorySurface fresh(400, panel.PanelHeight + 20, kSentinel);
-    ASSERT_EQ(DrawItem(window, e, m, fresh, 103, 0), TRUE);
+    ASSERT_EQ(DrawItem(window, e, m, fresh, 103, 0, ODA_SELECT), TRUE);
     EXPECT_EQ(fresh.At(kLeft + iconColumn + 20, sepTop + 2), kSentinel);
+    ASSERT_EQ(DrawItem(window, e, m, fresh, 106, ODS_SELECTED, ODA_SELECT), TRUE);
+    EXPECT_EQ(fresh.At(cellX + 8, cellY + 8), kSentinel);
+    // The popup painted again entirely (after it was covered): the first entry brings the side
+    // bar back, every separator and icon is painted.
+    ASSERT_EQ(DrawItem(window, e, m, fresh, 101, 0), TRUE);
+    EXPECT_EQ(fresh.At(kLeft, kTop), kBarBlue);
+    ASSERT_EQ(DrawItem(window, e, m, fresh, 103, 0), TRUE);
+    EXPECT_EQ(fresh.At(kLeft + iconColumn + 20, sepTop + 2), GetSysColor(COLOR_BTNHIGHLIGHT));
+    ASSERT_EQ(DrawItem(window, e, m, fresh, 106, 0), TRUE);
+    EXPECT_NE(fresh.At(cellX + 8, cellY + 8), kSentinel);
+    // A later entry drawn entirely does not paint the side bar over again.
+    MemorySurface later(400, panel.PanelHeight + 20, kSentinel);
+    ASSERT_EQ(DrawItem(window, e, m, later, 106, 0), TRUE);
+    EXPECT_EQ(later.At(kLeft, kTop), kSentinel);
     Close();
 }
 
