@@ -153,6 +153,30 @@ TEST_F(ServicesActionsTest, ANodeClickDuringAStartRunsWhenTheStartHasFinished) {
     EXPECT_FALSE(form.dispatching);
 }
 
+TEST_F(ServicesActionsTest, ServicesWithTheLongestNamesAreStartedAndSetByTheirWholeNames) {
+    // 256 characters each: the longest names the manager takes.
+    const std::wstring name = L"CorvellActLong" + std::wstring(242, L'n');
+    const std::wstring display = L"Corvell Act Long " + std::wstring(239, L'd');
+    Install(name, display);
+    TestUtil::LiveForm live;
+    Form1& form = live.form;
+    form.tvwDemo_NodeClick(L"six");
+    ASSERT_GE(Row(form, name), 0);
+    EXPECT_EQ(ListView::Text(form.lv, Row(form, name), 0), display);
+
+    SelectService(form, name);
+    form.mnuStart_Click();
+    EXPECT_TRUE(seam.messages.empty());
+    EXPECT_EQ(ServiceFixtures::State(name), static_cast<DWORD>(SERVICE_RUNNING));
+    EXPECT_EQ(ListView::Selected(form.lv), Row(form, name));
+
+    form.mnuDisabled_Click();
+    EXPECT_TRUE(seam.messages.empty());
+    EXPECT_EQ(ServiceFixtures::StartType(name), static_cast<DWORD>(SERVICE_DISABLED));
+    EXPECT_EQ(ListView::Selected(form.lv), Row(form, name));
+    EXPECT_EQ(ListView::Text(form.lv, Row(form, name), kColSetting), L"Disabled");
+}
+
 TEST_F(ServicesActionsTest, DisabledRowOffersToChangeItsSetting) {
     Install(L"CorvellActOff", L"Corvell Act Off", SERVICE_DISABLED);
     TestUtil::LiveForm live;
