@@ -106,6 +106,36 @@ Capture PopUp(HWND owner, HMENU menu, UINT tickMs = 150, int downs = 0, bool pai
     return Taken();
 }
 
+// Keys given one per tick to the open menu, then the topmost popup (a submenu when one opened) captured.
+std::vector<WPARAM> keysToGive;
+size_t keysGiven = 0;
+void CALLBACK GiveKeysThenCapture(HWND hwnd, UINT, UINT_PTR id, DWORD) {
+    HWND top = FindWindowExW(nullptr, nullptr, L"#32768", nullptr);
+    while (top && !IsWindowVisible(top)) top = FindWindowExW(nullptr, top, L"#32768", nullptr);
+    if (++ticks < 3) return;
+    if (keysGiven < keysToGive.size()) {
+        if (top) PostMessageW(top, WM_KEYDOWN, keysToGive[keysGiven++], 0);
+        return;
+    }
+    if (ticks < static_cast<int>(keysToGive.size()) + 6) return;
+    if (top) Taken() = Grab(top);
+    KillTimer(hwnd, id);
+    EndMenu();
+}
+
+Capture PopUpWithKeys(HWND owner, HMENU menu, std::vector<WPARAM> keys) {
+    Taken() = Capture{};
+    ticks = 0;
+    keysToGive = std::move(keys);
+    keysGiven = 0;
+    SetForegroundWindow(owner);
+    SetTimer(owner, 0x4D46, 150, &GiveKeysThenCapture);
+    TrackPopupMenu(menu, TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RETURNCMD, 40, 40, 0, owner, nullptr);
+    KillTimer(owner, 0x4D46);
+    TestUtil::Pump(20);
+    return Taken();
+}
+
 // Writes a capture as a 24-bit BMP.
 void SaveBmp(const Capture& c, const std::wstring& path) {
     const int stride = (c.width * 3 + 3) & ~3;
@@ -410,6 +440,28 @@ TEST_F(MenuCaptureTest, AnIdlePopupPaintedAgainLooksAsItDidWhenItOpened) {
         EXPECT_TRUE(look.sideBar);
         EXPECT_EQ(look.iconRows, Measure(opened).iconRows);
         if (differing) Keep(again, std::wstring(name) + L"-painted-again");
+    }
+}
+
+TEST_F(MenuCaptureTest, ASubmenuOpenedFromItsEntryIsDrawnWithItsOwnSideBar) {
+    TestUtil::LiveForm live;
+    Form1& form = live.form;
+    // Down to "Change Setting" (the separator is passed over), open it, back, and open it again.
+    for (const auto& keys : {std::vector<WPARAM>{VK_DOWN, VK_DOWN, VK_DOWN, VK_RIGHT},
+                             std::vector<WPARAM>{VK_DOWN, VK_DOWN, VK_DOWN, VK_RIGHT, VK_LEFT, VK_UP, VK_DOWN, VK_RIGHT}}) {
+        SCOPED_TRACE(keys.size());
+        const Capture sub = PopUpWithKeys(form.hwnd(), form.menus.Popup(L"mnuPopup"), keys);
+        ASSERT_GT(sub.width, 20);
+        const clsMyMenu* engine = modMenus::EngineOf(form.hwnd());
+        const MenuPanelRecord* panel = engine->PanelOf(form.menus.Popup(L"mnuChange"));
+        ASSERT_NE(panel, nullptr);
+        EXPECT_EQ(sub.height, panel->PanelHeight + 6);  // the submenu itself, at its measured height
+        const Look look = Measure(sub);
+        EXPECT_TRUE(look.sideBar);
+        EXPECT_EQ(look.sideBarWidth, 32);
+        EXPECT_GT(look.captionPixels, 3);
+        EXPECT_GT(look.iconRows, 8);
+        if (keys.size() > 4) Keep(sub, L"change-setting-submenu");
     }
 }
 
