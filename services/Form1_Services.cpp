@@ -266,7 +266,8 @@ void Form1::FillServices(bool isLoad) {
     const int selected = ListView::Selected(lv);
     if (selected >= 0) ListView_SetItemState(lv, selected, 0, LVIS_SELECTED);
 
-    if (!isLoad) return;
+    // A listing that failed saw no service, so it counts as no first look either.
+    if (!isLoad || !triples) return;
     DoEvents();
     if (!IsWindow(lv)) return;
     // New services are named in the order the manager lists them.
