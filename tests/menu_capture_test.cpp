@@ -114,7 +114,8 @@ void CALLBACK GiveKeysThenCapture(HWND hwnd, UINT, UINT_PTR id, DWORD) {
     while (top && !IsWindowVisible(top)) top = FindWindowExW(nullptr, top, L"#32768", nullptr);
     if (++ticks < 3) return;
     if (keysGiven < keysToGive.size()) {
-        if (top) PostMessageW(top, WM_KEYDOWN, keysToGive[keysGiven++], 0);
+        // The menu loop reads its keys from the thread's queue, whichever window they are for.
+        PostMessageW(top ? top : hwnd, WM_KEYDOWN, keysToGive[keysGiven++], 0);
         return;
     }
     if (ticks < static_cast<int>(keysToGive.size()) + 6) return;
@@ -131,6 +132,20 @@ Capture PopUpWithKeys(HWND owner, HMENU menu, std::vector<WPARAM> keys) {
     SetForegroundWindow(owner);
     SetTimer(owner, 0x4D46, 150, &GiveKeysThenCapture);
     TrackPopupMenu(menu, TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RETURNCMD, 40, 40, 0, owner, nullptr);
+    KillTimer(owner, 0x4D46);
+    TestUtil::Pump(20);
+    return Taken();
+}
+
+// The same through the window's menu bar, entered from the keyboard as F10 does.
+Capture MenuBarWithKeys(HWND owner, std::vector<WPARAM> keys) {
+    Taken() = Capture{};
+    ticks = 0;
+    keysToGive = std::move(keys);
+    keysGiven = 0;
+    SetForegroundWindow(owner);
+    SetTimer(owner, 0x4D46, 150, &GiveKeysThenCapture);
+    SendMessageW(owner, WM_SYSCOMMAND, SC_KEYMENU, 0);
     KillTimer(owner, 0x4D46);
     TestUtil::Pump(20);
     return Taken();
@@ -463,6 +478,27 @@ TEST_F(MenuCaptureTest, ASubmenuOpenedFromItsEntryIsDrawnWithItsOwnSideBar) {
         EXPECT_GT(look.iconRows, 8);
         if (keys.size() > 4) Keep(sub, L"change-setting-submenu");
     }
+}
+
+TEST_F(MenuCaptureTest, MovingAlongTheMenuBarAndBackShowsTheMenuAsFirstOpened) {
+    TestUtil::LiveForm live;
+    Form1& form = live.form;
+    HMENU bar = GetMenu(form.hwnd());
+    ASSERT_NE(bar, nullptr);
+    HMENU second = GetSubMenu(bar, 1);
+    ASSERT_NE(second, nullptr);
+    // The first menu opened, then the next one, the one after it, and back to the second.
+    const Capture first = MenuBarWithKeys(form.hwnd(), {VK_DOWN, VK_RIGHT});
+    const Capture again = MenuBarWithKeys(form.hwnd(), {VK_DOWN, VK_RIGHT, VK_RIGHT, VK_LEFT});
+    ASSERT_GT(first.width, 20);
+    const MenuPanelRecord* panel = modMenus::EngineOf(form.hwnd())->PanelOf(second);
+    ASSERT_NE(panel, nullptr);
+    EXPECT_EQ(first.height, panel->PanelHeight + 6);
+    EXPECT_EQ(again.width, first.width);
+    EXPECT_EQ(again.height, first.height);
+    const Look look = Measure(again);
+    EXPECT_TRUE(look.sideBar);
+    EXPECT_GT(look.iconRows, 8);
 }
 
 TEST_F(MenuCaptureTest, TheSameMenusAt144Dpi) {
