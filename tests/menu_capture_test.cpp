@@ -124,13 +124,18 @@ void CALLBACK GiveKeysThenCapture(HWND hwnd, UINT, UINT_PTR id, DWORD) {
     EndMenu();
 }
 
-Capture PopUpWithKeys(HWND owner, HMENU menu, std::vector<WPARAM> keys) {
+// Arms the timer that gives the keys from inside the menu loop and then captures.
+void ArmKeys(HWND owner, std::vector<WPARAM> keys) {
     Taken() = Capture{};
     ticks = 0;
     keysToGive = std::move(keys);
     keysGiven = 0;
     SetForegroundWindow(owner);
     SetTimer(owner, 0x4D46, 150, &GiveKeysThenCapture);
+}
+
+Capture PopUpWithKeys(HWND owner, HMENU menu, std::vector<WPARAM> keys) {
+    ArmKeys(owner, std::move(keys));
     TrackPopupMenu(menu, TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RETURNCMD, 40, 40, 0, owner, nullptr);
     KillTimer(owner, 0x4D46);
     TestUtil::Pump(20);
@@ -139,12 +144,7 @@ Capture PopUpWithKeys(HWND owner, HMENU menu, std::vector<WPARAM> keys) {
 
 // The same through the window's menu bar, entered from the keyboard as F10 does.
 Capture MenuBarWithKeys(HWND owner, std::vector<WPARAM> keys) {
-    Taken() = Capture{};
-    ticks = 0;
-    keysToGive = std::move(keys);
-    keysGiven = 0;
-    SetForegroundWindow(owner);
-    SetTimer(owner, 0x4D46, 150, &GiveKeysThenCapture);
+    ArmKeys(owner, std::move(keys));
     SendMessageW(owner, WM_SYSCOMMAND, SC_KEYMENU, 0);
     KillTimer(owner, 0x4D46);
     TestUtil::Pump(20);

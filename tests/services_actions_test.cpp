@@ -94,15 +94,7 @@ TEST_F(ServicesActionsTest, ARefusedCommandIsReportedUnlessTheServiceIsAlreadyTh
     Install(L"CorvellActStale", L"Corvell Act Stale");
     ASSERT_TRUE(ServiceFixtures::StartAndWait(L"CorvellActPaused"));
     ASSERT_TRUE(ServiceFixtures::StartAndWait(L"CorvellActStale"));
-    {
-        const SC_HANDLE manager = OpenSCManagerW(nullptr, nullptr, SC_MANAGER_CONNECT);
-        const SC_HANDLE service = OpenServiceW(manager, L"CorvellActPaused", SERVICE_PAUSE_CONTINUE);
-        SERVICE_STATUS status{};
-        ASSERT_TRUE(ControlService(service, SERVICE_CONTROL_PAUSE, &status));
-        CloseServiceHandle(service);
-        CloseServiceHandle(manager);
-        ASSERT_TRUE(ServiceFixtures::WaitForState(L"CorvellActPaused", SERVICE_PAUSED));
-    }
+    ASSERT_TRUE(ServiceFixtures::PauseAndWait(L"CorvellActPaused"));
     TestUtil::LiveForm live;
     Form1& form = live.form;
     form.tvwDemo_NodeClick(L"six");

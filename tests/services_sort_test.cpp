@@ -157,15 +157,7 @@ TEST_F(ServicesSortTest, StartAndStopEntriesFollowTheSelectedRow) {
     Install(L"CorvellMsOdd", L"Corvell Ms Odd");
     for (const wchar_t* name : {L"CorvellMsAutoRun", L"CorvellMsManRun", L"CorvellMsPaused"})
         ASSERT_TRUE(ServiceFixtures::StartAndWait(name));
-    {
-        const SC_HANDLE manager = OpenSCManagerW(nullptr, nullptr, SC_MANAGER_CONNECT);
-        const SC_HANDLE service = OpenServiceW(manager, L"CorvellMsPaused", SERVICE_PAUSE_CONTINUE);
-        SERVICE_STATUS status{};
-        ASSERT_TRUE(ControlService(service, SERVICE_CONTROL_PAUSE, &status));
-        CloseServiceHandle(service);
-        CloseServiceHandle(manager);
-        ASSERT_TRUE(ServiceFixtures::WaitForState(L"CorvellMsPaused", SERVICE_PAUSED));
-    }
+    ASSERT_TRUE(ServiceFixtures::PauseAndWait(L"CorvellMsPaused"));
     const DWORD zero = 0;
     HKEY key = nullptr;
     ASSERT_EQ(RegOpenKeyExW(HKEY_LOCAL_MACHINE, (kServicesSub + L"CorvellMsOdd").c_str(), 0, KEY_SET_VALUE, &key), 0);

@@ -75,6 +75,15 @@ bool StartAndWait(const std::wstring& name) {
     return WaitForState(name, SERVICE_RUNNING);
 }
 
+bool PauseAndWait(const std::wstring& name) {
+    const UniqueScHandle manager(OpenSCManagerW(nullptr, nullptr, SC_MANAGER_CONNECT));
+    if (!manager) return false;
+    const UniqueScHandle service(OpenServiceW(manager.get(), name.c_str(), SERVICE_PAUSE_CONTINUE));
+    SERVICE_STATUS status{};
+    if (!service || !ControlService(service.get(), SERVICE_CONTROL_PAUSE, &status)) return false;
+    return WaitForState(name, SERVICE_PAUSED);
+}
+
 DWORD StartType(const std::wstring& name) {
     const UniqueScHandle manager(OpenSCManagerW(nullptr, nullptr, SC_MANAGER_CONNECT));
     if (!manager) return MAXDWORD;

@@ -26,6 +26,8 @@ DWORD State(const std::wstring& name);
 bool WaitForState(const std::wstring& name, DWORD state, DWORD timeoutMs = 10000);
 // Starts it and waits until it runs.
 bool StartAndWait(const std::wstring& name);
+// Pauses a running service and waits until it is paused.
+bool PauseAndWait(const std::wstring& name);
 // The start type the manager holds, or MAXDWORD.
 DWORD StartType(const std::wstring& name);
 
