@@ -40,6 +40,8 @@ std::wstring GetWindowsDir() { return AskFolder([](wchar_t* b, UINT n) { return 
 
 std::wstring GetSystemDir() { return AskFolder([](wchar_t* b, UINT n) { return GetSystemDirectoryW(b, n); }); }
 
+std::wstring StandardUserinit() { return GetSystemDir() + L"\\userinit.exe,"; }
+
 bool FileExists(const std::wstring& path) {
     if (path.empty()) return false;
     WIN32_FIND_DATAW data{};

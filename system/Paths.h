@@ -11,6 +11,9 @@ namespace MyMod {
 [[nodiscard]] bool InStrArray(short mode, const std::wstring& text, const std::vector<std::wstring>& words);
 [[nodiscard]] std::wstring GetWindowsDir();   // no trailing "\"; "" on failure
 [[nodiscard]] std::wstring GetSystemDir();
+// The system's own part of Winlogon's "Userinit": the system folder and "\userinit.exe,".
+// The Winlogon view strips it (case ignored) and the Winlogon reset writes it.
+[[nodiscard]] std::wstring StandardUserinit();
 // A normal, hidden or system file (not a folder) matches the path, wildcards allowed; "" gives false.
 [[nodiscard]] bool FileExists(const std::wstring& path);
 // Any entry, file or folder, matches the path.
