@@ -7,11 +7,16 @@
 #include "mainwindow/Window.h"
 
 #include <windows.h>
+#include <commctrl.h>
 #include <memory>
 #include <string>
 #include <utility>
 
 namespace DialogSupport {
+
+struct Place {
+    int left, top, width, height;  // twips
+};
 
 // The screen's pixels per inch, read once.
 [[nodiscard]] int ScreenDpi();
@@ -21,19 +26,41 @@ namespace DialogSupport {
 void RunModal(HWND window);
 // Twips to pixels at the screen's DPI.
 [[nodiscard]] inline int Twips(int twips) { return MulDiv(twips, ScreenDpi(), 1440); }
+[[nodiscard]] inline int ToTwips(int pixels) { return MulDiv(pixels, 1440, ScreenDpi()); }
+// A visible child control of parent at its design place (twips), in the message font.
+HWND AddChild(HWND parent, const wchar_t* windowClass, const std::wstring& text, DWORD style, int id, Place place,
+              DWORD exStyle = 0);
+// A frame: a plain child window that holds controls, is shown and hidden with them, and passes
+// their WM_COMMAND, WM_NOTIFY and colour requests on to its own parent (so to the dialog).
+// Tab and arrow keys move into it. Visible unless hidden is set.
+HWND AddFrame(HWND parent, int id, Place place, bool hidden = false);
+
+// The tooltips of one window's controls (a control's second text, for texts longer than its box).
+class ToolTips {
+public:
+    ToolTips() = default;
+    ToolTips(const ToolTips&) = delete;
+    ToolTips& operator=(const ToolTips&) = delete;
+    // Gives control the tooltip text, replacing the one it had; the tooltip window is made on first use.
+    void Set(HWND control, const std::wstring& text);
+    // The control's tooltip text; "" when it has none.
+    [[nodiscard]] std::wstring Text(HWND control) const;
+
+private:
+    HWND window_ = nullptr;  // owned by the dialog: destroyed with it
+};
 
 } // namespace DialogSupport
 
 // T provides: static constexpr wchar_t kClassName[]; static constexpr int kClientWidth and
 // kClientHeight (twips); std::wstring Caption() const; void CreateControls(); void Form_Load();
 // void Form_Unload(); bool OnCommand(UINT id, UINT code, HWND control) (true when handled).
-// T may define its own HandleMessage and pass what it leaves to Dialog<T>::HandleMessage.
+// T may define its own HandleMessage and pass what it leaves to Dialog<T>::HandleMessage, and
+// LRESULT OnNotify(NMHDR*), which then receives the WM_NOTIFY of its controls.
 template <typename T>
 class Dialog : public Window<T> {
 public:
-    struct Place {
-        int left, top, width, height;  // twips
-    };
+    using Place = DialogSupport::Place;
 
     // The open dialog of this kind, or nullptr.
     [[nodiscard]] static T* Current() noexcept {
@@ -105,6 +132,11 @@ public:
             if (self.OnCommand(LOWORD(wp), HIWORD(wp), reinterpret_cast<HWND>(lp))) return 0;
             if (LOWORD(wp) == IDCANCEL) Unload();  // Esc
             return 0;
+        case WM_NOTIFY:
+            if constexpr (requires { self.OnNotify(reinterpret_cast<NMHDR*>(lp)); })
+                return self.OnNotify(reinterpret_cast<NMHDR*>(lp));
+            else
+                return 0;
         case DM_GETDEFID:
             return defaultButton_ ? MAKELRESULT(defaultButton_, DC_HASDEFID) : 0;
         case WM_CLOSE:
@@ -134,13 +166,7 @@ protected:
     // A child control at its design place (twips), in the message font.
     HWND AddControl(const wchar_t* windowClass, const std::wstring& text, DWORD style, int id, Place place,
                     DWORD exStyle = 0) {
-        HWND control = CreateWindowExW(exStyle, windowClass, text.c_str(), style | WS_CHILD | WS_VISIBLE,
-                                       DialogSupport::Twips(place.left), DialogSupport::Twips(place.top),
-                                       DialogSupport::Twips(place.width), DialogSupport::Twips(place.height),
-                                       this->hwnd_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
-                                       GetModuleHandleW(nullptr), nullptr);
-        if (control) SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(DialogSupport::MessageFont()), FALSE);
-        return control;
+        return DialogSupport::AddChild(this->hwnd_, windowClass, text, style, id, place, exStyle);
     }
 
     // The button that Enter presses.
