@@ -49,6 +49,15 @@ HWND MakeControl(HWND parent, const wchar_t* cls, const wchar_t* text, DWORD sty
                            reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr), nullptr);
 }
 
+// Writes the window's outer geometry, each in twips as the text of a single-precision number.
+void WriteGeometry(int width, int height, int left, int top) {
+    const std::wstring& key = App::AppKey();
+    General::SetStringValue(key, App::Value::kWidth, Text::FormatSingle(static_cast<float>(width)));
+    General::SetStringValue(key, App::Value::kHeight, Text::FormatSingle(static_cast<float>(height)));
+    General::SetStringValue(key, App::Value::kLeft, Text::FormatSingle(static_cast<float>(left)));
+    General::SetStringValue(key, App::Value::kTop, Text::FormatSingle(static_cast<float>(top)));
+}
+
 } // namespace
 
 Form1::Form1() = default;
@@ -257,7 +266,7 @@ void Form1::Form_Load() {
 
     const std::wstring& key = App::AppKey();
     int showCommand = SW_SHOWNORMAL;
-    const std::wstring state = General::GetStringValue(key, L"State");
+    const std::wstring state = General::GetStringValue(key, App::Value::kState);
     if (MyMod::InStrArray(2, state, {L"0", L"1", L"2"})) {
         long value = -1;
         if (Text::ParseLong(state, value) && value == 1) showCommand = SW_SHOWMINIMIZED;
@@ -267,11 +276,13 @@ void Form1::Form_Load() {
             RECT r{};
             GetWindowRect(hwnd_, &r);
             int width = r.right - r.left, height = r.bottom - r.top, left = r.left, top = r.top;
-            double v = 0;
-            if (Text::ParseDouble(General::GetStringValue(key, L"Width"), v)) width = Twips(static_cast<int>(v));
-            if (Text::ParseDouble(General::GetStringValue(key, L"Height"), v)) height = Twips(static_cast<int>(v));
-            if (Text::ParseDouble(General::GetStringValue(key, L"Left"), v)) left = Twips(static_cast<int>(v));
-            if (Text::ParseDouble(General::GetStringValue(key, L"Top"), v)) top = Twips(static_cast<int>(v));
+            const std::pair<const wchar_t*, int*> geometry[] = {
+                {App::Value::kWidth, &width}, {App::Value::kHeight, &height},
+                {App::Value::kLeft, &left},   {App::Value::kTop, &top}};
+            for (const auto& [name, pixels] : geometry) {
+                double v = 0;
+                if (Text::ParseDouble(General::GetStringValue(key, name), v)) *pixels = Twips(static_cast<int>(v));
+            }
             SetWindowPos(hwnd_, nullptr, left, top, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
         }
     } else {
@@ -281,14 +292,13 @@ void Form1::Form_Load() {
         const int left = ToTwips(GetSystemMetrics(SM_CXSCREEN)) / 2 - width / 2;
         const int top = ToTwips(GetSystemMetrics(SM_CYSCREEN)) / 2 - height / 2;
         SetWindowPos(hwnd_, nullptr, Twips(left), Twips(top), 0, 0, SWP_NOZORDER | SWP_NOSIZE | SWP_NOACTIVATE);
-        for (const std::wstring& k : {App::MakerKey(), key, key + L"\\Disabled", key + L"\\Startups",
-                                      key + L"\\Dates", key + L"\\Dates\\Startups", key + L"\\Backups"})
+        for (const std::wstring& k :
+             {App::MakerKey(), key, App::SubKeyPath(App::SubKey::kDisabled), App::SubKeyPath(App::SubKey::kStartups),
+              App::SubKeyPath(App::SubKey::kDates), App::SubKeyPath(App::SubKey::kStartupDates),
+              App::SubKeyPath(App::SubKey::kBackups)})
             General::CreateKey(k);
         GetWindowRect(hwnd_, &r);
-        General::SetStringValue(key, L"Width", Text::FormatSingle(static_cast<float>(ToTwips(r.right - r.left))));
-        General::SetStringValue(key, L"Height", Text::FormatSingle(static_cast<float>(ToTwips(r.bottom - r.top))));
-        General::SetStringValue(key, L"Left", Text::FormatSingle(static_cast<float>(ToTwips(r.left))));
-        General::SetStringValue(key, L"Top", Text::FormatSingle(static_cast<float>(ToTwips(r.top))));
+        WriteGeometry(ToTwips(r.right - r.left), ToTwips(r.bottom - r.top), ToTwips(r.left), ToTwips(r.top));
     }
 
     for (const wchar_t* folder : {L"\\Startups", L"\\Backups"}) {
@@ -306,9 +316,9 @@ void Form1::Form_Load() {
     SetPanelText(3, ClockText());
     SetPanelText(1, App::Title() + L" " + std::to_wstring(App::Major()) + L"." + std::to_wstring(App::Minor()));
 
-    const bool byServiceName = Text::EqualsNoCase(General::GetStringValue(key, L"Sorted"), L"1");
-    ListView::SetColumnIcon(lv, 0, byServiceName ? 8 : 7);
-    ListView::SetColumnIcon(lv, 1, byServiceName ? 7 : 8);
+    const bool byServiceName = Text::EqualsNoCase(General::GetStringValue(key, App::Value::kSorted), L"1");
+    ListView::SetColumnIcon(lv, 0, byServiceName ? Images::kIconOtherColumn : Images::kIconSortColumn);
+    ListView::SetColumnIcon(lv, 1, byServiceName ? Images::kIconSortColumn : Images::kIconOtherColumn);
     // The list starts in the saved order too, so a close before the services view was ever
     // opened writes the user's choice back rather than the design's default.
     lvSortKey = byServiceName ? 1 : 0;
@@ -334,9 +344,9 @@ void Form1::Form_Load() {
     if (PeekMessageW(&closing, hwnd_, WM_CLOSE, WM_CLOSE, PM_NOREMOVE)) return;
 
     double backup = 0;
-    if (!(Text::ParseDouble(General::GetStringValue(key, L"Backup"), backup) && backup == 1)) {
+    if (!(Text::ParseDouble(General::GetStringValue(key, App::Value::kBackup), backup) && backup == 1)) {
         const int answer = Seam::ShowMessage(hwnd_, kBackupText, kBackupTitle, MB_YESNO | MB_ICONEXCLAMATION);
-        General::SetStringValue(key, L"Backup", L"1");
+        General::SetStringValue(key, App::Value::kBackup, L"1");
         if (answer == IDYES) mnuBackup_Click();
     }
 }
@@ -411,15 +421,12 @@ void Form1::Form_Unload() {
     // The registry writes report nothing; a failed one never keeps the window from closing.
     const std::wstring& key = App::AppKey();
     const int state = WindowState();
-    General::SetStringValue(key, L"State", std::to_wstring(state));
+    General::SetStringValue(key, App::Value::kState, std::to_wstring(state));
     if (state == 0) {
         RECT r{};
         GetWindowRect(hwnd_, &r);
-        General::SetStringValue(key, L"Width", Text::FormatSingle(static_cast<float>(ToTwips(r.right - r.left))));
-        General::SetStringValue(key, L"Height", Text::FormatSingle(static_cast<float>(ToTwips(r.bottom - r.top))));
-        General::SetStringValue(key, L"Left", Text::FormatSingle(static_cast<float>(ToTwips(r.left))));
-        General::SetStringValue(key, L"Top", Text::FormatSingle(static_cast<float>(ToTwips(r.top))));
-        General::SetStringValue(key, L"Sorted", std::to_wstring(lvSortKey));
+        WriteGeometry(ToTwips(r.right - r.left), ToTwips(r.bottom - r.top), ToTwips(r.left), ToTwips(r.top));
+        General::SetStringValue(key, App::Value::kSorted, std::to_wstring(lvSortKey));
     }
     KillTimer(hwnd_, IDT_Timer1);
     Forms::UnloadAll();

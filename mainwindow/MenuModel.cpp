@@ -4,6 +4,7 @@
 #include "menus/modMenus.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace {
 
@@ -50,6 +51,16 @@ public:
         return L"";
     }
 };
+
+void ReportToDebugger(std::wstring_view name) {
+    const std::wstring text = L"Corvell: no menu entry named \"" + std::wstring(name) + L"\"\n";
+    OutputDebugStringW(text.c_str());
+}
+
+MenuModel::UnknownNameHandler& UnknownName() {
+    static MenuModel::UnknownNameHandler handler = &ReportToDebugger;
+    return handler;
+}
 
 void AddLiveModel(const MenuModel* model) {
     static ModelCaptions captions;
@@ -109,6 +120,7 @@ MenuModel::PopupSlot* MenuModel::Slot(std::wstring_view name) {
 HMENU MenuModel::Popup(std::wstring_view name) const {
     for (const auto& p : popups_)
         if (p.name == name) return p.menu;
+    (void)FindNamed(name);
     return nullptr;
 }
 
@@ -157,9 +169,20 @@ void MenuModel::Rebuild(std::wstring_view parent) {
     }
 }
 
+MenuModel::UnknownNameHandler MenuModel::SetUnknownNameHandler(UnknownNameHandler handler) {
+    return std::exchange(UnknownName(), handler ? handler : &ReportToDebugger);
+}
+
+const MenuItem* MenuModel::FindNamed(std::wstring_view name) const {
+    const MenuItem* item = Find(name);
+    if (!item) UnknownName()(name);
+    return item;
+}
+
 MenuItem* MenuModel::FindMutable(std::wstring_view name) {
     for (auto& i : items_)
         if (i.name == name) return &i;
+    UnknownName()(name);
     return nullptr;
 }
 
@@ -240,14 +263,14 @@ void MenuModel::SetChecked(std::wstring_view name, bool checked) {
 }
 
 bool MenuModel::IsVisible(std::wstring_view name) const {
-    const auto* i = Find(name);
+    const auto* i = FindNamed(name);
     return i && i->visible;
 }
 bool MenuModel::IsEnabled(std::wstring_view name) const {
-    const auto* i = Find(name);
+    const auto* i = FindNamed(name);
     return i && i->enabled;
 }
 bool MenuModel::IsChecked(std::wstring_view name) const {
-    const auto* i = Find(name);
+    const auto* i = FindNamed(name);
     return i && i->checked;
 }

@@ -33,9 +33,11 @@ public:
     // Creates the bar and its popups from the model; the model keeps them in step afterwards.
     HMENU Build();
     [[nodiscard]] HMENU Bar() const noexcept { return bar_; }
+    // Popup, HasPopup and the Set/Is calls take an entry's name as the code spells it: a name the
+    // model does not hold goes to the UnknownNameHandler and changes nothing (nullptr, false).
+    // Find only looks.
     // The popup opened by the entry name (a menu of the bar or a submenu); nullptr for plain entries.
     [[nodiscard]] HMENU Popup(std::wstring_view name) const;
-
     void SetVisible(std::wstring_view name, bool visible);
     void SetEnabled(std::wstring_view name, bool enabled);
     void SetChecked(std::wstring_view name, bool checked);
@@ -58,13 +60,21 @@ public:
     [[nodiscard]] static std::wstring PlainCaption(const std::wstring& caption);
     [[nodiscard]] static bool IsSideBar(const MenuItem& item);
 
+    // Receives every name the model was asked about and does not hold: a slip in the code, which
+    // tests catch. The default writes it to the debugger output only, since a menu entry left as
+    // it was is no reason to end the user's session. Returns the handler it replaces.
+    using UnknownNameHandler = void (*)(std::wstring_view name);
+    static UnknownNameHandler SetUnknownNameHandler(UnknownNameHandler handler);
+
 private:
     struct PopupSlot {
         std::wstring name;
         HMENU menu = nullptr;
         bool inserted = false;   // the entry that opens it stands in its parent's menu now
     };
+    // Find, reporting a name the model does not hold; FindMutable reports it too.
     MenuItem* FindMutable(std::wstring_view name);
+    [[nodiscard]] const MenuItem* FindNamed(std::wstring_view name) const;
     PopupSlot* Slot(std::wstring_view name);
     void Rebuild(std::wstring_view parent);
 

@@ -24,7 +24,6 @@ constexpr const wchar_t* kExportEntries[] = {L"sep20", L"mnuExportText", L"mnuEx
 
 constexpr wchar_t kBackupFile[] = L"\\Backups\\RegKeys.reg";
 constexpr wchar_t kKernelFaultCheck[] = L"KernelFaultCheck";
-constexpr wchar_t kDatesStampedValue[] = L"lv2DT";
 
 // View titles, written into lblCount and panel 2.
 constexpr wchar_t kTitleDisabled[] = L"Disabled Startups All Users";
@@ -434,5 +433,5 @@ void Form1::DispatchTail() {
     DispatchStep(L"SetStartupToolTips", &Form1::SetStartupToolTips);
     DispatchStep(L"SetFolderToolTips", &Form1::SetFolderToolTips);
     DispatchStep(L"MarkStartupDates", &Form1::MarkStartupDates);
-    General::SetStringValue(App::AppKey(), kDatesStampedValue, L"1");
+    General::SetStringValue(App::AppKey(), App::Value::kLv2DT, L"1");
 }

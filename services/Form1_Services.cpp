@@ -4,6 +4,7 @@
 
 #include "mainwindow/ControlIds.h"
 #include "mainwindow/ListView.h"
+#include "resources/Images.h"
 #include "services/ServiceRows.h"
 #include "system/App.h"
 #include "system/Paths.h"
@@ -36,9 +37,6 @@ constexpr wchar_t kStopFailedReasons[] =
     L"3.  In some cases the computer must be restarted to stop the service.";
 constexpr wchar_t kSettingRefused[] = L" could not be set to ";
 
-constexpr wchar_t kDatesSubKey[] = L"\\Dates";
-constexpr wchar_t kFirstLoadDoneValue[] = L"lvDT";
-constexpr wchar_t kSortedValue[] = L"Sorted";
 
 // Columns of lv.
 constexpr int kColDisplayName = 0;
@@ -52,8 +50,8 @@ constexpr int kColFirstSeen = 7;
 constexpr int kColumnCount = 8;
 
 // Header marks of the two name columns.
-constexpr int kIconSortColumn = 7;
-constexpr int kIconOtherColumn = 8;
+using Images::kIconSortColumn;
+using Images::kIconOtherColumn;
 
 constexpr int kPassRefresh = 1;
 constexpr int kPassLoad = 2;
@@ -190,7 +188,7 @@ void Form1::FillServices(bool isLoad) {
     const bool dependsAsText =
         ReadsDependenciesAsText(General::GetStringValue(kWindowsVersionKey, L"ProductName"));
     const std::wstring windowsDir = MyMod::GetWindowsDir();
-    DateBook dates(App::AppKey() + kDatesSubKey);
+    DateBook dates(App::SubKeyPath(App::SubKey::kDates));
     FactsReader reader;
 
     // The list keeps itself in order of its sort key: the services are added in that order.
@@ -281,14 +279,14 @@ void Form1::FillServices(bool isLoad) {
         ++newCount;
     }
     const std::wstring& appKey = App::AppKey();
-    if (General::GetStringValue(appKey, kFirstLoadDoneValue) == L"1" && !newServices.empty()) {
+    if (General::GetStringValue(appKey, App::Value::kLvDT) == L"1" && !newServices.empty()) {
         const std::wstring header = newCount == 1 ? kNewServiceDetected : kNewServicesDetected;
         Seam::ShowMessage(hwnd_, header + L"\r\n\r\n" + newServices, L"", MB_OK | MB_ICONINFORMATION);
         SetFocus(lv);
         const int row = ListView::FindRow(lv, lastNewService, kColDisplayName);
         if (row >= 0) ListView::Select(lv, row);
     }
-    General::SetStringValue(appKey, kFirstLoadDoneValue, L"1");
+    General::SetStringValue(appKey, App::Value::kLvDT, L"1");
 }
 
 void Form1::MarkManualRunning() {
@@ -328,12 +326,14 @@ void Form1::SortServices(int key) {
 }
 
 void Form1::RestoreServiceSort() {
-    const std::wstring sorted = General::GetStringValue(App::AppKey(), kSortedValue);
+    const std::wstring sorted = General::GetStringValue(App::AppKey(), App::Value::kSorted);
     if (sorted == L"1") SortServices(1);
     else if (sorted == L"0") SortServices(0);
 }
 
-void Form1::SaveServiceSortKey() { General::SetStringValue(App::AppKey(), kSortedValue, std::to_wstring(lvSortKey)); }
+void Form1::SaveServiceSortKey() {
+    General::SetStringValue(App::AppKey(), App::Value::kSorted, std::to_wstring(lvSortKey));
+}
 
 void Form1::mnuSortService_Click() {
     SortServices(1);
@@ -376,7 +376,7 @@ void Form1::SetServiceStartStopMenus() {
 
 void Form1::lv_Click() {
     SetServiceStartStopMenus();
-    const bool byServiceName = General::GetStringValue(App::AppKey(), kSortedValue) == L"1";
+    const bool byServiceName = General::GetStringValue(App::AppKey(), App::Value::kSorted) == L"1";
     menus.SetVisible(L"mnuSortDisplay", byServiceName);
     menus.SetVisible(L"mnuSortService", !byServiceName);
 }

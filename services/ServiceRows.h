@@ -8,6 +8,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "resources/Images.h"
 #include "system/Handles.h"
 
 namespace ServiceRows {
@@ -24,10 +25,10 @@ inline constexpr wchar_t kPathNotFound[] = L"Path Not Found";
 inline constexpr wchar_t kStartUnreadable[] = L"Error";
 
 // Icons of a service row.
-inline constexpr int kIconServiceManual = 1;     // also every "Start" other than 2, 3 and 4
-inline constexpr int kIconServiceAutomatic = 2;
-inline constexpr int kIconServiceDisabled = 3;
-inline constexpr int kIconServiceManualRunning = 4;
+using Images::kIconServiceManual;
+using Images::kIconServiceAutomatic;
+using Images::kIconServiceDisabled;
+using Images::kIconServiceManualRunning;
 
 // The three values of a service key, each read once; any length.
 struct RegistryFacts {

@@ -3,6 +3,7 @@
 #include "mainwindow/Form1.h"
 
 #include "mainwindow/ListView.h"
+#include "resources/Images.h"
 #include "system/App.h"
 #include "system/Paths.h"
 #include "system/Process.h"
@@ -37,16 +38,16 @@ void Offer(MenuModel& menus, std::initializer_list<const wchar_t*> shown, std::i
 void ApplyLv2EntryTable(MenuModel& menus, HWND lv2, int row) {
     if (row < 0) return;
     switch (ListView::Icon(lv2, row)) {
-    case 2:
+    case Images::kIconEnabledRunning:
         Offer(menus, {L"mnuDisable", L"mnuDisable2", L"mnuStopR"}, {L"mnuEnable", L"mnuEnable2", L"mnuRun2"});
         break;
-    case 1:
+    case Images::kIconEnabled:
         Offer(menus, {L"mnuDisable", L"mnuDisable2", L"mnuRun2"}, {L"mnuEnable", L"mnuEnable2", L"mnuStopR"});
         break;
-    case 3:
+    case Images::kIconDisabled:
         Offer(menus, {L"mnuEnable", L"mnuEnable2", L"mnuRun2"}, {L"mnuDisable", L"mnuDisable2", L"mnuStopR"});
         break;
-    case 9:
+    case Images::kIconDisabledRunning:
         // kept: the file name is taken from the whole command, switches included.
         if (modProcess::IsProcessRunning(MyMod::GetFileName(ListView::Text(lv2, row, 1))))
             Offer(menus, {L"mnuEnable", L"mnuEnable2", L"mnuStopR"}, {L"mnuDisable", L"mnuDisable2", L"mnuRun2"});
@@ -61,9 +62,11 @@ void ApplyLv2EntryTable(MenuModel& menus, HWND lv2, int row) {
 void ApplyLv3EntryTable(MenuModel& menus, HWND lv3, int row) {
     if (row < 0) return;
     const int icon = ListView::Icon(lv3, row);
-    if (icon == 1 || icon == 2) Offer(menus, {L"mnuDisable2"}, {L"mnuEnable2"});
+    const bool enabled = icon == Images::kIconEnabled || icon == Images::kIconEnabledRunning;
+    const bool stopped = icon == Images::kIconEnabled || icon == Images::kIconDisabled;
+    if (enabled) Offer(menus, {L"mnuDisable2"}, {L"mnuEnable2"});
     else Offer(menus, {L"mnuEnable2"}, {L"mnuDisable2"});
-    if (icon == 1 || icon == 3) Offer(menus, {L"mnuRun3"}, {L"mnuStop3"});
+    if (stopped) Offer(menus, {L"mnuRun3"}, {L"mnuStop3"});
     else Offer(menus, {L"mnuStop3"}, {L"mnuRun3"});
 }
 
@@ -158,7 +161,8 @@ void Form1::lv2_MouseUp(int button, POINT screenPos) {
 void Form1::ShowEnableDisableMenus() {
     if (SelectedCount(lv2) != 1) return;
     const int icon = ListView::Icon(lv2, ListView::Selected(lv2));
-    if (icon == 1 || icon == 2) Offer(menus, {L"mnuDisable", L"mnuDisable2"}, {L"mnuEnable", L"mnuEnable2"});
+    if (icon == Images::kIconEnabled || icon == Images::kIconEnabledRunning)
+        Offer(menus, {L"mnuDisable", L"mnuDisable2"}, {L"mnuEnable", L"mnuEnable2"});
     else Offer(menus, {L"mnuEnable", L"mnuEnable2"}, {L"mnuDisable", L"mnuDisable2"});
 }
 

@@ -2,6 +2,7 @@
 #include "mainwindow/Form1.h"
 
 #include "mainwindow/ListView.h"
+#include "resources/Images.h"
 #include "startups/CommandSplit.h"
 #include "startups/RunKeys.h"
 #include "system/Paths.h"
@@ -15,10 +16,6 @@ using namespace RunKeys;
 
 constexpr int kApplicationPath = 1;   // lv2 "Application Path"
 constexpr int kStartupTarget = 1;     // lv3 "Startup Target"
-constexpr int kIconEnabledRunning = 2;
-constexpr int kIconEnabledStopped = 1;
-constexpr int kIconDisabledRunning = 9;
-constexpr int kIconDisabledStopped = 3;
 
 // The value's data as the list shows it: string types without their terminating NUL; any
 // other type as its bytes taken as ANSI text, the last byte dropped.
@@ -43,7 +40,7 @@ void LoadRunKey(HWND list, HKEY root, const wchar_t* subKey, const std::wstring&
     if (!values) return;
     for (const auto& value : *values) {
         if (value.bytes.empty()) continue;  // empty data adds no row; the next value follows
-        ListView::AddRow(list, value.name, kIconEnabledRunning, {DataText(value), keyText},
+        ListView::AddRow(list, value.name, Images::kIconEnabledRunning, {DataText(value), keyText},
                          ListView::EnabledForeColor);
     }
 }
@@ -85,10 +82,14 @@ void Form1::CleanStartupPaths() {
                           Startups::StripQuotesAndRundll(ListView::Text(lv2, row, kApplicationPath)));
 }
 
-void Form1::MarkRunningStartups() { MarkRunning(lv2, kApplicationPath, kIconEnabledRunning, kIconEnabledStopped); }
-
-void Form1::MarkRunningDisabledStartups() {
-    MarkRunning(lv2, kApplicationPath, kIconDisabledRunning, kIconDisabledStopped);
+void Form1::MarkRunningStartups() {
+    MarkRunning(lv2, kApplicationPath, Images::kIconEnabledRunning, Images::kIconEnabled);
 }
 
-void Form1::MarkRunningFolderStartups() { MarkRunning(lv3, kStartupTarget, kIconEnabledRunning, kIconEnabledStopped); }
+void Form1::MarkRunningDisabledStartups() {
+    MarkRunning(lv2, kApplicationPath, Images::kIconDisabledRunning, Images::kIconDisabled);
+}
+
+void Form1::MarkRunningFolderStartups() {
+    MarkRunning(lv3, kStartupTarget, Images::kIconEnabledRunning, Images::kIconEnabled);
+}

@@ -78,9 +78,11 @@ std::optional<RowKey> ParseRowKey(const std::wstring& keyColumn) {
     return key;
 }
 
-std::wstring DisabledSubKey() { return General::ParseKeyPath(App::AppKey())->subKey + L"\\Disabled"; }
+std::wstring DisabledSubKey() { return General::ParseKeyPath(App::AppKey())->subKey + L"\\" + App::SubKey::kDisabled; }
 
-std::wstring StartupDatesSubKey() { return General::ParseKeyPath(App::AppKey())->subKey + L"\\Dates\\Startups"; }
+std::wstring StartupDatesSubKey() {
+    return General::ParseKeyPath(App::AppKey())->subKey + L"\\" + App::SubKey::kStartupDates;
+}
 
 std::wstring RecordCommand(const std::wstring& recordData) {
     const size_t caret = recordData.find(kRecordSeparator);
@@ -151,7 +153,7 @@ void Form1::StripSourcePrefix() {
 void Form1::GetDisabledSourceKey() {
     const int row = ListView::Selected(lv2);
     const std::wstring data =
-        General::GetStringValue(App::AppKey() + L"\\Disabled", ListView::Text(lv2, row, 0));
+        General::GetStringValue(App::SubKeyPath(App::SubKey::kDisabled), ListView::Text(lv2, row, 0));
     restoreKey = Text::StartsWithNoCase(data, L"HKLM") ? kHklmRunPath : kHkcuRunPath;
 }
 
@@ -226,7 +228,7 @@ void Form1::mnuDelete_Click() {
     if (row < 0) return;
     // Rows that are no registry startup (folder, Winlogon and legacy-file rows) have nothing here.
     if (TargetOf(lv2, row) == DeleteTarget::None) return;
-    if (General::GetStringValue(App::AppKey(), L"Confirmed") != L"1") {
+    if (General::GetStringValue(App::AppKey(), App::Value::kConfirmed) != L"1") {
         frmDelete::ShowModal(hwnd_, *this);  // its Yes deletes
     } else {
         DeleteStartup(hwnd_, lv2, row);

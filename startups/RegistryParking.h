@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 
+#include "resources/Images.h"
 #include "startups/RunKeys.h"
 
 namespace RegistryParking {
@@ -21,10 +22,10 @@ inline constexpr wchar_t kHkcuRunPath[] = L"HKEY_CURRENT_USER\\SOFTWARE\\Microso
 inline constexpr wchar_t kRecordSeparator = L'^';
 
 // The icons of startup rows.
-inline constexpr int kIconEnabled = 1;
-inline constexpr int kIconEnabledRunning = 2;
-inline constexpr int kIconDisabled = 3;
-inline constexpr int kIconDisabledRunning = 9;
+using Images::kIconEnabled;
+using Images::kIconEnabledRunning;
+using Images::kIconDisabled;
+using Images::kIconDisabledRunning;
 
 // The registry key a row of lv2 names in its "Registry Key or User Path" column, when that is
 // one of the five Run keys ("HKLM\SOFTWARE\...\Run"); nullopt for folder, Winlogon and file rows.

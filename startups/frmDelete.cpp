@@ -24,7 +24,7 @@ void frmDelete::Form_Load() {
 void frmDelete::Form_Unload() {
     // On every close: Yes, No, Esc or the close box.
     const bool ticked = SendMessageW(chkAsk, BM_GETCHECK, 0, 0) == BST_CHECKED;
-    General::SetStringValue(App::AppKey(), L"Confirmed", ticked ? L"1" : L"0");
+    General::SetStringValue(App::AppKey(), App::Value::kConfirmed, ticked ? L"1" : L"0");
 }
 
 bool frmDelete::OnCommand(UINT id, UINT code, HWND) {

@@ -69,4 +69,6 @@ const std::wstring& AppKey() {
     return key;
 }
 
+std::wstring SubKeyPath(const wchar_t* subKey) { return AppKey() + L"\\" + subKey; }
+
 } // namespace App

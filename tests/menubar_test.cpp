@@ -8,7 +8,14 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <set>
+#include <string>
+#include <utility>
+#include <vector>
+
+// Made at build time from the source tree: every menu entry name used as a literal, with its file.
+std::vector<std::pair<std::wstring, std::string>> MenuNamesInCode();
 
 namespace {
 
@@ -219,6 +226,49 @@ TEST_F(MenuBarTest, CommandsReachTheirHandlers) {
     SendMessageW(form.hwnd(), WM_COMMAND, MAKEWPARAM(IDM_mnuExit, 0), 0);
     TestUtil::Pump(20);
     EXPECT_FALSE(IsWindow(form.hwnd()));
+}
+
+// A typo in an entry's name compiles: the model reports it, and this catches every name in the tree.
+TEST(MenuNames, EveryNameTheCodeUsesIsInTheMenuTable) {
+    std::set<std::wstring> table;
+    for (const auto& item : MenuTable::Form1Menus()) table.insert(item.name);
+    const auto uses = MenuNamesInCode();
+    // The scan reached the tests too: this file names mnuPopup9 below.
+    const std::pair<std::wstring, std::string> thisFile{L"mnuPopup9", "tests/menubar_test.cpp"};
+    EXPECT_NE(std::find(uses.begin(), uses.end(), thisFile), uses.end());
+    for (const auto& [name, file] : uses) EXPECT_EQ(table.count(name), 1u) << file << ": " << name;
+}
+
+std::vector<std::wstring>& Reported() {
+    static std::vector<std::wstring> names;
+    return names;
+}
+
+TEST(MenuNames, AnUnknownNameIsReportedAndChangesNothing) {
+    MenuModel model;
+    model.Load(MenuTable::Form1Menus());
+    const HMENU bar = model.Build();
+    const auto previous =
+        MenuModel::SetUnknownNameHandler([](std::wstring_view name) { Reported().emplace_back(name); });
+    Reported().clear();
+    constexpr wchar_t kTypo[] = L"NoSuchPopup9";
+    model.SetVisible(kTypo, true);
+    model.SetEnabled(kTypo, false);
+    model.SetChecked(kTypo, true);
+    EXPECT_FALSE(model.IsVisible(kTypo));
+    EXPECT_FALSE(model.IsEnabled(kTypo));
+    EXPECT_FALSE(model.IsChecked(kTypo));
+    EXPECT_EQ(model.Popup(kTypo), nullptr);
+    EXPECT_EQ(Reported(), std::vector<std::wstring>(7, kTypo));
+    // Names the model holds report nothing, a plain entry's missing popup included; Find only looks.
+    Reported().clear();
+    model.SetVisible(L"mnuPopup9", true);
+    EXPECT_TRUE(model.IsVisible(L"mnuPopup9"));
+    EXPECT_EQ(model.Popup(L"mnuExit"), nullptr);
+    EXPECT_EQ(model.Find(kTypo), nullptr);
+    EXPECT_TRUE(Reported().empty());
+    MenuModel::SetUnknownNameHandler(previous);
+    ExpectInStep(model, bar, L"");
 }
 
 } // namespace

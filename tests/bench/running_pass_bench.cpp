@@ -3,6 +3,7 @@
 #include "TestSeam.h"
 #include "TestUtil.h"
 #include "mainwindow/ListView.h"
+#include "resources/Images.h"
 #include "startups/CommandSplit.h"
 #include "system/Paths.h"
 #include "system/Process.h"
@@ -21,7 +22,7 @@ int wmain() {
     constexpr int kRows = 300;
     ListView::Clear(form.lv2);
     for (int i = 0; i < kRows; ++i)
-        ListView::AddRow(form.lv2, L"Row" + std::to_wstring(i), 2,
+        ListView::AddRow(form.lv2, L"Row" + std::to_wstring(i), Images::kIconEnabledRunning,
                          {L"C:\\Tools\\prog" + std::to_wstring(i % 40) + L".exe /min", L"HKLM\\x"});
 
     LARGE_INTEGER freq{}, t0{}, t1{}, t2{};
@@ -31,7 +32,8 @@ int wmain() {
     QueryPerformanceCounter(&t1);
     for (int row = 0; row < kRows; ++row) {
         const std::wstring program = Startups::CommandSplit(ListView::Text(form.lv2, row, 1)).program;
-        ListView::SetIcon(form.lv2, row, modProcess::IsProcessRunning(MyMod::GetFileName(program)) ? 2 : 1);
+        const bool running = modProcess::IsProcessRunning(MyMod::GetFileName(program));
+        ListView::SetIcon(form.lv2, row, running ? Images::kIconEnabledRunning : Images::kIconEnabled);
     }
     QueryPerformanceCounter(&t2);
     const double snapshotMs = 1000.0 * static_cast<double>(t1.QuadPart - t0.QuadPart) / static_cast<double>(freq.QuadPart);
