@@ -463,9 +463,9 @@ LRESULT Form1::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         break;
     }
     case WM_CLOSE:
-        // A close during a dispatch's yield waits until the dispatch has returned.
-        if (dispatching) {
-            closePending = true;
+        // A close while work yields waits until the work's Busy scope ends.
+        if (busy_) {
+            closePending_ = true;
             return 0;
         }
         Form_Unload();

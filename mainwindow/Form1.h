@@ -9,6 +9,7 @@
 #include <windows.h>
 #include <commctrl.h>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -143,7 +144,8 @@ public:
     // is selected already; the two notifications of one click dispatch once, in either order.
     HTREEITEM clickAwaitingSelChange = nullptr;
     HTREEITEM selChangeAwaitingClick = nullptr;
-    // Dispatcher steps (mainwindow/Navigator.cpp).
+    // Dispatcher (mainwindow/Navigator.cpp): one row of its table per view; DispatchNodeCase
+    // empties the lists and runs the row of the key, DispatchTail follows every case.
     // Shows one of the nine Action menus and hides the others, with sep20 and the export entries
     // (shown only withExport).
     void ShowActionMenu(const wchar_t* menu, bool withExport = false);
@@ -151,16 +153,25 @@ public:
     void RestoreCheck();
     void DispatchNodeCase(const std::wstring& key);
     void DispatchTail();
-    void DispatchFileCase(const wchar_t* tag, const std::wstring& path, const wchar_t* title);
     void DispatchStep(const wchar_t* name, void (Form1::*procedure)());
     // Called with the name of each step of a dispatch before it runs (diagnostics and tests).
     std::function<void(const wchar_t* step)> onDispatchStep;
-    // A dispatch in progress; a node click that arrives meanwhile waits in pendingNodeKey
-    // (the latest wins) and a close in closePending, both run when it returns.
-    bool dispatching = false;
-    bool closePending = false;
-    bool hasPendingNode = false;
-    std::wstring pendingNodeKey;
+
+    // Held by work that yields to the message loop or re-runs the dispatcher (mainwindow/Navigator.cpp).
+    // Meanwhile a node click waits (the latest wins) and so does a close; scopes nest, and when the
+    // outermost ends, the waiting click runs, then the close; a click after the close is dropped.
+    class Busy {
+    public:
+        explicit Busy(Form1& form) noexcept;
+        ~Busy();
+        Busy(const Busy&) = delete;
+        Busy& operator=(const Busy&) = delete;
+
+    private:
+        Form1& form_;
+        bool outermost_;
+    };
+    [[nodiscard]] bool IsBusy() const { return busy_; }
 
     // ---- Registry startups (startups/) ----
     void SetStartupToolTips();
@@ -296,6 +307,12 @@ public:
     bool quitOnDestroy = true;           // the program's one window ends the message loop
 
 private:
+    // The work held back by a Busy scope; run by the outermost scope's end.
+    void RunWaitingWork();
+    bool busy_ = false;
+    bool closePending_ = false;
+    std::optional<std::wstring> pendingNodeKey_;
+
     void CreateControls();
     void CreateImageLists();
     void SetupListColumns();

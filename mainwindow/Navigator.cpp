@@ -25,28 +25,6 @@ constexpr const wchar_t* kExportEntries[] = {L"sep20", L"mnuExportText", L"mnuEx
 constexpr wchar_t kBackupFile[] = L"\\Backups\\RegKeys.reg";
 constexpr wchar_t kKernelFaultCheck[] = L"KernelFaultCheck";
 
-// View titles, written into lblCount and panel 2.
-constexpr wchar_t kTitleDisabled[] = L"Disabled Startups All Users";
-constexpr wchar_t kTitleDisabledRegistry[] = L"Disabled Startups Registry All Users";
-constexpr wchar_t kTitleDisabledFolder[] = L"Disabled Startup Folder Items All Users";
-constexpr wchar_t kTitleStartupFolder[] = L"Startup Folder All Users";
-constexpr wchar_t kTitleHklmRun[] = L"Registry All Users Run";
-constexpr wchar_t kTitleHklmRunOnce[] = L"Registry All Users Run Once";
-constexpr wchar_t kTitleHklmRunOnceEx[] = L"Registry All Users Run OnceEx";
-constexpr wchar_t kTitleHklm[] = L"Registry All Users";
-constexpr wchar_t kTitleHkcu[] = L"Registry Current User";
-constexpr wchar_t kTitleHkcuRun[] = L"Registry Current User Run";
-constexpr wchar_t kTitleHkcuRunOnce[] = L"Registry Current User Run Once";
-constexpr wchar_t kTitleAllRegistry[] = L"All Registry Startups";
-constexpr wchar_t kTitleAllStartups[] = L"All Startups";
-constexpr wchar_t kTitleFileSystem[] = L"File System Startups";
-constexpr wchar_t kTitleWinlogon[] = L"Windows Logon Startups";
-constexpr wchar_t kTitleWinIni[] = L"Possible Win.ini Startups";
-constexpr wchar_t kTitleSystemIni[] = L"Possible System.ini Startups";
-constexpr wchar_t kTitleAutoExec[] = L"Possible AutoExec.bat Startups";
-constexpr wchar_t kTitleBootIni[] = L"Possible Boot.ini Startups";
-constexpr wchar_t kTitleConfigSys[] = L"Possible Config.sys Startups";
-
 // The whole file as bytes; nullopt when it cannot be opened or read.
 std::optional<std::string> ReadWholeFile(const std::wstring& path) {
     const HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
@@ -103,6 +81,174 @@ void SetNodeImage(HWND tree, HTREEITEM item, int image) {
     tv.iSelectedImage = image;
     TreeView_SetItem(tree, &tv);
 }
+
+// ---- The dispatcher's table: one row per view ----
+
+// What a step of a view does. Run calls a procedure of Form1; the others are the dispatcher's own.
+enum class Do : unsigned char {
+    End,                 // past the row's last step
+    Run,                 // the procedure the step names
+    Front,               // the row's view to the front; the editor with cmdSave in front of it
+    Title,               // the row's title into lblCount, then panel 2
+    Menus,               // the row's Action menu shown, the other eight hidden (ShowActionMenu)
+    Tag,                 // ActiveListTag = the row's tag
+    RestoreCheck,        // mnuRestore shown when the backup exists and lv2 has rows
+    Yield,               // pending window messages run (DoEvents)
+    Hourglass,           // the mouse pointer to the hourglass ...
+    DefaultPointer,      // ... and back
+    LockRedraw,          // lv2 stops redrawing (LockWindowUpdate) ...
+    UnlockRedraw,        // ... and redraws again
+    ClearFolderList,     // lv3 emptied again
+    DisabledMenuChoice,  // a parked folder item in front: kFolderItemMenu; else Menus and Tag
+    LegacyFile,          // the row's file into the editor, SystemFileTag and the Save controls set
+};
+
+struct ViewStep {
+    Do what = Do::End;
+    const wchar_t* name = nullptr;             // Run: the procedure's name, reported to onDispatchStep
+    void (Form1::*procedure)() = nullptr;
+};
+
+// A procedure of Form1 as a step, under its own name.
+#define CORVELL_WIDEN2(text) L##text
+#define CORVELL_WIDEN(text) CORVELL_WIDEN2(text)
+#define RUN(procedure) ViewStep{Do::Run, CORVELL_WIDEN(#procedure), &Form1::procedure}
+
+constexpr ViewStep kFront{Do::Front};
+constexpr ViewStep kTitle{Do::Title};
+constexpr ViewStep kMenus{Do::Menus};
+constexpr ViewStep kTag{Do::Tag};
+constexpr ViewStep kRestoreCheck{Do::RestoreCheck};
+constexpr ViewStep kYield{Do::Yield};
+constexpr ViewStep kHourglass{Do::Hourglass};
+constexpr ViewStep kDefaultPointer{Do::DefaultPointer};
+constexpr ViewStep kLockRedraw{Do::LockRedraw};
+constexpr ViewStep kUnlockRedraw{Do::UnlockRedraw};
+constexpr ViewStep kClearFolderList{Do::ClearFolderList};
+constexpr ViewStep kDisabledMenuChoice{Do::DisabledMenuChoice};
+constexpr ViewStep kLegacyFile{Do::LegacyFile};
+
+enum class View : unsigned char { Services, RegistryList, FolderList, Editor };  // lv, lv2, lv3, txtFiles
+
+// A legacy file: its SystemFileTag and where it lies.
+struct FileSpec {
+    const wchar_t* tag = nullptr;
+    bool onWindowsDrive = false;  // the first three characters of the Windows folder, else the folder itself
+    const wchar_t* name = nullptr;
+};
+
+constexpr size_t kMaxSteps = 22;
+constexpr wchar_t kFolderItemMenu[] = L"mnuPopup4";  // "See Startup Folder for options"
+
+struct NodeView {
+    const wchar_t* key;          // compared without regard to case
+    View front;
+    const wchar_t* title;        // nullptr: the view writes its own (LoadServices)
+    ViewStep steps[kMaxSteps];   // in order, up to the first End
+    const wchar_t* menu;         // the Action menu of Menus
+    int tag;                     // ActiveListTag of Tag; 0 for views that set none
+    bool withExport = false;     // Menus shows sep20 and the export entries as well
+    FileSpec file = {};          // the legacy file of LegacyFile
+};
+
+const NodeView kViews[] = {
+    {L"six", View::Services, nullptr,
+     {kFront, kHourglass, kYield, RUN(LoadServices), kMenus, kTag, kYield, RUN(SaveServiceSortKey), kDefaultPointer,
+      RUN(lv_Click)},
+     L"mnuPopup", 1},
+    {L"seven", View::RegistryList, L"Disabled Startups All Users",
+     {kFront, RUN(LoadDisabledStartups), RUN(AddDisabledFolderStartups), kTitle, kDisabledMenuChoice, kRestoreCheck,
+      RUN(lv2_Click)},
+     L"mnuPopup2", 2},
+    {L"another 44", View::RegistryList, L"Disabled Startups Registry All Users",
+     {kFront, RUN(LoadDisabledStartups), RUN(MarkRunningDisabledStartups), kTitle, kMenus, kTag, kRestoreCheck,
+      RUN(lv2_Click)},
+     L"mnuPopup2", 2},
+    {L"another 45", View::FolderList, L"Disabled Startup Folder Items All Users",
+     {kFront, kClearFolderList, RUN(LoadDisabledFolderItems), kTitle, kMenus, kTag, RUN(lv3_Click)},
+     L"mnuPopup3", 3},
+    {L"two", View::FolderList, L"Startup Folder All Users",
+     {kFront, kTitle, RUN(LoadCommonStartupFolder), RUN(LoadUserStartupFolder), kMenus, RUN(MarkRunningFolderStartups),
+      kTag, RUN(lv3_Click)},
+     L"mnuPopup3", 3},
+    {L"another11", View::RegistryList, L"Registry All Users Run",
+     {kFront, kTitle, RUN(LoadRunHKLM), RUN(CleanStartupPaths), kMenus, RUN(MarkRunningStartups), kTag, kRestoreCheck,
+      RUN(lv2_Click)},
+     L"mnuPopup2", 2},
+    {L"another22", View::RegistryList, L"Registry All Users Run Once",
+     {kFront, kTitle, RUN(LoadRunOnceHKLM), RUN(CleanStartupPaths), kMenus, RUN(MarkRunningStartups), kTag,
+      kRestoreCheck, RUN(lv2_Click)},
+     L"mnuPopup2", 2},
+    {L"another33", View::RegistryList, L"Registry All Users Run OnceEx",
+     {kFront, kTitle, RUN(LoadRunOnceExHKLM), RUN(CleanStartupPaths), kMenus, RUN(MarkRunningStartups), kTag,
+      kRestoreCheck, RUN(lv2_Click)},
+     L"mnuPopup2", 2},
+    {L"another", View::RegistryList, L"Registry All Users",
+     {kFront, kTitle, RUN(LoadRunHKLM), RUN(LoadRunOnceHKLM), RUN(LoadRunOnceExHKLM), RUN(CleanStartupPaths),
+      RUN(MarkRunningStartups), kMenus, kTag, kRestoreCheck, RUN(lv2_Click)},
+     L"mnuPopup2", 2},
+    {L"another25", View::RegistryList, L"Registry Current User",
+     {kFront, kTitle, RUN(LoadRunHKCU), RUN(LoadRunOnceHKCU), RUN(CleanStartupPaths), kMenus, RUN(MarkRunningStartups),
+      kTag, kRestoreCheck, RUN(lv2_Click)},
+     L"mnuPopup2", 2},
+    {L"another26", View::RegistryList, L"Registry Current User Run",
+     {kFront, kTitle, RUN(LoadRunHKCU), RUN(CleanStartupPaths), kMenus, RUN(MarkRunningStartups), kTag, kRestoreCheck,
+      RUN(lv2_Click)},
+     L"mnuPopup2", 2},
+    {L"another27", View::RegistryList, L"Registry Current User Run Once",
+     {kFront, kTitle, RUN(LoadRunOnceHKCU), RUN(CleanStartupPaths), kMenus, RUN(MarkRunningStartups), kTag,
+      kRestoreCheck, RUN(lv2_Click)},
+     L"mnuPopup2", 2},
+    {L"three", View::RegistryList, L"All Registry Startups",
+     {kFront, kTitle, RUN(LoadRunHKLM), RUN(LoadRunOnceHKLM), RUN(LoadRunOnceExHKLM), RUN(LoadRunHKCU),
+      RUN(LoadRunOnceHKCU), RUN(CleanStartupPaths), RUN(MarkRunningStartups), kMenus, kTag, kRestoreCheck,
+      RUN(lv2_Click)},
+     L"mnuPopup2", 2},
+    // The largest list: lv2 does not redraw until it is complete.
+    {L"one", View::RegistryList, L"All Startups",
+     {kLockRedraw, kFront, kTitle, RUN(LoadRunHKLM), RUN(LoadRunOnceHKLM), RUN(LoadRunOnceExHKLM), RUN(LoadRunHKCU),
+      RUN(LoadRunOnceHKCU), RUN(CleanStartupPaths), RUN(LoadCommonStartupFolder), RUN(LoadUserStartupFolder),
+      RUN(MarkRunningStartups), RUN(MarkRunningFolderStartups), kYield, RUN(AddFolderItemsToAllList), kMenus, kTag,
+      kRestoreCheck, RUN(lv2_Click), kUnlockRedraw},
+     L"mnuPopup2", 2, true},
+    {L"eleven", View::RegistryList, L"File System Startups",
+     {kFront, kTitle, kMenus, RUN(LoadSystemFiles), RUN(ShowSystemFileWarning), RUN(lv2_Click)},
+     L"mnuPopup7", 0},
+    {L"ten", View::RegistryList, L"Windows Logon Startups",
+     {kFront, RUN(LoadUserinitEntry), kTitle, kMenus, RUN(lv2_Click)},
+     L"mnuPopup6", 0},
+    {L"four", View::Editor, L"Possible Win.ini Startups",
+     {kFront, kTitle, kLegacyFile, RUN(ShowSystemFileWarning), kMenus},
+     L"mnuPopup8", 0, false, {L"ini", false, L"\\Win.ini"}},
+    {L"eight", View::Editor, L"Possible System.ini Startups",
+     {kFront, kTitle, kLegacyFile, RUN(ShowSystemFileWarning), kMenus},
+     L"mnuPopup8", 0, false, {L"ini2", false, L"\\System.ini"}},
+    {L"five", View::Editor, L"Possible AutoExec.bat Startups",
+     {kFront, kTitle, kLegacyFile, RUN(ShowSystemFileWarning), kMenus},
+     L"mnuPopup8", 0, false, {L"bat", true, L"\\AutoExec.bat"}},
+    {L"boot", View::Editor, L"Possible Boot.ini Startups",
+     {kFront, kTitle, kLegacyFile, RUN(ShowSystemFileWarning), kMenus},
+     L"mnuPopup8", 0, false, {L"boot", true, L"\\boot.ini"}},
+    {L"nine", View::Editor, L"Possible Config.sys Startups",
+     {kFront, kTitle, kLegacyFile, RUN(ShowSystemFileWarning), kMenus},
+     L"mnuPopup8", 0, false, {L"sys", true, L"\\Config.sys"}},
+};
+
+#undef RUN
+#undef CORVELL_WIDEN
+#undef CORVELL_WIDEN2
+
+const NodeView* FindView(const std::wstring& key) {
+    for (const auto& view : kViews)
+        if (Text::EqualsNoCase(view.key, key)) return &view;
+    return nullptr;
+}
+
+// What one dispatch carries from a step to a later one.
+struct DispatchState {
+    HCURSOR previousCursor = nullptr;
+    bool locked = false;
+};
 
 } // namespace
 
@@ -194,227 +340,124 @@ void Form1::DispatchStep(const wchar_t* name, void (Form1::*procedure)()) {
     (this->*procedure)();
 }
 
-// Runs the view of a node. The dispatcher yields to the message loop; a node click that
-// arrives meanwhile (from the tree, a menu or a dialog pressing cmdWL) is kept and runs
-// when this one has finished, the latest one winning, so no second dispatch starts into
-// half-filled lists. A close that arrives meanwhile waits until the dispatch returns.
-void Form1::tvwDemo_NodeClick(const std::wstring& key) {
-    if (dispatching) {
-        pendingNodeKey = key;
-        hasPendingNode = true;
-        return;
-    }
-    dispatching = true;
-    std::wstring next = key;
-    for (;;) {
-        DispatchNodeCase(next);
+// ---- Busy: node clicks and a close wait while work yields ----
+
+Form1::Busy::Busy(Form1& form) noexcept : form_(form), outermost_(!form.busy_) { form_.busy_ = true; }
+
+Form1::Busy::~Busy() {
+    if (outermost_) form_.RunWaitingWork();
+}
+
+// Runs the waiting node click (and any that arrives during it, the latest winning) still held,
+// so no dispatch starts into half-filled lists; then the close, posted so it comes after the work.
+void Form1::RunWaitingWork() {
+    while (pendingNodeKey_) {
+        const std::wstring key = std::move(*pendingNodeKey_);
+        pendingNodeKey_.reset();
+        DispatchNodeCase(key);
         DispatchTail();
-        if (!hasPendingNode || closePending) break;
-        next = std::move(pendingNodeKey);
-        hasPendingNode = false;
     }
-    hasPendingNode = false;
-    pendingNodeKey.clear();
-    dispatching = false;
-    if (closePending) {
-        closePending = false;
+    busy_ = false;
+    if (closePending_) {
+        closePending_ = false;
         PostMessageW(hwnd_, WM_CLOSE, 0, 0);
     }
 }
+
+// Runs the view of a node. A click that arrives while work yields (from the tree, a menu or a
+// dialog pressing cmdWL) waits for it; one that comes after a close is dropped with the window.
+void Form1::tvwDemo_NodeClick(const std::wstring& key) {
+    if (busy_) {
+        if (!closePending_) pendingNodeKey_ = key;
+        return;
+    }
+    Busy busy(*this);
+    DispatchNodeCase(key);
+    DispatchTail();
+}
+
+namespace {
+
+// One step of a view's row (Run steps go through DispatchStep, which reports them).
+void RunViewStep(Form1& form, const NodeView& view, const ViewStep& step, DispatchState& state) {
+    switch (step.what) {
+    case Do::End: break;
+    case Do::Run: form.DispatchStep(step.name, step.procedure); break;
+    case Do::Front:
+        if (view.front == View::Editor) {
+            form.BringToFront(form.txtFiles);
+            form.BringToFront(form.cmdSave);
+        } else {
+            form.BringToFront(view.front == View::Services ? form.lv : view.front == View::FolderList ? form.lv3 : form.lv2);
+        }
+        break;
+    case Do::Title: form.SetViewTitle(view.title); break;
+    case Do::Menus: form.ShowActionMenu(view.menu, view.withExport); break;
+    case Do::Tag: form.ActiveListTag = view.tag; break;
+    case Do::RestoreCheck: form.RestoreCheck(); break;
+    case Do::Yield: Form1::DoEvents(); break;
+    case Do::Hourglass: state.previousCursor = SetCursor(LoadCursorW(nullptr, IDC_WAIT)); break;
+    case Do::DefaultPointer:
+        SetCursor(state.previousCursor ? state.previousCursor : LoadCursorW(nullptr, IDC_ARROW));
+        break;
+    case Do::LockRedraw:
+        // Only one window can be locked at a time; when another one holds the lock it is left to its owner.
+        state.locked = LockWindowUpdate(form.lv2) != FALSE;
+        break;
+    case Do::UnlockRedraw:
+        if (state.locked) LockWindowUpdate(nullptr);
+        state.locked = false;
+        break;
+    case Do::ClearFolderList: ListView::Clear(form.lv3); break;
+    case Do::DisabledMenuChoice: {
+        // A selected row whose path column holds ":\" is a parked startup-folder item. With no
+        // current row the test cannot be made and counts as met.
+        const HWND lv2 = form.lv2;
+        const int current = ListView::Current(lv2);
+        const bool folderItem =
+            current < 0 || (ListView::Count(lv2) > 0 && ListView_GetItemState(lv2, current, LVIS_SELECTED) != 0 &&
+                            Text::ContainsNoCase(ListView::Text(lv2, current, 2), L":\\"));
+        if (folderItem) {
+            form.ShowActionMenu(kFolderItemMenu);
+        } else {
+            form.ShowActionMenu(view.menu);
+            form.ActiveListTag = view.tag;
+        }
+        break;
+    }
+    case Do::LegacyFile: {
+        // A file that exists but cannot be read counts as missing, so the editor never keeps the
+        // previous file's text under another file's name for Save. So does a file holding a NUL (a
+        // Unicode file, say): the editor ends its text there, and saving it back would cut the file
+        // short. Both Save controls stay disabled while the editor holds no file.
+        const std::wstring windows = MyMod::GetWindowsDir();
+        const std::wstring path = (view.file.onWindowsDrive ? windows.substr(0, 3) : windows) + view.file.name;
+        form.SystemFileTag = view.file.tag;
+        std::optional<std::string> bytes;
+        if (MyMod::FileExists(path)) bytes = ReadWholeFile(path);
+        if (bytes && bytes->find('\0') != std::string::npos) bytes.reset();
+        form.menus.SetEnabled(L"mnuSave", bytes.has_value());
+        EnableWindow(form.cmdSave, bytes.has_value());
+        SetWindowTextW(form.txtFiles, bytes ? Text::FromAnsi(*bytes).c_str() : L"");
+        break;
+    }
+    }
+}
+
+} // namespace
 
 void Form1::DispatchNodeCase(const std::wstring& key) {
     if (onDispatchStep) onDispatchStep(L"Clear");
     ListView::Clear(lv3);
     ListView::Clear(lv2);
     ListView::Clear(lv);
-
-    const NavigatorNode* node = FindNode(key);
-    if (!node) return;
-    const std::wstring& k = node->key;
-    auto is = [&k](const wchar_t* name) { return k == name; };
-    auto runKeyView = [this](const wchar_t* title, void (Form1::*loader)(), const wchar_t* loaderName) {
-        BringToFront(lv2);
-        SetViewTitle(title);
-        DispatchStep(loaderName, loader);
-        DispatchStep(L"CleanStartupPaths", &Form1::CleanStartupPaths);
-        ShowActionMenu(L"mnuPopup2");
-        DispatchStep(L"MarkRunningStartups", &Form1::MarkRunningStartups);
-        ActiveListTag = 2;
-        RestoreCheck();
-        DispatchStep(L"lv2_Click", &Form1::lv2_Click);
-    };
-
-    if (is(L"six")) {
-        BringToFront(lv);
-        const HCURSOR previous = SetCursor(LoadCursorW(nullptr, IDC_WAIT));
-        DoEvents();
-        DispatchStep(L"LoadServices", &Form1::LoadServices);
-        ShowActionMenu(L"mnuPopup");
-        ActiveListTag = 1;
-        DoEvents();
-        DispatchStep(L"SaveServiceSortKey", &Form1::SaveServiceSortKey);
-        SetCursor(previous ? previous : LoadCursorW(nullptr, IDC_ARROW));
-        DispatchStep(L"lv_Click", &Form1::lv_Click);
-    } else if (is(L"seven")) {
-        BringToFront(lv2);
-        DispatchStep(L"LoadDisabledStartups", &Form1::LoadDisabledStartups);
-        DispatchStep(L"AddDisabledFolderStartups", &Form1::AddDisabledFolderStartups);
-        SetViewTitle(kTitleDisabled);
-        // A selected row whose path column holds ":\\" is a parked startup-folder item. With no
-        // current row the test cannot be made and counts as met.
-        const int current = ListView::Current(lv2);
-        const bool folderItem =
-            current < 0 || (ListView::Count(lv2) > 0 && ListView_GetItemState(lv2, current, LVIS_SELECTED) != 0 &&
-                            Text::ContainsNoCase(ListView::Text(lv2, current, 2), L":\\"));
-        if (folderItem) {
-            ShowActionMenu(L"mnuPopup4");
-        } else {
-            ShowActionMenu(L"mnuPopup2");
-            ActiveListTag = 2;
-        }
-        RestoreCheck();
-        DispatchStep(L"lv2_Click", &Form1::lv2_Click);
-    } else if (is(L"another 44")) {
-        BringToFront(lv2);
-        DispatchStep(L"LoadDisabledStartups", &Form1::LoadDisabledStartups);
-        DispatchStep(L"MarkRunningDisabledStartups", &Form1::MarkRunningDisabledStartups);
-        SetViewTitle(kTitleDisabledRegistry);
-        ShowActionMenu(L"mnuPopup2");
-        ActiveListTag = 2;
-        RestoreCheck();
-        DispatchStep(L"lv2_Click", &Form1::lv2_Click);
-    } else if (is(L"another 45")) {
-        BringToFront(lv3);
-        ListView::Clear(lv3);
-        DispatchStep(L"LoadDisabledFolderItems", &Form1::LoadDisabledFolderItems);
-        SetViewTitle(kTitleDisabledFolder);
-        ShowActionMenu(L"mnuPopup3");
-        ActiveListTag = 3;
-        DispatchStep(L"lv3_Click", &Form1::lv3_Click);
-    } else if (is(L"two")) {
-        BringToFront(lv3);
-        SetViewTitle(kTitleStartupFolder);
-        DispatchStep(L"LoadCommonStartupFolder", &Form1::LoadCommonStartupFolder);
-        DispatchStep(L"LoadUserStartupFolder", &Form1::LoadUserStartupFolder);
-        ShowActionMenu(L"mnuPopup3");
-        DispatchStep(L"MarkRunningFolderStartups", &Form1::MarkRunningFolderStartups);
-        ActiveListTag = 3;
-        DispatchStep(L"lv3_Click", &Form1::lv3_Click);
-    } else if (is(L"another11")) {
-        runKeyView(kTitleHklmRun, &Form1::LoadRunHKLM, L"LoadRunHKLM");
-    } else if (is(L"another22")) {
-        runKeyView(kTitleHklmRunOnce, &Form1::LoadRunOnceHKLM, L"LoadRunOnceHKLM");
-    } else if (is(L"another33")) {
-        runKeyView(kTitleHklmRunOnceEx, &Form1::LoadRunOnceExHKLM, L"LoadRunOnceExHKLM");
-    } else if (is(L"another")) {
-        BringToFront(lv2);
-        SetViewTitle(kTitleHklm);
-        DispatchStep(L"LoadRunHKLM", &Form1::LoadRunHKLM);
-        DispatchStep(L"LoadRunOnceHKLM", &Form1::LoadRunOnceHKLM);
-        DispatchStep(L"LoadRunOnceExHKLM", &Form1::LoadRunOnceExHKLM);
-        DispatchStep(L"CleanStartupPaths", &Form1::CleanStartupPaths);
-        DispatchStep(L"MarkRunningStartups", &Form1::MarkRunningStartups);
-        ShowActionMenu(L"mnuPopup2");
-        ActiveListTag = 2;
-        RestoreCheck();
-        DispatchStep(L"lv2_Click", &Form1::lv2_Click);
-    } else if (is(L"another25")) {
-        BringToFront(lv2);
-        SetViewTitle(kTitleHkcu);
-        DispatchStep(L"LoadRunHKCU", &Form1::LoadRunHKCU);
-        DispatchStep(L"LoadRunOnceHKCU", &Form1::LoadRunOnceHKCU);
-        DispatchStep(L"CleanStartupPaths", &Form1::CleanStartupPaths);
-        ShowActionMenu(L"mnuPopup2");
-        DispatchStep(L"MarkRunningStartups", &Form1::MarkRunningStartups);
-        ActiveListTag = 2;
-        RestoreCheck();
-        DispatchStep(L"lv2_Click", &Form1::lv2_Click);
-    } else if (is(L"another26")) {
-        runKeyView(kTitleHkcuRun, &Form1::LoadRunHKCU, L"LoadRunHKCU");
-    } else if (is(L"another27")) {
-        runKeyView(kTitleHkcuRunOnce, &Form1::LoadRunOnceHKCU, L"LoadRunOnceHKCU");
-    } else if (is(L"three")) {
-        BringToFront(lv2);
-        SetViewTitle(kTitleAllRegistry);
-        DispatchStep(L"LoadRunHKLM", &Form1::LoadRunHKLM);
-        DispatchStep(L"LoadRunOnceHKLM", &Form1::LoadRunOnceHKLM);
-        DispatchStep(L"LoadRunOnceExHKLM", &Form1::LoadRunOnceExHKLM);
-        DispatchStep(L"LoadRunHKCU", &Form1::LoadRunHKCU);
-        DispatchStep(L"LoadRunOnceHKCU", &Form1::LoadRunOnceHKCU);
-        DispatchStep(L"CleanStartupPaths", &Form1::CleanStartupPaths);
-        DispatchStep(L"MarkRunningStartups", &Form1::MarkRunningStartups);
-        ShowActionMenu(L"mnuPopup2");
-        ActiveListTag = 2;
-        RestoreCheck();
-        DispatchStep(L"lv2_Click", &Form1::lv2_Click);
-    } else if (is(L"one")) {
-        // The largest list: lv2 does not redraw until it is complete. Only one window can be
-        // locked at a time; when another one holds the lock it is left to its owner.
-        const bool locked = LockWindowUpdate(lv2) != FALSE;
-        BringToFront(lv2);
-        SetViewTitle(kTitleAllStartups);
-        DispatchStep(L"LoadRunHKLM", &Form1::LoadRunHKLM);
-        DispatchStep(L"LoadRunOnceHKLM", &Form1::LoadRunOnceHKLM);
-        DispatchStep(L"LoadRunOnceExHKLM", &Form1::LoadRunOnceExHKLM);
-        DispatchStep(L"LoadRunHKCU", &Form1::LoadRunHKCU);
-        DispatchStep(L"LoadRunOnceHKCU", &Form1::LoadRunOnceHKCU);
-        DispatchStep(L"CleanStartupPaths", &Form1::CleanStartupPaths);
-        DispatchStep(L"LoadCommonStartupFolder", &Form1::LoadCommonStartupFolder);
-        DispatchStep(L"LoadUserStartupFolder", &Form1::LoadUserStartupFolder);
-        DispatchStep(L"MarkRunningStartups", &Form1::MarkRunningStartups);
-        DispatchStep(L"MarkRunningFolderStartups", &Form1::MarkRunningFolderStartups);
-        DoEvents();
-        DispatchStep(L"AddFolderItemsToAllList", &Form1::AddFolderItemsToAllList);
-        ShowActionMenu(L"mnuPopup2", true);
-        ActiveListTag = 2;
-        RestoreCheck();
-        DispatchStep(L"lv2_Click", &Form1::lv2_Click);
-        if (locked) LockWindowUpdate(nullptr);
-    } else if (is(L"eleven")) {
-        BringToFront(lv2);
-        SetViewTitle(kTitleFileSystem);
-        ShowActionMenu(L"mnuPopup7");
-        DispatchStep(L"LoadSystemFiles", &Form1::LoadSystemFiles);
-        DispatchStep(L"ShowSystemFileWarning", &Form1::ShowSystemFileWarning);
-        DispatchStep(L"lv2_Click", &Form1::lv2_Click);
-    } else if (is(L"ten")) {
-        BringToFront(lv2);
-        DispatchStep(L"LoadUserinitEntry", &Form1::LoadUserinitEntry);
-        SetViewTitle(kTitleWinlogon);
-        ShowActionMenu(L"mnuPopup6");
-        DispatchStep(L"lv2_Click", &Form1::lv2_Click);
-    } else {
-        const std::wstring windows = MyMod::GetWindowsDir();
-        const std::wstring drive = windows.substr(0, 3);
-        if (is(L"four")) DispatchFileCase(L"ini", windows + L"\\Win.ini", kTitleWinIni);
-        else if (is(L"eight")) DispatchFileCase(L"ini2", windows + L"\\System.ini", kTitleSystemIni);
-        else if (is(L"five")) DispatchFileCase(L"bat", drive + L"\\AutoExec.bat", kTitleAutoExec);
-        else if (is(L"boot")) DispatchFileCase(L"boot", drive + L"\\boot.ini", kTitleBootIni);
-        else if (is(L"nine")) DispatchFileCase(L"sys", drive + L"\\Config.sys", kTitleConfigSys);
+    const NodeView* view = FindView(key);
+    if (!view) return;
+    DispatchState state;
+    for (const ViewStep& step : view->steps) {
+        if (step.what == Do::End) break;
+        RunViewStep(*this, *view, step, state);
     }
-}
-
-// A legacy file in the editor. A file that exists but cannot be read counts as missing, so
-// the editor never keeps the previous file's text under another file's name for Save. So does
-// a file holding a NUL (a Unicode file, say): the editor ends its text there, and saving it back
-// would cut the file short. Both Save controls stay disabled while the editor holds no file.
-void Form1::DispatchFileCase(const wchar_t* tag, const std::wstring& path, const wchar_t* title) {
-    BringToFront(txtFiles);
-    SystemFileTag = tag;
-    BringToFront(cmdSave);
-    SetViewTitle(title);
-    std::optional<std::string> bytes;
-    if (MyMod::FileExists(path)) bytes = ReadWholeFile(path);
-    if (bytes && bytes->find('\0') != std::string::npos) bytes.reset();
-    menus.SetEnabled(L"mnuSave", bytes.has_value());
-    EnableWindow(cmdSave, bytes.has_value());
-    if (bytes) {
-        SetWindowTextW(txtFiles, Text::FromAnsi(*bytes).c_str());
-    } else {
-        SetWindowTextW(txtFiles, L"");
-    }
-    DispatchStep(L"ShowSystemFileWarning", &Form1::ShowSystemFileWarning);
-    ShowActionMenu(L"mnuPopup8");
 }
 
 void Form1::DispatchTail() {

@@ -122,31 +122,6 @@ std::wstring SystemMessage(DWORD code) {
     return text;
 }
 
-// While a services pass or command uses lv, node clicks and a close wait in the dispatcher's
-// queue, as during a dispatch. True when this caller took the hold (no dispatch held it).
-bool HoldDispatch(Form1& form) {
-    const bool owns = !form.dispatching;
-    form.dispatching = true;
-    return owns;
-}
-
-// Ends a hold taken by HoldDispatch, then runs the close or the latest node click that waited.
-void ReleaseDispatch(Form1& form, bool owns) {
-    if (!owns) return;
-    form.dispatching = false;
-    if (form.closePending) {
-        form.closePending = false;
-        form.hasPendingNode = false;
-        form.pendingNodeKey.clear();
-        PostMessageW(form.hwnd(), WM_CLOSE, 0, 0);
-    } else if (form.hasPendingNode) {
-        const std::wstring key = std::move(form.pendingNodeKey);
-        form.hasPendingNode = false;
-        form.pendingNodeKey.clear();
-        form.tvwDemo_NodeClick(key);
-    }
-}
-
 } // namespace
 
 // ---- Loading and refresh ----
@@ -155,16 +130,16 @@ void Form1::LoadServices() { RunServicesPass(kPassLoad); }
 
 void Form1::Command6_Click() { RunServicesPass(kPassRefresh); }
 
-// The fill yields to the message loop. While it runs, node clicks and a close wait in the
-// dispatcher's queue (as during a dispatch), and a load or refresh asked for meanwhile runs
-// once the pass has ended, so nothing clears or refills lv under it.
+// The fill yields to the message loop. It runs Busy, so node clicks and a close wait for it, and
+// a load or refresh asked for meanwhile runs once the pass has ended, so nothing clears or
+// refills lv under it.
 void Form1::RunServicesPass(int kind) {
     if (servicesLoading) {
         pendingServicesPass = std::max(pendingServicesPass, kind);
         return;
     }
+    Busy busy(*this);
     servicesLoading = true;
-    const bool holdsDispatch = HoldDispatch(*this);
     for (int next = kind; next != 0 && IsWindow(lv);) {
         pendingServicesPass = 0;
         FillServices(next == kPassLoad);
@@ -172,7 +147,6 @@ void Form1::RunServicesPass(int kind) {
     }
     pendingServicesPass = 0;
     servicesLoading = false;
-    ReleaseDispatch(*this, holdsDispatch);
 }
 
 void Form1::FillServices(bool isLoad) {
@@ -484,6 +458,8 @@ void Form1::mnuStart_Click() {
         }
         return;
     }
+    // Held from the caption's yield to the end: a node click meanwhile waits for the command.
+    Busy busy(*this);
     SetViewTitle(kStarting + display);
     YieldBeforeCommand();
     Command1_Click();
@@ -493,6 +469,7 @@ void Form1::mnuStop_Click() {
     if (servicesLoading || serviceCommandRunning) return;
     if (CheckListSelection(lv) < 0) return;
     const std::wstring display = ListView::Text(lv, ListView::Current(lv), kColDisplayName);
+    Busy busy(*this);
     SetWindowTextW(lblCount, (kStopping + display).c_str());
     YieldBeforeCommand();
     Command2_Click();
@@ -514,7 +491,7 @@ void Form1::RunServiceControl(bool start) {
     const int current = ListView::Current(lv);
     if (current < 0) return;
     // The command reads lv again after its reload: a node click meanwhile waits until it ends.
-    const bool holdsDispatch = HoldDispatch(*this);
+    Busy busy(*this);
     serviceCommandRunning = true;
     const std::wstring name = ListView::Text(lv, current, kColServiceName);
     UpcServiciosyWea service;
@@ -545,7 +522,6 @@ void Form1::RunServiceControl(bool start) {
             else ShowStopFailed();
         }
     }
-    ReleaseDispatch(*this, holdsDispatch);
 }
 
 void Form1::ShowStartFailed() {
@@ -572,6 +548,8 @@ void Form1::SetServiceStartType(DWORD startType) {
     if (servicesLoading || serviceCommandRunning) return;
     SelectedServiceName = ListView::Text(lv, ListView::Current(lv), kColDisplayName);
     if (CheckListSelection(lv) < 0) return;
+    // A node click during the reload waits until the row is selected again and any refusal shown.
+    Busy busy(*this);
     serviceCommandRunning = true;
     UpcServiciosyWea service;
     service.ServiceName(ListView::Text(lv, ListView::Current(lv), kColServiceName));

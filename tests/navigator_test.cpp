@@ -390,7 +390,7 @@ TEST_F(NavigatorTest, ClicksDuringADispatchRunAfterItTheLatestWinning) {
     EXPECT_EQ(dispatched, (std::vector<std::wstring>{L"start", L"All Registry Startups"}));
     EXPECT_EQ(form.ControlText(form.lblCount), L"Possible System.ini Startups");
     EXPECT_EQ(rec.Count(L"Clear"), 1);  // the recorder keeps the last dispatch only
-    EXPECT_FALSE(form.dispatching);
+    EXPECT_FALSE(form.IsBusy());
 
     // A menu command that arrives during the yield of "All Startups" waits for it.
     std::vector<std::wstring> order;

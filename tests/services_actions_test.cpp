@@ -142,7 +142,7 @@ TEST_F(ServicesActionsTest, ANodeClickDuringAStartRunsWhenTheStartHasFinished) {
     EXPECT_EQ(form.ControlText(form.lblCount), L"All Startups");
     EXPECT_EQ(form.PanelText(2), L"All Startups");
     EXPECT_EQ(ListView::Count(form.lv), 0);
-    EXPECT_FALSE(form.dispatching);
+    EXPECT_FALSE(form.IsBusy());
 }
 
 TEST_F(ServicesActionsTest, ServicesWithTheLongestNamesAreStartedAndSetByTheirWholeNames) {
