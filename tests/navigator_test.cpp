@@ -13,6 +13,7 @@
 
 #include <algorithm>
 #include <functional>
+#include <optional>
 
 namespace {
 
@@ -213,6 +214,112 @@ TEST_F(NavigatorTest, EveryNodeOpensItsViewWithTitleMenuTagAndStepsInOrder) {
         const std::vector<std::wstring> tail(std::find(rec.steps.begin(), rec.steps.end(), L"Tail"), rec.steps.end());
         EXPECT_EQ(tail, (std::vector<std::wstring>{L"Tail", L"ShowEnableDisableMenus", L"SetStartupToolTips",
                                                    L"SetFolderToolTips", L"MarkStartupDates"}));
+    }
+}
+
+TEST_F(NavigatorTest, EveryNodeShowsItsListTitleMenuAndRows) {
+    // One value in each Run key; the machine's "Run" one is quoted, has a switch and runs; one
+    // entry is parked and runs too.
+    const std::wstring folder = TestUtil::ProgramFolder();
+    UniqueHandle running = TestUtil::StartCopy(L"sleeper.exe", L"corvnav.exe", L"60");
+    ASSERT_TRUE(running);
+    ASSERT_TRUE(TestUtil::WaitForProcess(L"corvnav.exe"));
+    const std::wstring program = folder + L"\\corvnav.exe";
+    TestUtil::PutString(HKEY_LOCAL_MACHINE, kRun, L"MachineRun", L"\"" + program + L"\" /background");
+    TestUtil::PutString(HKEY_LOCAL_MACHINE, kRunOnce, L"MachineOnce", L"C:\\Tools\\b.exe");
+    TestUtil::PutString(HKEY_LOCAL_MACHINE, kRunOnceEx, L"MachineOnceEx", L"C:\\Tools\\c.exe");
+    TestUtil::PutString(HKEY_CURRENT_USER, kRun, L"UserRun", L"C:\\Tools\\d.exe");
+    TestUtil::PutString(HKEY_CURRENT_USER, kRunOnce, L"UserOnce", L"C:\\Tools\\e.exe");
+    TestUtil::PutString(HKEY_LOCAL_MACHINE, L"Software\\Ferrowyn\\Corvell\\Disabled", L"Parked", L"HKLM^" + program);
+    TestUtil::LiveForm live;
+    Form1& form = live.form;
+
+    // A row as the user reads it: name, program, key and icon.
+    auto row = [](const wchar_t* name, const std::wstring& path, const std::wstring& key, int icon) {
+        return std::wstring(name) + L"|" + path + L"|" + key + L"|" + std::to_wstring(icon);
+    };
+    const std::wstring hklm = L"HKLM\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\";
+    const std::wstring hkcu = L"HKCU\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\";
+    const std::wstring machineRun = row(L"MachineRun", program + L" /background", hklm + L"Run", 2);
+    const std::wstring machineOnce = row(L"MachineOnce", L"C:\\Tools\\b.exe", hklm + L"RunOnce", 1);
+    const std::wstring machineOnceEx = row(L"MachineOnceEx", L"C:\\Tools\\c.exe", hklm + L"RunOnceEx", 1);
+    const std::wstring userRun = row(L"UserRun", L"C:\\Tools\\d.exe", hkcu + L"Run", 1);
+    const std::wstring userOnce = row(L"UserOnce", L"C:\\Tools\\e.exe", hkcu + L"RunOnce", 1);
+    using Rows = std::vector<std::wstring>;
+
+    const std::wstring windows = MyMod::GetWindowsDir();
+    auto fileText = [](const std::wstring& path) {
+        std::string bytes;
+        UniqueHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+        if (!file) return std::wstring();
+        char buffer[4096];
+        DWORD done = 0;
+        while (ReadFile(file.get(), buffer, sizeof buffer, &done, nullptr) && done) bytes.append(buffer, done);
+        return Text::FromAnsi(bytes);
+    };
+
+    enum View { kLv, kLv2, kLv3, kTxt };
+    struct Case {
+        const wchar_t* key;
+        View front;
+        const wchar_t* title;            // nullptr: the services view's own count
+        const wchar_t* menus;            // the Action menus on the bar afterwards
+        std::optional<Rows> rows;        // the list in front; nullopt: left to the loaders' own tests
+        std::wstring file = {};          // the editor's file
+    };
+    const std::vector<Case> cases = {
+        {L"six", kLv, nullptr, L"mnuPopup", std::nullopt},
+        {L"seven", kLv2, L"Disabled Startups All Users", L"mnuPopup2",
+         Rows{row(L"Parked", program, hklm + L"Run", 9)}},
+        {L"another 44", kLv2, L"Disabled Startups Registry All Users", L"mnuPopup2",
+         Rows{row(L"Parked", program, hklm + L"Run", 9)}},
+        {L"another 45", kLv3, L"Disabled Startup Folder Items All Users", L"mnuPopup9", Rows{}},
+        {L"two", kLv3, L"Startup Folder All Users", L"mnuPopup9", Rows{}},
+        {L"another11", kLv2, L"Registry All Users Run", L"mnuPopup2", Rows{machineRun}},
+        {L"another22", kLv2, L"Registry All Users Run Once", L"mnuPopup2", Rows{machineOnce}},
+        {L"another33", kLv2, L"Registry All Users Run OnceEx", L"mnuPopup2", Rows{machineOnceEx}},
+        {L"another", kLv2, L"Registry All Users", L"mnuPopup2", Rows{machineRun, machineOnce, machineOnceEx}},
+        {L"another25", kLv2, L"Registry Current User", L"mnuPopup2", Rows{userRun, userOnce}},
+        {L"another26", kLv2, L"Registry Current User Run", L"mnuPopup2", Rows{userRun}},
+        {L"another27", kLv2, L"Registry Current User Run Once", L"mnuPopup2", Rows{userOnce}},
+        {L"three", kLv2, L"All Registry Startups", L"mnuPopup2",
+         Rows{machineRun, machineOnce, machineOnceEx, userRun, userOnce}},
+        {L"one", kLv2, L"All Startups", L"mnuPopup2", Rows{machineRun, machineOnce, machineOnceEx, userRun, userOnce}},
+        {L"eleven", kLv2, L"File System Startups", L"mnuPopup7", std::nullopt},
+        {L"ten", kLv2, L"Windows Logon Startups", L"mnuPopup6", std::nullopt},
+        {L"four", kTxt, L"Possible Win.ini Startups", L"mnuPopup8", std::nullopt, windows + L"\\Win.ini"},
+        {L"eight", kTxt, L"Possible System.ini Startups", L"mnuPopup8", std::nullopt, windows + L"\\System.ini"},
+        {L"five", kTxt, L"Possible AutoExec.bat Startups", L"mnuPopup8", std::nullopt,
+         windows.substr(0, 3) + L"AutoExec.bat"},
+        {L"boot", kTxt, L"Possible Boot.ini Startups", L"mnuPopup8", std::nullopt, windows.substr(0, 3) + L"boot.ini"},
+        {L"nine", kTxt, L"Possible Config.sys Startups", L"mnuPopup8", std::nullopt,
+         windows.substr(0, 3) + L"Config.sys"},
+    };
+    const HWND views[] = {form.lv, form.lv2, form.lv3, form.txtFiles};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.key);
+        Click(form, c.key);
+        for (int v = 0; v < 4; ++v) EXPECT_EQ(IsWindowVisible(views[v]) != FALSE, v == c.front) << v;
+        EXPECT_EQ(IsWindowVisible(form.cmdSave) != FALSE, c.front == kTxt);
+        const std::wstring title =
+            c.title ? c.title : std::to_wstring(ListView::Count(form.lv)) + L" Available Services";
+        EXPECT_EQ(form.ControlText(form.lblCount), title);
+        EXPECT_EQ(form.PanelText(2), title);
+        EXPECT_EQ(VisibleActionMenus(form), c.menus);
+        if (c.front == kLv) {
+            EXPECT_GT(ListView::Count(form.lv), 0);
+        }
+        if (c.rows) {
+            const HWND list = views[c.front];
+            Rows shown;
+            for (int i = 0; i < ListView::Count(list); ++i)
+                shown.push_back(row(ListView::Text(list, i).c_str(), ListView::Text(list, i, 1), ListView::Text(list, i, 2),
+                                    ListView::Icon(list, i)));
+            EXPECT_EQ(shown, *c.rows);
+        }
+        if (c.front == kTxt) {
+            EXPECT_EQ(form.ControlText(form.txtFiles), fileText(c.file));
+        }
     }
 }
 
@@ -427,6 +534,41 @@ TEST_F(NavigatorTest, CloseDuringADispatchWaitsUntilItReturns) {
     EXPECT_TRUE(IsWindow(window));
     TestUtil::Pump(50);
     EXPECT_FALSE(IsWindow(window));
+}
+
+TEST_F(NavigatorTest, AClickBeforeAWaitingCloseRunsAndOneAfterItIsDropped) {
+    const struct {
+        bool clickFirst;
+        int dispatches;
+        const wchar_t* title;
+    } cases[] = {{true, 2, L"Possible Win.ini Startups"}, {false, 1, L"All Startups"}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.clickFirst ? "click, then close" : "close, then click");
+        TestUtil::LiveForm live;
+        Form1& form = live.form;
+        const HWND window = form.hwnd();
+        ASSERT_TRUE(form.SelectNode(L"four"));
+        Recorder rec(form);
+        int dispatches = 0;
+        rec.onStep = [&](const std::wstring& step) {
+            if (step == L"Clear") ++dispatches;
+            if (step != L"MarkRunningFolderStartups") return;
+            const auto click = [&] {
+                PostMessageW(window, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(form.cmdWL), BN_CLICKED),
+                             reinterpret_cast<LPARAM>(form.cmdWL));
+            };
+            if (c.clickFirst) click();
+            PostMessageW(window, WM_CLOSE, 0, 0);
+            if (!c.clickFirst) click();
+        };
+        form.tvwDemo_NodeClick(L"one");
+        rec.onStep = nullptr;
+        EXPECT_EQ(dispatches, c.dispatches);
+        EXPECT_EQ(form.ControlText(form.lblCount), c.title);
+        EXPECT_TRUE(IsWindow(window));
+        TestUtil::Pump(50);
+        EXPECT_FALSE(IsWindow(window));
+    }
 }
 
 TEST_F(NavigatorTest, TreeClicksDispatchOnceAndProgrammaticSelectionNotAtAll) {

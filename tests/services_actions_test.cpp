@@ -145,6 +145,48 @@ TEST_F(ServicesActionsTest, ANodeClickDuringAStartRunsWhenTheStartHasFinished) {
     EXPECT_FALSE(form.IsBusy());
 }
 
+TEST_F(ServicesActionsTest, AClickAndACloseDuringAStartWaitForItTheCloseLast) {
+    Install(L"CorvellActHeld", L"Corvell Act Held");
+    TestUtil::LiveForm live;
+    Form1& form = live.form;
+    const HWND window = form.hwnd();
+    form.tvwDemo_NodeClick(L"six");
+    SelectService(form, L"CorvellActHeld");
+
+    // The user clicks "All Startups", then closes the window; both are taken while the start
+    // yields to show its caption.
+    ASSERT_TRUE(form.SelectNode(L"one"));
+    PostMessageW(window, WM_COMMAND, MAKEWPARAM(IDC_cmdWL, BN_CLICKED), reinterpret_cast<LPARAM>(form.cmdWL));
+    PostMessageW(window, WM_CLOSE, 0, 0);
+    int dispatches = 0;
+    std::wstring statusAtClick;
+    std::wstring titleAtClick, titleAfterStart;
+    form.onDispatchStep = [&](const wchar_t* step) {
+        if (std::wstring(step) != L"Clear") return;
+        ++dispatches;
+        statusAtClick = ListView::Text(form.lv, Row(form, L"CorvellActHeld"), kColStatus);
+        titleAtClick = form.ControlText(form.lblCount);
+        titleAfterStart = Title(form);
+    };
+    form.mnuStart_Click();
+
+    // The click ran once, after the start had been judged on the reloaded list; the window lives on.
+    EXPECT_EQ(dispatches, 1);
+    EXPECT_EQ(statusAtClick, L"Running");
+    EXPECT_EQ(titleAtClick, titleAfterStart);
+    EXPECT_TRUE(seam.messages.empty());
+    EXPECT_EQ(ServiceFixtures::State(L"CorvellActHeld"), static_cast<DWORD>(SERVICE_RUNNING));
+    EXPECT_EQ(form.ControlText(form.lblCount), L"All Startups");
+    EXPECT_TRUE(IsWindow(window));
+    EXPECT_FALSE(form.IsBusy());
+
+    // The close comes last, once.
+    TestUtil::Pump(50);
+    EXPECT_FALSE(IsWindow(window));
+    EXPECT_EQ(dispatches, 1);
+    form.onDispatchStep = nullptr;
+}
+
 TEST_F(ServicesActionsTest, ServicesWithTheLongestNamesAreStartedAndSetByTheirWholeNames) {
     // 256 characters each: the longest names the manager takes.
     const std::wstring name = L"CorvellActLong" + std::wstring(242, L'n');
