@@ -8,8 +8,8 @@
 #include "system/Registry.h"
 #include "system/Text.h"
 
+#include <array>
 #include <optional>
-#include <iterator>
 
 namespace {
 
@@ -140,11 +140,22 @@ struct FileSpec {
 constexpr size_t kMaxSteps = 22;
 constexpr wchar_t kFolderItemMenu[] = L"mnuPopup4";  // "See Startup Folder for options"
 
+using ViewSteps = std::array<ViewStep, kMaxSteps>;
+
+// A view of one Run key: its loader, then what every registry view does with the rows.
+constexpr ViewSteps OneRunKeySteps(ViewStep loader) {
+    return {kFront, kTitle, loader, RUN(CleanStartupPaths), kMenus, RUN(MarkRunningStartups), kTag, kRestoreCheck,
+            RUN(lv2_Click)};
+}
+
+// A legacy file in the editor.
+constexpr ViewSteps kLegacyFileSteps = {kFront, kTitle, kLegacyFile, RUN(ShowSystemFileWarning), kMenus};
+
 struct NodeView {
     const wchar_t* key;          // compared without regard to case
     View front;
     const wchar_t* title;        // nullptr: the view writes its own (LoadServices)
-    ViewStep steps[kMaxSteps];   // in order, up to the first End
+    ViewSteps steps;             // in order, up to the first End
     const wchar_t* menu;         // the Action menu of Menus
     int tag;                     // ActiveListTag of Tag; 0 for views that set none
     bool withExport = false;     // Menus shows sep20 and the export entries as well
@@ -172,17 +183,11 @@ const NodeView kViews[] = {
       kTag, RUN(lv3_Click)},
      L"mnuPopup3", 3},
     {L"another11", View::RegistryList, L"Registry All Users Run",
-     {kFront, kTitle, RUN(LoadRunHKLM), RUN(CleanStartupPaths), kMenus, RUN(MarkRunningStartups), kTag, kRestoreCheck,
-      RUN(lv2_Click)},
-     L"mnuPopup2", 2},
+     OneRunKeySteps(RUN(LoadRunHKLM)), L"mnuPopup2", 2},
     {L"another22", View::RegistryList, L"Registry All Users Run Once",
-     {kFront, kTitle, RUN(LoadRunOnceHKLM), RUN(CleanStartupPaths), kMenus, RUN(MarkRunningStartups), kTag,
-      kRestoreCheck, RUN(lv2_Click)},
-     L"mnuPopup2", 2},
+     OneRunKeySteps(RUN(LoadRunOnceHKLM)), L"mnuPopup2", 2},
     {L"another33", View::RegistryList, L"Registry All Users Run OnceEx",
-     {kFront, kTitle, RUN(LoadRunOnceExHKLM), RUN(CleanStartupPaths), kMenus, RUN(MarkRunningStartups), kTag,
-      kRestoreCheck, RUN(lv2_Click)},
-     L"mnuPopup2", 2},
+     OneRunKeySteps(RUN(LoadRunOnceExHKLM)), L"mnuPopup2", 2},
     {L"another", View::RegistryList, L"Registry All Users",
      {kFront, kTitle, RUN(LoadRunHKLM), RUN(LoadRunOnceHKLM), RUN(LoadRunOnceExHKLM), RUN(CleanStartupPaths),
       RUN(MarkRunningStartups), kMenus, kTag, kRestoreCheck, RUN(lv2_Click)},
@@ -192,13 +197,9 @@ const NodeView kViews[] = {
       kTag, kRestoreCheck, RUN(lv2_Click)},
      L"mnuPopup2", 2},
     {L"another26", View::RegistryList, L"Registry Current User Run",
-     {kFront, kTitle, RUN(LoadRunHKCU), RUN(CleanStartupPaths), kMenus, RUN(MarkRunningStartups), kTag, kRestoreCheck,
-      RUN(lv2_Click)},
-     L"mnuPopup2", 2},
+     OneRunKeySteps(RUN(LoadRunHKCU)), L"mnuPopup2", 2},
     {L"another27", View::RegistryList, L"Registry Current User Run Once",
-     {kFront, kTitle, RUN(LoadRunOnceHKCU), RUN(CleanStartupPaths), kMenus, RUN(MarkRunningStartups), kTag,
-      kRestoreCheck, RUN(lv2_Click)},
-     L"mnuPopup2", 2},
+     OneRunKeySteps(RUN(LoadRunOnceHKCU)), L"mnuPopup2", 2},
     {L"three", View::RegistryList, L"All Registry Startups",
      {kFront, kTitle, RUN(LoadRunHKLM), RUN(LoadRunOnceHKLM), RUN(LoadRunOnceExHKLM), RUN(LoadRunHKCU),
       RUN(LoadRunOnceHKCU), RUN(CleanStartupPaths), RUN(MarkRunningStartups), kMenus, kTag, kRestoreCheck,
@@ -218,20 +219,15 @@ const NodeView kViews[] = {
      {kFront, RUN(LoadUserinitEntry), kTitle, kMenus, RUN(lv2_Click)},
      L"mnuPopup6", 0},
     {L"four", View::Editor, L"Possible Win.ini Startups",
-     {kFront, kTitle, kLegacyFile, RUN(ShowSystemFileWarning), kMenus},
-     L"mnuPopup8", 0, false, {L"ini", false, L"\\Win.ini"}},
+     kLegacyFileSteps, L"mnuPopup8", 0, false, {L"ini", false, L"\\Win.ini"}},
     {L"eight", View::Editor, L"Possible System.ini Startups",
-     {kFront, kTitle, kLegacyFile, RUN(ShowSystemFileWarning), kMenus},
-     L"mnuPopup8", 0, false, {L"ini2", false, L"\\System.ini"}},
+     kLegacyFileSteps, L"mnuPopup8", 0, false, {L"ini2", false, L"\\System.ini"}},
     {L"five", View::Editor, L"Possible AutoExec.bat Startups",
-     {kFront, kTitle, kLegacyFile, RUN(ShowSystemFileWarning), kMenus},
-     L"mnuPopup8", 0, false, {L"bat", true, L"\\AutoExec.bat"}},
+     kLegacyFileSteps, L"mnuPopup8", 0, false, {L"bat", true, L"\\AutoExec.bat"}},
     {L"boot", View::Editor, L"Possible Boot.ini Startups",
-     {kFront, kTitle, kLegacyFile, RUN(ShowSystemFileWarning), kMenus},
-     L"mnuPopup8", 0, false, {L"boot", true, L"\\boot.ini"}},
+     kLegacyFileSteps, L"mnuPopup8", 0, false, {L"boot", true, L"\\boot.ini"}},
     {L"nine", View::Editor, L"Possible Config.sys Startups",
-     {kFront, kTitle, kLegacyFile, RUN(ShowSystemFileWarning), kMenus},
-     L"mnuPopup8", 0, false, {L"sys", true, L"\\Config.sys"}},
+     kLegacyFileSteps, L"mnuPopup8", 0, false, {L"sys", true, L"\\Config.sys"}},
 };
 
 #undef RUN
@@ -388,7 +384,9 @@ void RunViewStep(Form1& form, const NodeView& view, const ViewStep& step, Dispat
             form.BringToFront(form.txtFiles);
             form.BringToFront(form.cmdSave);
         } else {
-            form.BringToFront(view.front == View::Services ? form.lv : view.front == View::FolderList ? form.lv3 : form.lv2);
+            form.BringToFront(view.front == View::Services     ? form.lv
+                              : view.front == View::FolderList ? form.lv3
+                                                               : form.lv2);
         }
         break;
     case Do::Title: form.SetViewTitle(view.title); break;

@@ -313,8 +313,8 @@ TEST_F(NavigatorTest, EveryNodeShowsItsListTitleMenuAndRows) {
             const HWND list = views[c.front];
             Rows shown;
             for (int i = 0; i < ListView::Count(list); ++i)
-                shown.push_back(row(ListView::Text(list, i).c_str(), ListView::Text(list, i, 1), ListView::Text(list, i, 2),
-                                    ListView::Icon(list, i)));
+                shown.push_back(row(ListView::Text(list, i).c_str(), ListView::Text(list, i, 1),
+                                    ListView::Text(list, i, 2), ListView::Icon(list, i)));
             EXPECT_EQ(shown, *c.rows);
         }
         if (c.front == kTxt) {
