@@ -1,4 +1,4 @@
-// What every dialog shares: the screen's DPI, the message font, child controls and frames,
+// What every dialog shares: the message font, child controls and frames,
 // tooltips and the modal message loop.
 #include "mainwindow/Dialog.h"
 
@@ -94,16 +94,6 @@ std::wstring ToolTips::Text(HWND control) const {
     SendMessageW(window_, TTM_GETTEXTW, text.size(), reinterpret_cast<LPARAM>(&tool));
     text.resize(wcsnlen(text.c_str(), text.size()));
     return text;
-}
-
-int ScreenDpi() {
-    static const int dpi = [] {
-        HDC screen = GetDC(nullptr);
-        const int value = screen ? GetDeviceCaps(screen, LOGPIXELSY) : 96;
-        if (screen) ReleaseDC(nullptr, screen);
-        return value > 0 ? value : 96;
-    }();
-    return dpi;
 }
 
 HFONT MessageFont() {

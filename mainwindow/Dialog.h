@@ -5,6 +5,7 @@
 
 #include "mainwindow/Forms.h"
 #include "mainwindow/Window.h"
+#include "system/Screen.h"
 
 #include <windows.h>
 #include <commctrl.h>
@@ -18,15 +19,13 @@ struct Place {
     int left, top, width, height;  // twips
 };
 
-// The screen's pixels per inch, read once.
-[[nodiscard]] int ScreenDpi();
 // The system's message font, made once and kept for the program's life.
 [[nodiscard]] HFONT MessageFont();
 // Runs the thread's messages until the window is gone; tab, Enter and Esc work as in a dialog.
 void RunModal(HWND window);
 // Twips to pixels at the screen's DPI.
-[[nodiscard]] inline int Twips(int twips) { return MulDiv(twips, ScreenDpi(), 1440); }
-[[nodiscard]] inline int ToTwips(int pixels) { return MulDiv(pixels, 1440, ScreenDpi()); }
+[[nodiscard]] inline int Twips(int twips) { return MulDiv(twips, Screen::Dpi(), 1440); }
+[[nodiscard]] inline int ToTwips(int pixels) { return MulDiv(pixels, 1440, Screen::Dpi()); }
 // A visible child control of parent at its design place (twips), in the message font.
 HWND AddChild(HWND parent, const wchar_t* windowClass, const std::wstring& text, DWORD style, int id, Place place,
               DWORD exStyle = 0);

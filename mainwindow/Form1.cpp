@@ -12,6 +12,7 @@
 #include "system/App.h"
 #include "system/Paths.h"
 #include "system/Registry.h"
+#include "system/Screen.h"
 #include "system/Seam.h"
 #include "system/Text.h"
 
@@ -100,9 +101,7 @@ void Form1::DoEvents() {
 }
 
 void Form1::CreateControls() {
-    HDC screen = GetDC(nullptr);
-    dpi_ = GetDeviceCaps(screen, LOGPIXELSY);
-    ReleaseDC(nullptr, screen);
+    dpi_ = Screen::Dpi();
 
     NONCLIENTMETRICSW ncm{};
     ncm.cbSize = sizeof(ncm);
@@ -321,7 +320,7 @@ void Form1::Form_Load() {
     ListView::SetColumnIcon(lv, 1, byServiceName ? Images::kIconSortColumn : Images::kIconOtherColumn);
     // The list starts in the saved order too, so a close before the services view was ever
     // opened writes the user's choice back rather than the design's default.
-    lvSortKey = byServiceName ? 1 : 0;
+    lvSortKey = byServiceName ? ServiceSortKey::ServiceName : ServiceSortKey::DisplayName;
 
     const std::wstring product =
         General::GetStringValue(L"HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows NT\\CurrentVersion", L"ProductName");
@@ -426,7 +425,7 @@ void Form1::Form_Unload() {
         RECT r{};
         GetWindowRect(hwnd_, &r);
         WriteGeometry(ToTwips(r.right - r.left), ToTwips(r.bottom - r.top), ToTwips(r.left), ToTwips(r.top));
-        General::SetStringValue(key, App::Value::kSorted, std::to_wstring(lvSortKey));
+        SaveServiceSortKey();
     }
     KillTimer(hwnd_, IDT_Timer1);
     Forms::UnloadAll();

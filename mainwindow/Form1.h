@@ -260,9 +260,15 @@ public:
     // Steps shared by the handlers above.
     void RunServicesPass(int kind);
     void FillServices(bool isLoad);
-    // Sorts lv by key (0 display name, 1 service name) and marks the headers.
-    void SortServices(int key);
-    int lvOrderedBy = -1;                // the key lv's rows are in order of, -1 none
+    // The end of a fill once every row is in: sort, redraw, count, tooltips, no selection.
+    void EndServicesFill();
+    // After a load: names the services it saw first (once a load has run before) and writes "lvDT".
+    void AnnounceNewServices(const std::vector<std::wstring>& displayNames);
+    // lv.SortKey: the column lv is sorted by; the values are the numbers "Sorted" stores.
+    enum class ServiceSortKey { DisplayName = 0, ServiceName = 1 };
+    // Sorts lv by key and marks the headers.
+    void SortServices(ServiceSortKey key);
+    std::optional<ServiceSortKey> lvOrderedBy;  // the key lv's rows are in order of, if any
     void SetServiceStartStopMenus();
     void YieldBeforeCommand();
     void RunServiceControl(bool start);
@@ -302,7 +308,7 @@ public:
     std::wstring SystemFileTag;          // txtFiles.Tag: "ini", "ini2", "bat", "boot", "sys"
     std::wstring WinlogonEditFlag = L"0";  // lv2.Tag: "WL" opens the properties dialog for Winlogon
     std::wstring SettingTabFlag = L"0";  // lblChange.Caption: "1" opens a properties dialog on its setting tab
-    int lvSortKey = 0;                   // lv.SortKey: 0 "Display Name", 1 "Service Name"
+    ServiceSortKey lvSortKey = ServiceSortKey::DisplayName;  // lv.SortKey
     std::wstring helpFile;               // App.HelpFile
     bool quitOnDestroy = true;           // the program's one window ends the message loop
 

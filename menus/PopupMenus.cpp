@@ -1,6 +1,7 @@
 // Caption mark-up, side bars, and the preparation of a popup menu about to open.
 #include "menus/modDrawing.h"
 #include "menus/modMenus.h"
+#include "system/Screen.h"
 #include "system/Text.h"
 
 #include <algorithm>
@@ -222,7 +223,7 @@ void BuildSideBar(HWND key, std::wstring& description, PanelValues& v, HDC dc) {
         v.slot[9] = kSideBarBitmap;
     } else if (isText) {
         kind = kSideBarText;
-        const int dpi = GetDeviceCaps(dc, LOGPIXELSY);
+        const int dpi = Screen::Dpi();
         for (int size = s.size; size >= 4; --size) {
             LOGFONTW lf = SideBarFont(s, size, dpi);
             EngineGdi::Font font(EngineGdi::Counted(CreateFontIndirectW(&lf)));

@@ -3,6 +3,7 @@
 
 #include "menus/EngineGdi.h"
 #include "menus/modMenus.h"
+#include "system/Screen.h"
 
 #include <algorithm>
 #include <cmath>
@@ -33,10 +34,7 @@ void MakeFonts() {
     std::fill(std::begin(title.lfFaceName), std::end(title.lfFaceName), L'\0');
     std::copy(std::begin(kTitleFace), std::end(kTitleFace) - 1, title.lfFaceName);
     title.lfCharSet = DEFAULT_CHARSET;
-    HDC screen = GetDC(nullptr);
-    const int dpi = screen ? GetDeviceCaps(screen, LOGPIXELSY) : 96;
-    if (screen) ReleaseDC(nullptr, screen);
-    title.lfHeight = -static_cast<LONG>(std::nearbyint(150.0 * dpi / 1440.0));
+    title.lfHeight = -static_cast<LONG>(std::nearbyint(150.0 * Screen::Dpi() / 1440.0));
     font1.reset(Counted(CreateFontIndirectW(&title)));
 }
 

@@ -4,6 +4,7 @@
 #include "resources/Images.h"
 
 #include "system/Handles.h"
+#include "system/Screen.h"
 
 #include <cmath>
 #include <functional>
@@ -23,9 +24,7 @@ int surfaceSize = kDesign * kScale;
 int S(double v) { return static_cast<int>(std::lround(v * surfaceSize / kDesign)); }
 
 int ScreenSize() {
-    HDC screen = GetDC(nullptr);
-    const int dpi = screen ? GetDeviceCaps(screen, LOGPIXELSY) : 96;
-    if (screen) ReleaseDC(nullptr, screen);
+    const int dpi = Screen::Dpi();
     return dpi > 96 ? MulDiv(kDesign, dpi, 96) : kDesign;
 }
 

@@ -37,7 +37,6 @@ constexpr wchar_t kStopFailedReasons[] =
     L"3.  In some cases the computer must be restarted to stop the service.";
 constexpr wchar_t kSettingRefused[] = L" could not be set to ";
 
-
 // Columns of lv.
 constexpr int kColDisplayName = 0;
 constexpr int kColServiceName = 1;
@@ -83,8 +82,10 @@ LPARAM RowData(HWND list, int row) {
     return item.lParam;
 }
 
-// A text's sort key, case ignored: keys compare as the list's own text sort does.
-std::string SortKey(const std::wstring& text) {
+using SortKey = Form1::ServiceSortKey;
+
+// A text's collation key, case ignored: keys compare as the list's own text sort does.
+std::string CollationKey(const std::wstring& text) {
     const DWORD flags = LCMAP_SORTKEY | NORM_IGNORECASE;
     const int n = LCMapStringW(LOCALE_USER_DEFAULT, flags, text.c_str(), static_cast<int>(text.size()), nullptr, 0);
     std::string key(n > 0 ? static_cast<size_t>(n) : 0, '\0');
@@ -95,13 +96,16 @@ std::string SortKey(const std::wstring& text) {
     return key;
 }
 
-const std::string& KeyOf(const Form1::ServiceRowData& row, int key) {
-    return key == 1 ? row.serviceSortKey : row.displaySortKey;
+std::string& KeyOf(Form1::ServiceRowData& row, SortKey key) {
+    return key == SortKey::ServiceName ? row.serviceSortKey : row.displaySortKey;
+}
+const std::string& KeyOf(const Form1::ServiceRowData& row, SortKey key) {
+    return key == SortKey::ServiceName ? row.serviceSortKey : row.displaySortKey;
 }
 
 struct SortContext {
     const std::vector<Form1::ServiceRowData>* rows;
-    int key;
+    SortKey key;
 };
 
 int CALLBACK CompareServiceRows(LPARAM a, LPARAM b, LPARAM context) {
@@ -110,6 +114,92 @@ int CALLBACK CompareServiceRows(LPARAM a, LPARAM b, LPARAM context) {
     if (a < 0 || b < 0 || static_cast<size_t>(a) >= rows.size() || static_cast<size_t>(b) >= rows.size()) return 0;
     return KeyOf(rows[static_cast<size_t>(a)], c->key).compare(KeyOf(rows[static_cast<size_t>(b)], c->key));
 }
+
+// One fill's reading of the services: the row of each listed service, worked out from its
+// registry key and first-seen record, in the order lv is filled (that of its sort key).
+class ServicesFill {
+public:
+    ServicesFill(const std::vector<ServiceTriple>& services, SortKey key, std::vector<Form1::ServiceRowData>& rows)
+        : services_(services), rows_(rows), isNew_(services.size(), false),
+          dependsAsText_(ServiceRows::ReadsDependenciesAsText(
+              General::GetStringValue(ServiceRows::kWindowsVersionKey, L"ProductName"))),
+          windowsDir_(MyMod::GetWindowsDir()), dates_(App::SubKeyPath(App::SubKey::kDates)) {
+        rows_.resize(services_.size());
+        for (size_t i = 0; i < services_.size(); ++i)
+            KeyOf(rows_[i], key) = CollationKey(key == SortKey::ServiceName ? services_[i].name
+                                                                            : services_[i].displayName);
+        order_.resize(services_.size());
+        for (size_t i = 0; i < order_.size(); ++i) order_[i] = i;
+        std::stable_sort(order_.begin(), order_.end(),
+                         [this, key](size_t a, size_t b) { return KeyOf(rows_[a], key) < KeyOf(rows_[b], key); });
+        inListOrder_.reserve(services_.size());
+    }
+
+    // Indices into the services in the order their rows are added.
+    [[nodiscard]] const std::vector<size_t>& Order() const noexcept { return order_; }
+
+    // Works out the row of services[index] (stamping its first-seen date when it has none);
+    // gives its icon. Called in Order().
+    int FillRow(size_t index) {
+        using namespace ServiceRows;
+        const ServiceTriple& service = services_[index];
+        const RegistryFacts facts = reader_.Read(service.name);
+        const Setting setting = SettingOf(facts.start);
+
+        Form1::ServiceRowData& data = rows_[index];
+        if (setting.icon == kIconServiceAutomatic) data.statusColor = data.settingColor = ListView::EnabledForeColor;
+        if (setting.icon == kIconServiceDisabled) data.statusColor = data.settingColor = ListView::DisabledForeColor;
+
+        std::wstring firstSeen;
+        if (auto stored = dates_.Find(service.name)) {
+            firstSeen = std::move(*stored);
+        } else {
+            firstSeen = FirstSeenDate();
+            dates_.Store(service.name, firstSeen);
+            isNew_[index] = true;
+        }
+        data.cells.resize(kColumnCount);
+        data.cells[kColDisplayName] = service.displayName;
+        data.cells[kColServiceName] = service.name;
+        data.cells[kColStatus] = service.state;
+        data.cells[kColSetting] = setting.text;
+        std::vector<std::wstring> dependsOn =
+            facts.dependOn ? SplitDependencies(*facts.dependOn) : std::vector<std::wstring>{};
+        data.cells[kColDependsOn] =
+            facts.dependOn ? DependsCell(*facts.dependOn, dependsOn, dependsAsText_) : kNoDependency;
+        data.cells[kColFirstSeen] = std::move(firstSeen);
+        data.cells[kColPath] = PathCell(facts.imagePath, windowsDir_);
+        data.cells[kColDependants] = kNoDependants;
+        inListOrder_.push_back({service.name, std::move(dependsOn)});
+        return setting.icon;
+    }
+
+    // "Dependant Services" of every row once all are filled; dependants are named in row order.
+    void FillDependants() {
+        const std::vector<std::wstring> dependants = ServiceRows::DependantsCells(inListOrder_);
+        for (size_t i = 0; i < order_.size() && i < dependants.size(); ++i)
+            rows_[order_[i]].cells[kColDependants] = dependants[i];
+    }
+
+    // Display names of the services first seen by this fill, in the order the manager lists them.
+    [[nodiscard]] std::vector<std::wstring> NewServices() const {
+        std::vector<std::wstring> names;
+        for (size_t i = 0; i < services_.size(); ++i)
+            if (isNew_[i]) names.push_back(services_[i].displayName);
+        return names;
+    }
+
+private:
+    const std::vector<ServiceTriple>& services_;
+    std::vector<Form1::ServiceRowData>& rows_;
+    std::vector<size_t> order_;
+    std::vector<bool> isNew_;
+    std::vector<ServiceRows::DependencyEntry> inListOrder_;
+    const bool dependsAsText_;
+    const std::wstring windowsDir_;
+    ServiceRows::DateBook dates_;
+    ServiceRows::FactsReader reader_;
+};
 
 std::wstring SystemMessage(DWORD code) {
     wchar_t* buffer = nullptr;
@@ -150,70 +240,20 @@ void Form1::RunServicesPass(int kind) {
 }
 
 void Form1::FillServices(bool isLoad) {
-    using namespace ServiceRows;
     if (isLoad) SetViewTitle(kLoadingServices);
 
     SendMessageW(lv, WM_SETREDRAW, FALSE, 0);
     ListView::Clear(lv);
     serviceRows.clear();
-    lvOrderedBy = -1;
+    lvOrderedBy.reset();
 
-    const auto triples = UpcServiciosyWea().ListServices(L"");
-    const bool dependsAsText =
-        ReadsDependenciesAsText(General::GetStringValue(kWindowsVersionKey, L"ProductName"));
-    const std::wstring windowsDir = MyMod::GetWindowsDir();
-    DateBook dates(App::SubKeyPath(App::SubKey::kDates));
-    FactsReader reader;
-
+    const auto listed = UpcServiciosyWea().ListServices(L"");
+    static const std::vector<ServiceTriple> none;
     // The list keeps itself in order of its sort key: the services are added in that order.
-    const size_t count = triples ? triples->size() / 3 : 0;
-    serviceRows.resize(count);
-    const int key = lvSortKey;
-    for (size_t i = 0; i < count; ++i) {
-        if (key == 1) serviceRows[i].serviceSortKey = SortKey((*triples)[3 * i]);
-        else serviceRows[i].displaySortKey = SortKey((*triples)[3 * i + 1]);
-    }
-    std::vector<size_t> order(count);
-    for (size_t i = 0; i < count; ++i) order[i] = i;
-    std::stable_sort(order.begin(), order.end(), [this, key](size_t a, size_t b) {
-        return KeyOf(serviceRows[a], key) < KeyOf(serviceRows[b], key);
-    });
-
-    std::vector<bool> isNew(count, false);
-    std::vector<DependencyEntry> inListOrder;
-    inListOrder.reserve(count);
-    for (size_t index : order) {
-        const std::wstring& name = (*triples)[3 * index];
-        const RegistryFacts facts = reader.Read(name);
-        const Setting setting = SettingOf(facts.start);
-
-        ServiceRowData& data = serviceRows[index];
-        if (setting.icon == kIconServiceAutomatic) data.statusColor = data.settingColor = ListView::EnabledForeColor;
-        if (setting.icon == kIconServiceDisabled) data.statusColor = data.settingColor = ListView::DisabledForeColor;
-
-        std::wstring firstSeen;
-        if (auto stored = dates.Find(name)) {
-            firstSeen = std::move(*stored);
-        } else {
-            firstSeen = FirstSeenDate();
-            dates.Store(name, firstSeen);
-            isNew[index] = true;
-        }
-        data.cells.resize(kColumnCount);
-        data.cells[kColDisplayName] = (*triples)[3 * index + 1];
-        data.cells[kColServiceName] = name;
-        data.cells[kColStatus] = (*triples)[3 * index + 2];
-        data.cells[kColSetting] = setting.text;
-        std::vector<std::wstring> dependsOn =
-            facts.dependOn ? SplitDependencies(*facts.dependOn) : std::vector<std::wstring>{};
-        data.cells[kColDependsOn] =
-            facts.dependOn ? DependsCell(*facts.dependOn, dependsOn, dependsAsText) : kNoDependency;
-        data.cells[kColFirstSeen] = std::move(firstSeen);
-        data.cells[kColPath] = PathCell(facts.imagePath, windowsDir);
-        data.cells[kColDependants] = kNoDependants;
-        inListOrder.push_back({name, std::move(dependsOn)});
-
-        AddServiceRow(lv, setting.icon, index);
+    const SortKey key = lvSortKey;
+    ServicesFill fill(listed ? *listed : none, key, serviceRows);
+    for (size_t index : fill.Order()) {
+        AddServiceRow(lv, fill.FillRow(index), index);
         DoEvents();
         if (!IsWindow(lv)) return;
     }
@@ -221,12 +261,19 @@ void Form1::FillServices(bool isLoad) {
     DoEvents();
     if (!IsWindow(lv)) return;
 
-    // Dependants are named in the order of the rows.
-    const std::vector<std::wstring> dependants = DependantsCells(inListOrder);
-    for (size_t i = 0; i < order.size(); ++i) serviceRows[order[i]].cells[kColDependants] = dependants[i];
-
+    fill.FillDependants();
     DoEvents();
     if (!IsWindow(lv)) return;
+    EndServicesFill();
+
+    // A listing that failed saw no service, so it counts as no first look either.
+    if (!isLoad || !listed) return;
+    DoEvents();
+    if (!IsWindow(lv)) return;
+    AnnounceNewServices(fill.NewServices());
+}
+
+void Form1::EndServicesFill() {
     MarkManualRunning();
     RestoreServiceSort();
     SortServices(lvSortKey);  // a sort chosen while the rows were added
@@ -237,27 +284,17 @@ void Form1::FillServices(bool isLoad) {
     SetServiceToolTips();
     const int selected = ListView::Selected(lv);
     if (selected >= 0) ListView_SetItemState(lv, selected, 0, LVIS_SELECTED);
+}
 
-    // A listing that failed saw no service, so it counts as no first look either.
-    if (!isLoad || !triples) return;
-    DoEvents();
-    if (!IsWindow(lv)) return;
-    // New services are named in the order the manager lists them.
-    std::wstring newServices;
-    std::wstring lastNewService;
-    int newCount = 0;
-    for (size_t i = 0; i < count; ++i) {
-        if (!isNew[i]) continue;
-        newServices += (*triples)[3 * i + 1] + L"\r\n";
-        lastNewService = (*triples)[3 * i + 1];
-        ++newCount;
-    }
+void Form1::AnnounceNewServices(const std::vector<std::wstring>& displayNames) {
     const std::wstring& appKey = App::AppKey();
-    if (General::GetStringValue(appKey, App::Value::kLvDT) == L"1" && !newServices.empty()) {
-        const std::wstring header = newCount == 1 ? kNewServiceDetected : kNewServicesDetected;
-        Seam::ShowMessage(hwnd_, header + L"\r\n\r\n" + newServices, L"", MB_OK | MB_ICONINFORMATION);
+    if (General::GetStringValue(appKey, App::Value::kLvDT) == L"1" && !displayNames.empty()) {
+        std::wstring text = displayNames.size() == 1 ? kNewServiceDetected : kNewServicesDetected;
+        text += L"\r\n\r\n";
+        for (const std::wstring& name : displayNames) text += name + L"\r\n";
+        Seam::ShowMessage(hwnd_, text, L"", MB_OK | MB_ICONINFORMATION);
         SetFocus(lv);
-        const int row = ListView::FindRow(lv, lastNewService, kColDisplayName);
+        const int row = ListView::FindRow(lv, displayNames.back(), kColDisplayName);
         if (row >= 0) ListView::Select(lv, row);
     }
     General::SetStringValue(appKey, App::Value::kLvDT, L"1");
@@ -279,45 +316,47 @@ void Form1::MarkManualRunning() {
 
 // ---- Sorting, selection and menu state ----
 
-void Form1::SortServices(int key) {
+void Form1::SortServices(SortKey key) {
     lvSortKey = key;
     // While a pass adds its rows they stay in the pass's order; the pass sorts them at its end.
-    const bool adding = servicesLoading && lvOrderedBy < 0;
+    const bool adding = servicesLoading && !lvOrderedBy;
     if (lvOrderedBy != key && !adding) {
         // A load works out the keys of the order it fills in; the other ones are made here.
         for (auto& row : serviceRows) {
             if (row.cells.size() != kColumnCount) continue;
-            std::string& sortKey = key == 1 ? row.serviceSortKey : row.displaySortKey;
-            if (sortKey.empty()) sortKey = SortKey(row.cells[key == 1 ? kColServiceName : kColDisplayName]);
+            std::string& collation = KeyOf(row, key);
+            if (collation.empty())
+                collation = CollationKey(row.cells[key == SortKey::ServiceName ? kColServiceName : kColDisplayName]);
         }
         SortContext context{&serviceRows, key};
         SendMessageW(lv, LVM_SORTITEMS, reinterpret_cast<WPARAM>(&context),
                      reinterpret_cast<LPARAM>(CompareServiceRows));
         lvOrderedBy = key;
     }
-    ListView::SetColumnIcon(lv, kColDisplayName, key == 1 ? kIconOtherColumn : kIconSortColumn);
-    ListView::SetColumnIcon(lv, kColServiceName, key == 1 ? kIconSortColumn : kIconOtherColumn);
+    const bool byServiceName = key == SortKey::ServiceName;
+    ListView::SetColumnIcon(lv, kColDisplayName, byServiceName ? kIconOtherColumn : kIconSortColumn);
+    ListView::SetColumnIcon(lv, kColServiceName, byServiceName ? kIconSortColumn : kIconOtherColumn);
 }
 
 void Form1::RestoreServiceSort() {
     const std::wstring sorted = General::GetStringValue(App::AppKey(), App::Value::kSorted);
-    if (sorted == L"1") SortServices(1);
-    else if (sorted == L"0") SortServices(0);
+    if (sorted == L"1") SortServices(SortKey::ServiceName);
+    else if (sorted == L"0") SortServices(SortKey::DisplayName);
 }
 
 void Form1::SaveServiceSortKey() {
-    General::SetStringValue(App::AppKey(), App::Value::kSorted, std::to_wstring(lvSortKey));
+    General::SetStringValue(App::AppKey(), App::Value::kSorted, std::to_wstring(static_cast<int>(lvSortKey)));
 }
 
 void Form1::mnuSortService_Click() {
-    SortServices(1);
+    SortServices(SortKey::ServiceName);
     SaveServiceSortKey();
     menus.SetVisible(L"mnuSortService", false);
     menus.SetVisible(L"mnuSortDisplay", true);
 }
 
 void Form1::mnuSortDisplay_Click() {
-    SortServices(0);
+    SortServices(SortKey::DisplayName);
     SaveServiceSortKey();
     menus.SetVisible(L"mnuSortDisplay", false);
     menus.SetVisible(L"mnuSortService", true);
@@ -325,7 +364,7 @@ void Form1::mnuSortDisplay_Click() {
 
 void Form1::lv_ColumnClick(int subItem) {
     if (subItem != kColDisplayName && subItem != kColServiceName) return;
-    SortServices(subItem);
+    SortServices(subItem == kColServiceName ? SortKey::ServiceName : SortKey::DisplayName);
     SaveServiceSortKey();
 }
 
@@ -358,8 +397,8 @@ void Form1::lv_Click() {
 void Form1::lv_MouseUp(int button, POINT screenPos) {
     if (ListView::Count(lv) == 0) return;
     SetServiceStartStopMenus();
-    menus.SetVisible(L"mnuSortDisplay", lvSortKey != 0);
-    menus.SetVisible(L"mnuSortService", lvSortKey == 0);
+    menus.SetVisible(L"mnuSortDisplay", lvSortKey != SortKey::DisplayName);
+    menus.SetVisible(L"mnuSortService", lvSortKey == SortKey::DisplayName);
     if (button != 2) return;
     if (HMENU menu = menus.Popup(L"mnuPopup"))
         TrackPopupMenu(menu, TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RIGHTBUTTON, screenPos.x, screenPos.y, 0, hwnd_,

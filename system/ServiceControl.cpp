@@ -133,15 +133,15 @@ bool UpcServiciosyWea::RemoveService(const std::wstring& Computer) {
     return true;
 }
 
-std::optional<std::vector<std::wstring>> UpcServiciosyWea::ListServices(const std::wstring& Computer) const {
-    std::vector<std::wstring> triples;
+std::optional<std::vector<ServiceTriple>> UpcServiciosyWea::ListServices(const std::wstring& Computer) const {
+    std::vector<ServiceTriple> services;
     const UniqueScHandle manager(OpenSCManagerW(MachineName(Computer), nullptr, SC_MANAGER_ENUMERATE_SERVICE));
-    if (!manager) return triples;
+    if (!manager) return services;
 
     DWORD needed = 0, returned = 0, resume = 0;
     if (EnumServicesStatusW(manager.get(), SERVICE_WIN32, SERVICE_STATE_ALL, nullptr, 0, &needed, &returned,
                             &resume)) {
-        return triples;  // nothing to list
+        return services;  // nothing to list
     }
     const DWORD probeError = GetLastError();
     if (probeError != ERROR_MORE_DATA) {
@@ -166,11 +166,11 @@ std::optional<std::vector<std::wstring>> UpcServiciosyWea::ListServices(const st
         }
         for (DWORD i = 0; i < returned; ++i) {
             const ENUM_SERVICE_STATUSW& record = buffer[i];
-            triples.emplace_back(record.lpServiceName ? record.lpServiceName : L"");
-            triples.emplace_back(record.lpDisplayName ? record.lpDisplayName : L"");
-            triples.push_back(StateText(record.ServiceStatus.dwCurrentState));
+            services.push_back(ServiceTriple{record.lpServiceName ? record.lpServiceName : L"",
+                                             record.lpDisplayName ? record.lpDisplayName : L"",
+                                             StateText(record.ServiceStatus.dwCurrentState)});
         }
         if (ok || (returned == 0 && needed == 0)) break;
     }
-    return triples;
+    return services;
 }

@@ -30,6 +30,14 @@ inline constexpr wchar_t kErrUnknown[] = L"Unknown error";
 inline constexpr wchar_t kLastDllErrorPrefix[] = L"LastDLLError = ";
 inline constexpr wchar_t kEnumFailedPrefix[] = L"EnumServicesStatus failed. LastDllError = ";
 
+// One service as the manager lists it.
+struct ServiceTriple {
+    std::wstring name;         // the service's key name
+    std::wstring displayName;
+    std::wstring state;        // "Stopped", "Start Pending", "Stop Pending", "Running", "Continue Pending",
+                               // "Pause Pending", "Paused"; "" for any other state
+};
+
 class UpcServiciosyWea {
 public:
     void ServiceName(const std::wstring& nValue) { serviceName_ = nValue; }
@@ -53,11 +61,9 @@ public:
     // Marks the service for deletion. Sets InstallRemoveServiceError on success and when the
     // service cannot be opened.
     bool RemoveService(const std::wstring& Computer = L"");
-    // Three texts per service in the manager's order: key name, display name, state text
-    // ("Stopped", "Start Pending", "Stop Pending", "Running", "Continue Pending", "Pause Pending",
-    // "Paused"). Empty when the manager cannot be opened; nullopt (after a message) when it
-    // refuses to enumerate.
-    [[nodiscard]] std::optional<std::vector<std::wstring>> ListServices(const std::wstring& Computer = L"") const;
+    // Every Win32 service in the manager's order. Empty when the manager cannot be opened;
+    // nullopt (after a message) when it refuses to enumerate.
+    [[nodiscard]] std::optional<std::vector<ServiceTriple>> ListServices(const std::wstring& Computer = L"") const;
 
     // Sets the start type through the manager, which stores it as the service's "Start" value
     // and uses it at once; ERROR_SUCCESS, or the manager's error code.

@@ -87,7 +87,7 @@ TEST_F(Form1Test, RestoresSavedGeometryAndSavesItAtClose) {
         EXPECT_EQ(r.top, live.form.Twips(450));
         EXPECT_EQ(r.right - r.left, live.form.Twips(9000));
         EXPECT_EQ(live.form.WindowState(), 0);
-        live.form.lvSortKey = 1;
+        live.form.lvSortKey = Form1::ServiceSortKey::ServiceName;
         SetWindowPos(live.form.hwnd(), nullptr, live.form.Twips(900), live.form.Twips(600), live.form.Twips(9900),
                      live.form.Twips(7200), SWP_NOZORDER);
     }

@@ -65,13 +65,13 @@ TEST_F(ServicesListTest, OneRowPerServiceWithTitleAndNoSelection) {
 
     const auto triples = UpcServiciosyWea().ListServices();
     ASSERT_TRUE(triples.has_value());
-    const int count = static_cast<int>(triples->size() / 3);
+    const int count = static_cast<int>(triples->size());
     ASSERT_EQ(ListView::Count(form.lv), count);
-    for (size_t i = 0; i < triples->size(); i += 3) {
-        const int row = Row(form, (*triples)[i]);
-        ASSERT_GE(row, 0) << (*triples)[i].c_str();
-        EXPECT_EQ(ListView::Text(form.lv, row, 0), (*triples)[i + 1]);
-        EXPECT_EQ(ListView::Text(form.lv, row, kColStatus), (*triples)[i + 2]);
+    for (const ServiceTriple& service : *triples) {
+        const int row = Row(form, service.name);
+        ASSERT_GE(row, 0) << service.name.c_str();
+        EXPECT_EQ(ListView::Text(form.lv, row, 0), service.displayName);
+        EXPECT_EQ(ListView::Text(form.lv, row, kColStatus), service.state);
     }
     const std::wstring title = std::to_wstring(count) + L" Available Services";
     EXPECT_EQ(form.ControlText(form.lblCount), title);
@@ -254,10 +254,10 @@ TEST_F(ServicesListTest, FirstLoadIsSilentLaterLoadsAnnounceNewServices) {
     std::wstring expected = L"New Services Detected:      \r\n\r\n";
     std::wstring last;
     const auto triples = UpcServiciosyWea().ListServices();
-    for (size_t i = 0; i < triples->size(); i += 3) {
-        const std::wstring& name = (*triples)[i];
+    for (const ServiceTriple& service : *triples) {
+        const std::wstring& name = service.name;
         if (name == L"CorvellNewA" || name == L"CorvellNewB" || name == L"CorvellNewC") {
-            expected += (*triples)[i + 1] + L"\r\n";
+            expected += service.displayName + L"\r\n";
             last = name;
         }
     }
@@ -319,7 +319,7 @@ TEST_F(ServicesListTest, APassIsNotDisturbedByARefreshOrANodeClickMeanwhile) {
     Install(L"CorvellBusyUser", L"Corvell Busy User", SERVICE_DEMAND_START, {L"CorvellBusyBase"});
     TestUtil::LiveForm live;
     Form1& form = live.form;
-    const size_t services = UpcServiciosyWea().ListServices()->size() / 3;
+    const size_t services = UpcServiciosyWea().ListServices()->size();
 
     // Both arrive at the pass's first yield.
     ASSERT_TRUE(form.SelectNode(L"six"));
@@ -354,7 +354,7 @@ TEST_F(ServicesListTest, ASortChosenWhileTheRowsAreAddedAppliesAtTheEnd) {
 
     PostMessageW(form.hwnd(), WM_COMMAND, MAKEWPARAM(IDM_mnuSortService, 0), 0);
     form.Command6_Click();
-    EXPECT_EQ(form.lvSortKey, 1);
+    EXPECT_EQ(form.lvSortKey, Form1::ServiceSortKey::ServiceName);
     for (int row = 1; row < ListView::Count(form.lv); ++row)
         EXPECT_LE(lstrcmpiW(ListView::Text(form.lv, row - 1, 1).c_str(), ListView::Text(form.lv, row, 1).c_str()), 0)
             << row;
