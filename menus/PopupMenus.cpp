@@ -198,8 +198,7 @@ COLORREF PixelOfPicture(HDC dc, HANDLE picture, int width, int height, bool bitm
 } // namespace
 
 void BuildSideBar(HWND key, std::wstring& description, PanelValues& v, HDC dc) {
-    clsMyMenu* engine = RecordsOf(key);
-    if (!engine) return;
+    if (!RecordsOf(key)) return;
     std::wstring source = description;
     if (!source.empty() && source.back() == L'}') source.pop_back();
     source += L'|';
@@ -210,17 +209,16 @@ void BuildSideBar(HWND key, std::wstring& description, PanelValues& v, HDC dc) {
     const bool isNumber = IsNumberText(source);
     const SideBarFields s = ParseSideBar(description, !isText);
 
-    if (engine->SideBarIsText() && engine->SideBarItem())
-        EngineGdi::DeleteGdi(reinterpret_cast<HGDIOBJ>(engine->SideBarItem()));
-    v.slot[10] = 0;
-    v.slot[4] = s.width;
-    v.slot[9] = 0;
+    v.SideBarItem = 0;
+    v.SideBarFont.reset();
+    v.SideBarWidth = s.width;
+    v.flags = 0;
     BYTE kind = 0;
     SIZE caption{};
     if (isNumber) {
-        v.slot[10] = static_cast<LONG_PTR>(ReadNumber(source));
+        v.SideBarItem = static_cast<LONG_PTR>(ReadNumber(source));
         kind = kSideBarPicture;
-        v.slot[9] = kSideBarBitmap;
+        v.flags = kSideBarBitmap;
     } else if (isText) {
         kind = kSideBarText;
         const int dpi = Screen::Dpi();
@@ -231,37 +229,37 @@ void BuildSideBar(HWND key, std::wstring& description, PanelValues& v, HDC dc) {
                 EngineGdi::Selection sel(dc, font.get());
                 caption = Measure(dc, s.caption, DT_CALCRECT | DT_NOPREFIX | DT_NOCLIP | DT_SINGLELINE);
             }
-            if (caption.cx > v.slot[1] || caption.cy > v.slot[4]) continue;
+            if (caption.cx > v.PanelHeight || caption.cy > v.SideBarWidth) continue;
             lf.lfEscapement = lf.lfOrientation = 900;  // turned to run upwards
-            v.slot[10] = reinterpret_cast<LONG_PTR>(EngineGdi::Counted(CreateFontIndirectW(&lf)));
-            v.slot[8] = caption.cx;
-            v.slot[5] = caption.cy;
+            v.SideBarFont.reset(EngineGdi::Counted(CreateFontIndirectW(&lf)));
+            v.SideBarItem = reinterpret_cast<LONG_PTR>(v.SideBarFont.get());
             break;
         }
     }
     // A named picture control: the program's forms have none that can be found by name,
     // so such a side bar is left out like one whose control is missing.
-    if (v.slot[10] == 0) {
-        v.slot[4] = 0;
+    if (v.SideBarItem == 0) {
+        v.SideBarWidth = 0;
         description = s.caption;
         return;
     }
-    v.slot[6] = s.backColor == -1 ? static_cast<LONG_PTR>(GetSysColor(COLOR_MENU)) : s.backColor;
+    v.SideBarBackColor = s.backColor == -1 ? static_cast<LONG>(GetSysColor(COLOR_MENU)) : s.backColor;
 
     if (kind == kSideBarPicture) {
-        HANDLE picture = reinterpret_cast<HANDLE>(v.slot[10]);
+        HANDLE picture = reinterpret_cast<HANDLE>(v.SideBarItem);
         int width = 0, height = 0;
         BYTE pictureKind = 0;
         if (!PictureSize(picture, width, height, pictureKind)) {
-            v.slot[10] = 0;
-            v.slot[4] = 0;
+            v.SideBarItem = 0;
+            v.SideBarWidth = 0;
             description = s.caption;
             return;
         }
-        v.slot[9] = pictureKind;
-        if (v.slot[6] == -2)
-            v.slot[6] = PixelOfPicture(dc, picture, width, height, pictureKind == kSideBarBitmap);
-        const LONG_PTR columnWidth = v.slot[4], columnHeight = v.slot[1];
+        v.flags = pictureKind;
+        if (v.SideBarBackColor == -2)
+            v.SideBarBackColor =
+                static_cast<LONG>(PixelOfPicture(dc, picture, width, height, pictureKind == kSideBarBitmap));
+        const LONG columnWidth = v.SideBarWidth, columnHeight = v.PanelHeight;
         if (width > columnWidth || height > columnHeight) {
             const double widthRatio = static_cast<double>(width) / static_cast<double>(columnWidth);
             const double heightRatio = static_cast<double>(height) / static_cast<double>(columnHeight);
@@ -270,16 +268,16 @@ void BuildSideBar(HWND key, std::wstring& description, PanelValues& v, HDC dc) {
             width = static_cast<int>(std::nearbyint(width * factor));
             height = static_cast<int>(std::nearbyint(height * factor));
         }
-        v.slot[7] = MakeLong(width, height);
-        v.slot[5] = MakeLong(static_cast<int32_t>((columnWidth - width) / 2),
-                             static_cast<int32_t>((columnHeight - height) / 2));
+        v.SideBarForeColor = MakeLong(width, height);
+        v.SideBarExtent = MakeLong(static_cast<int32_t>((columnWidth - width) / 2),
+                                   static_cast<int32_t>((columnHeight - height) / 2));
     } else {
-        if (s.gradient) v.slot[9] |= kSideBarGradient;
-        v.slot[7] = s.foreColor;
-        v.slot[5] = MakeLong(caption.cy, caption.cx);
+        if (s.gradient) v.flags |= kSideBarGradient;
+        v.SideBarForeColor = s.foreColor;
+        v.SideBarExtent = MakeLong(caption.cy, caption.cx);
     }
-    v.slot[9] |= kind;
-    v.slot[0] += v.slot[4];
+    v.flags |= kind;
+    v.PanelWidth += v.SideBarWidth;
     description = s.caption;
 }
 
@@ -337,7 +335,171 @@ private:
 } // namespace
 
 namespace {
+
 const CaptionSource* captionSource = nullptr;
+
+// The preparation of one popup about to open: each entry's records, measures and owner-drawn
+// type, then the panel's measures and side bar. The panel's values collect as entries are read.
+class PopupPreparation {
+public:
+    PopupPreparation(HMENU menu, HDC dc, HWND recordsKey, clsMyMenu& engine)
+        : menu_(menu), dc_(dc), recordsKey_(recordsKey), engine_(engine) {}
+
+    // Reads the side bar a caption source describes, then every entry; false when an entry
+    // with a reserved identifier ended the reading (the panel is then left as it was).
+    bool ReadEntries(int count) {
+        if (captionSource && count > 0) {
+            const std::wstring described = captionSource->SideBar(menu_);
+            if (!described.empty()) {
+                MENUITEMINFOW info{};
+                info.cbSize = sizeof(info);
+                info.wID = kSideBarRecordId;
+                Entry(-1, info, described);
+            }
+        }
+        for (int i = 0; i < count; ++i) {
+            ItemRead read;
+            if (!ReadItem(menu_, i, read)) continue;
+            const UINT id = read.info.wID;
+            if (id == 4096u || id == static_cast<UINT>(-4096) || id == static_cast<UINT>(-1)) return false;
+            if (captionSource)
+                if (auto designed = captionSource->Caption(menu_, read.info.dwItemData)) read.text = *designed;
+            Entry(i, read.info, read.text);
+        }
+        return true;
+    }
+
+    // Lays out the panel from its entries, builds its side bar again when it is new, changed
+    // or the popup's height changed, and stores it.
+    void StorePanel(int16_t versionOffset) {
+        if (!sideBarItem_ && v_.PanelHeight != engine_.PanelHeight() && engine_.SideBarItem() != 0) {
+            sideBarItem_ = lastId_;
+            sideBarData_ = lastData_;
+        }
+        v_.TextLeft = anyIcon_ ? engine_.IconSize() + 2 + 5 : 5;  // 23 with 16-pixel pictures
+        v_.HotKeyEdge = widestCaption_ + 12;
+        // The side-bar width joins the panel width once: here, or in BuildSideBar when it is built again.
+        v_.PanelWidth = v_.HotKeyEdge + widestHotKey_ + v_.TextLeft + (sideBarItem_ ? 0 : storedSideBarWidth_) -
+                        (anyTab_ ? versionOffset : 0);
+        if (sideBarItem_) {
+            engine_.SetMenuID(*sideBarItem_, menu_, false, false, sideBarData_);
+            BuildSideBar(recordsKey_, sideBarDescription_, v_, dc_);
+            v_.SideBarCaption = sideBarDescription_;
+        }
+        engine_.UpdatePanelID(v_, !sideBarItem_);
+    }
+
+private:
+    // One entry; position is -1 for a side bar described by the caption source outside the entries.
+    void Entry(int position, const MENUITEMINFOW& info, const std::wstring& text) {
+        const UINT id = info.wID;
+        const ULONG_PTR data = info.dwItemData;
+        lastId_ = id;
+        lastData_ = data;
+        const bool isNew = engine_.SetMenuID(id, menu_, false, true, data);
+        std::wstring caption = text;
+        if (caption.empty()) caption = engine_.OriginalCaption();
+        const bool isSideBar = Text::Upper(caption.substr(0, 9)) == kSideBarPrefix;
+        if (isSideBar) sideBarDescription_ = caption;
+        anyTab_ = anyTab_ || caption.find(L'\t') != std::wstring::npos;
+
+        if (!isNew && engine_.OriginalCaption() == caption) {
+            ReuseMeasures();
+            // An entry put back into the menu since it was last seen is plain again.
+            if (position >= 0 && !(info.fType & MFT_OWNERDRAW))
+                MakeOwnerDrawn(menu_, position, info, (engine_.Status() & kStatusSeparator) != 0);
+            return;
+        }
+
+        if (!sideBarDescription_.empty() && !sideBarItem_) {
+            sideBarItem_ = id;
+            sideBarData_ = data;
+        }
+        engine_.SetOriginalCaption(caption);
+        engine_.SetStatus(0);
+        bool separator = false;
+        if (isSideBar) RecordSideBarItem();
+        else separator = RecordAndMeasure(caption, info);
+        if (position >= 0) MakeOwnerDrawn(menu_, position, info, separator);
+    }
+
+    // An entry seen before with the same caption: its stored measures count again.
+    void ReuseMeasures() {
+        v_.PanelHeight += engine_.ItemHeight();
+        widestCaption_ = std::max<LONG>(widestCaption_, LoWord(engine_.ItemWidth()));
+        widestHotKey_ = std::max<LONG>(widestHotKey_, HiWord(engine_.ItemWidth()));
+        storedSideBarWidth_ = engine_.SideBarWidth();
+        anyIcon_ = anyIcon_ || engine_.Icon() > 0;
+    }
+
+    // The entry that describes the side bar takes no room in the popup.
+    void RecordSideBarItem() {
+        engine_.SetStatus(kStatusSideBar);
+        engine_.SetItemHeight(0);
+        engine_.SetItemWidth(0);
+        engine_.SetIcon(0);
+        engine_.SetHotKeyPos(0);
+    }
+
+    // A new or changed entry: its caption's mark-up into the records, then its size in the
+    // menu font. True for a separator.
+    bool RecordAndMeasure(std::wstring caption, const MENUITEMINFOW& info) {
+        int mark = 0, icon = 0;
+        std::wstring hotKey;
+        ParseItemCaption(recordsKey_, caption, mark, hotKey, icon);
+        const bool separator = caption.empty() || caption[0] == L'-' || (info.fType & MFT_SEPARATOR);
+        const bool titled = !caption.empty() && caption[0] == L'-' && caption.size() > 1;
+        if (separator) {
+            // A titled separator shows the rest of its caption and any hot-key text.
+            caption = Text::Trim((caption.empty() || caption[0] != L'-' ? caption : caption.substr(1)) +
+                                 (hotKey.empty() ? L"" : L"  " + hotKey));
+            hotKey.clear();
+            icon = 0;
+            mark = 0;
+        }
+        engine_.SetCaption(Text::Trim(caption + L" " + hotKey));
+        engine_.SetIcon(icon);
+        engine_.SetStatus(static_cast<BYTE>(engine_.Status() | mark * 4 | (separator ? kStatusSeparator : 0)));
+        anyIcon_ = anyIcon_ || icon > 0;
+
+        modDrawing::CreateMenuFont(-1, nullptr, titled ? -1 : 0, nullptr);
+        const UINT calc = DT_CALCRECT | DT_NOCLIP | DT_SINGLELINE;
+        const SIZE size = Measure(dc_, caption, calc);
+        widestCaption_ = std::max<LONG>(widestCaption_, size.cx);
+        // At least 10 + 6 pixels, and room for a picture larger than 16 pixels (at a higher DPI).
+        const int minimum = std::max(10, engine_.IconSize() - 6);
+        const int height = separator && !titled ? 5 : titled ? size.cy + 6 : std::max<int>(size.cy, minimum) + 6;
+        engine_.SetItemHeight(static_cast<short>(height));
+        v_.PanelHeight += height;
+        if (!hotKey.empty()) {
+            engine_.SetHotKeyPos(static_cast<short>(caption.size() + 1));
+            const SIZE hot = Measure(dc_, Text::Trim(hotKey), calc);
+            widestHotKey_ = std::max<LONG>(widestHotKey_, hot.cx);
+            engine_.SetItemWidth(MakeLong(size.cx, hot.cx));
+        } else {
+            engine_.SetHotKeyPos(0);
+            engine_.SetItemWidth(MakeLong(size.cx, 0));
+        }
+        return separator;
+    }
+
+    const HMENU menu_;
+    const HDC dc_;
+    const HWND recordsKey_;
+    clsMyMenu& engine_;
+    PanelValues v_;
+    LONG widestCaption_ = 0;
+    LONG widestHotKey_ = 0;
+    LONG storedSideBarWidth_ = 0;  // the panel's side bar as last built, when it is not built again
+    bool anyIcon_ = false;
+    bool anyTab_ = false;
+    std::optional<UINT> sideBarItem_;  // the entry whose side bar is built again
+    ULONG_PTR sideBarData_ = 0;
+    std::wstring sideBarDescription_;
+    UINT lastId_ = 0;
+    ULONG_PTR lastData_ = 0;
+};
+
 } // namespace
 
 void SetCaptionSource(const CaptionSource* source) { captionSource = source; }
@@ -357,141 +519,12 @@ void PreparePopupMenu(HMENU menu) {
     const HDC dc = windowDc.get();
     if (!dc) return;
     const HWND recordsKey = own->ParentForm ? own->ParentForm : hwnd;
-    clsMyMenu* engine = RecordsOf(hwnd);
     const int count = GetMenuItemCount(menu);
-    m.CurrentMenuHandle = menu;
     modDrawing::SetTargetDC(dc);
     CheckWindowsVersion(dc);
 
-    PanelValues v;
-    LONG hotKeyWidth = 0;  // kept apart from the side-bar flags of slot 9
-    bool anyIcon = false, anyTab = false, stopped = false;
-    std::optional<UINT> sideBarItem;
-    ULONG_PTR sideBarData = 0;
-    std::wstring sideBarDescription;
-    UINT lastId = 0;
-    ULONG_PTR lastData = 0;
-
-    // One entry: its records, measures and (for an entry of the menu) the owner-drawn type.
-    // position is -1 for a side bar described by the caption source outside the entries.
-    const auto process = [&](int position, const MENUITEMINFOW& info, const std::wstring& text) {
-        const UINT id = info.wID;
-        const ULONG_PTR data = info.dwItemData;
-        lastId = id;
-        lastData = data;
-        const bool isNew = engine->SetMenuID(id, menu, false, true, data);
-        std::wstring caption = text;
-        if (caption.empty()) caption = engine->OriginalCaption();
-        const bool isSideBar = Text::Upper(caption.substr(0, 9)) == kSideBarPrefix;
-        if (isSideBar) sideBarDescription = caption;
-
-        if (!isNew && engine->OriginalCaption() == caption) {
-            v.slot[1] += engine->ItemHeight();
-            v.slot[0] = std::max<LONG_PTR>(v.slot[0], LoWord(engine->ItemWidth()));
-            hotKeyWidth = std::max<LONG>(hotKeyWidth, HiWord(engine->ItemWidth()));
-            v.slot[4] = engine->SideBarWidth();
-            anyIcon = anyIcon || engine->Icon() > 0;
-            anyTab = anyTab || caption.find(L'\t') != std::wstring::npos;
-            // An entry put back into the menu since it was last seen is plain again.
-            if (position >= 0 && !(info.fType & MFT_OWNERDRAW))
-                MakeOwnerDrawn(menu, position, info, (engine->Status() & kStatusSeparator) != 0);
-            return;
-        }
-
-        if (!sideBarDescription.empty() && !sideBarItem) {
-            sideBarItem = id;
-            sideBarData = data;
-        }
-        engine->SetOriginalCaption(caption);
-        engine->SetStatus(0);
-        anyTab = anyTab || caption.find(L'\t') != std::wstring::npos;
-        bool separator = false;
-        if (isSideBar) {
-            engine->SetStatus(kStatusSideBar);
-            engine->SetItemHeight(0);
-            engine->SetItemWidth(0);
-            engine->SetIcon(0);
-            engine->SetHotKeyPos(0);
-        } else {
-            int mark = 0, icon = 0;
-            std::wstring hotKey;
-            ParseItemCaption(recordsKey, caption, mark, hotKey, icon);
-            separator = caption.empty() || caption[0] == L'-' || (info.fType & MFT_SEPARATOR);
-            const bool titled = !caption.empty() && caption[0] == L'-' && caption.size() > 1;
-            if (separator) {
-                // A titled separator shows the rest of its caption and any hot-key text.
-                caption = Text::Trim((caption.empty() || caption[0] != L'-' ? caption : caption.substr(1)) +
-                                     (hotKey.empty() ? L"" : L"  " + hotKey));
-                hotKey.clear();
-                icon = 0;
-                mark = 0;
-            }
-            engine->SetCaption(Text::Trim(caption + L" " + hotKey));
-            engine->SetIcon(icon);
-            engine->SetStatus(static_cast<BYTE>(engine->Status() | mark * 4 | (separator ? kStatusSeparator : 0)));
-            anyIcon = anyIcon || icon > 0;
-
-            modDrawing::CreateMenuFont(-1, nullptr, titled ? -1 : 0, nullptr);
-            const UINT calc = DT_CALCRECT | DT_NOCLIP | DT_SINGLELINE;
-            const SIZE size = Measure(dc, caption, calc);
-            v.slot[0] = std::max<LONG_PTR>(v.slot[0], size.cx);
-            // At least 10 + 6 pixels, and room for a picture larger than 16 pixels (at a higher DPI).
-            const int minimum = std::max(10, engine->IconSize() - 6);
-            const int height = separator && !titled ? 5 : titled ? size.cy + 6 : std::max<int>(size.cy, minimum) + 6;
-            engine->SetItemHeight(static_cast<short>(height));
-            v.slot[1] += height;
-            if (!hotKey.empty()) {
-                engine->SetHotKeyPos(static_cast<short>(caption.size() + 1));
-                const SIZE hot = Measure(dc, Text::Trim(hotKey), calc);
-                hotKeyWidth = std::max<LONG>(hotKeyWidth, hot.cx);
-                engine->SetItemWidth(MakeLong(size.cx, hot.cx));
-            } else {
-                engine->SetHotKeyPos(0);
-                engine->SetItemWidth(MakeLong(size.cx, 0));
-            }
-        }
-        if (position >= 0) MakeOwnerDrawn(menu, position, info, separator);
-    };
-
-    if (captionSource && count > 0) {
-        const std::wstring described = captionSource->SideBar(menu);
-        if (!described.empty()) {
-            MENUITEMINFOW info{};
-            info.cbSize = sizeof(info);
-            info.wID = kSideBarRecordId;
-            process(-1, info, described);
-        }
-    }
-    for (int i = 0; i < count; ++i) {
-        ItemRead read;
-        if (!ReadItem(menu, i, read)) continue;
-        const UINT id = read.info.wID;
-        if (id == 4096u || id == static_cast<UINT>(-4096) || id == static_cast<UINT>(-1)) {
-            stopped = true;
-            break;
-        }
-        if (captionSource)
-            if (auto designed = captionSource->Caption(menu, read.info.dwItemData)) read.text = *designed;
-        process(i, read.info, read.text);
-    }
-
-    if (!stopped && count > 0) {
-        if (!sideBarItem && v.slot[1] != engine->PanelHeight() && engine->SideBarItem() != 0) {
-            sideBarItem = lastId;
-            sideBarData = lastData;
-        }
-        v.slot[3] = anyIcon ? engine->IconSize() + 2 + 5 : 5;  // 23 with 16-pixel pictures
-        v.slot[2] = v.slot[0] + 12;
-        // The side-bar width joins the panel width once: here, or in BuildSideBar when it is built again.
-        v.slot[0] = v.slot[2] + hotKeyWidth + v.slot[3] + (sideBarItem ? 0 : v.slot[4]) -
-                    (anyTab ? m.MenuVersionOffset : 0);
-        if (sideBarItem) {
-            engine->SetMenuID(*sideBarItem, menu, false, false, sideBarData);
-            BuildSideBar(recordsKey, sideBarDescription, v, dc);
-            v.text = sideBarDescription;
-        }
-        engine->UpdatePanelID(v, !sideBarItem);
-    }
+    PopupPreparation preparation(menu, dc, recordsKey, *RecordsOf(hwnd));
+    if (preparation.ReadEntries(count) && count > 0) preparation.StorePanel(m.MenuVersionOffset);
     if (m.PreparedPopups) m.PreparedPopups->insert(menu);
     modDrawing::CreateMenuFont(0, nullptr, 0, nullptr);
     modDrawing::SetTargetDC(nullptr);

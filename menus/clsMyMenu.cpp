@@ -2,11 +2,7 @@
 #include "menus/clsMyMenu.h"
 
 clsMyMenu::~clsMyMenu() {
-    // Only the turned caption fonts of text side bars belong to the engine; pictures
-    // belong to whoever handed them over.
-    for (const auto& p : panels_)
-        if ((p.flags & kSideBarText) && p.SideBarItem)
-            EngineGdi::DeleteGdi(reinterpret_cast<HGDIOBJ>(p.SideBarItem));
+    // The panels take their side-bar fonts with them; pictures belong to whoever handed them over.
     panels_.clear();
     panelKeys_.clear();
     systemMenus_.clear();
@@ -77,40 +73,40 @@ bool clsMyMenu::GetSetMDIchildSysMenu(HMENU subMenu, bool bSet) {
     return false;
 }
 
-void clsMyMenu::UpdatePanelID(const PanelValues& v, bool keepSize) {
+void clsMyMenu::UpdatePanelID(PanelValues& v, bool keepSize) {
     MenuPanelRecord* p = Panel();
     if (!p) return;
-    p->PanelWidth = static_cast<LONG>(v.slot[0]);
-    p->PanelHeight = static_cast<LONG>(v.slot[1]);
-    p->HotKeyEdge = static_cast<LONG>(v.slot[2]);
-    p->TextLeft = static_cast<LONG>(v.slot[3]);
+    p->PanelWidth = v.PanelWidth;
+    p->PanelHeight = v.PanelHeight;
+    p->HotKeyEdge = v.HotKeyEdge;
+    p->TextLeft = v.TextLeft;
     if (keepSize) return;
-    p->SideBarWidth = static_cast<LONG>(v.slot[4]);
-    p->SideBarExtent = static_cast<LONG>(v.slot[5]);
-    p->SideBarBackColor = static_cast<LONG>(v.slot[6]);
-    p->SideBarForeColor = static_cast<LONG>(v.slot[7]);
-    p->flags = static_cast<BYTE>(v.slot[9]);
-    p->SideBarItem = v.slot[10];
-    p->SideBarCaption = v.text;
+    p->SideBarWidth = v.SideBarWidth;
+    p->SideBarExtent = v.SideBarExtent;
+    p->SideBarBackColor = v.SideBarBackColor;
+    p->SideBarForeColor = v.SideBarForeColor;
+    p->flags = v.flags;
+    p->SideBarItem = v.SideBarItem;
+    p->SideBarFont = std::move(v.SideBarFont);  // the panel's previous font goes here
+    p->SideBarCaption = v.SideBarCaption;
 }
 
 void clsMyMenu::GetPanelInformation(PanelValues& v) const {
-    v.slot.fill(0);
-    v.text.clear();
+    v = PanelValues{};
     const MenuItemRecord* item = CurrentItem();
     const MenuPanelRecord* p = item ? PanelOf(item->hMenu) : nullptr;
     if (!p) return;
-    v.slot[0] = p->PanelWidth + 16;
-    v.slot[1] = p->PanelHeight;
-    v.slot[2] = p->HotKeyEdge;
-    v.slot[3] = p->TextLeft;
-    v.slot[4] = p->SideBarWidth;
-    v.slot[5] = p->SideBarExtent;
-    v.slot[6] = p->SideBarBackColor;
-    v.slot[7] = p->SideBarForeColor;
-    v.slot[9] = p->flags;
-    v.slot[10] = p->SideBarItem;
-    v.text = p->SideBarCaption;
+    v.PanelWidth = p->PanelWidth + 16;
+    v.PanelHeight = p->PanelHeight;
+    v.HotKeyEdge = p->HotKeyEdge;
+    v.TextLeft = p->TextLeft;
+    v.SideBarWidth = p->SideBarWidth;
+    v.SideBarExtent = p->SideBarExtent;
+    v.SideBarBackColor = p->SideBarBackColor;
+    v.SideBarForeColor = p->SideBarForeColor;
+    v.flags = p->flags;
+    v.SideBarItem = p->SideBarItem;
+    v.SideBarCaption = p->SideBarCaption;
 }
 
 bool clsMyMenu::SetMenuID(UINT iID, HMENU subMenu, bool byPosition, bool alwaysCreate, ULONG_PTR data) {
@@ -178,11 +174,7 @@ void clsMyMenu::PurgeObsoleteMenus(HMENU subMenu) {
     std::vector<MenuPanelRecord> keptPanels;
     panelKeys_.clear();
     for (auto& p : panels_) {
-        if (p.hMenu == subMenu) {
-            if ((p.flags & kSideBarText) && p.SideBarItem)
-                EngineGdi::DeleteGdi(reinterpret_cast<HGDIOBJ>(p.SideBarItem));
-            continue;
-        }
+        if (p.hMenu == subMenu) continue;
         keptPanels.push_back(std::move(p));
         panelKeys_.emplace(keptPanels.back().hMenu, keptPanels.size());
     }

@@ -5,7 +5,6 @@
 #include <windows.h>
 #include <commctrl.h>
 
-#include <array>
 #include <map>
 #include <string>
 #include <tuple>
@@ -44,25 +43,25 @@ struct MenuItemRecord {
     ULONG_PTR Data = 0;          // the item's dwItemData: tells apart entries that share an identifier
 };
 
-struct MenuPanelRecord {
-    LONG PanelHeight = 0;
+// A panel: the measures and side bar of one popup, as the engine keeps them in its record and
+// moves them whole between the popup's preparation, the records and the drawing code.
+struct PanelValues {
     LONG PanelWidth = 0;
-    LONG HotKeyEdge = 0;
-    LONG SideBarWidth = 0;
+    LONG PanelHeight = 0;        // the items' heights added up
+    LONG HotKeyEdge = 0;         // x at which hot-key texts start
+    LONG TextLeft = 0;           // x at which captions start
+    LONG SideBarWidth = 0;       // 0 when the popup has no side bar
     LONG SideBarExtent = 0;      // text: caption height (low), width (high); picture: x, y offset
-    LONG TextLeft = 0;
-    BYTE flags = 0;
-    std::wstring SideBarCaption;
+    LONG SideBarBackColor = 0;   // -1 or below: the menu colour
     LONG SideBarForeColor = 0;   // text: caption colour; picture: drawn width (low), height (high)
-    LONG SideBarBackColor = 0;
+    BYTE flags = 0;              // kSideBar* bits
     LONG_PTR SideBarItem = 0;    // the turned caption font of a text side bar, or the picture handle
-    HMENU hMenu = nullptr;
+    EngineGdi::Font SideBarFont; // owns SideBarItem when that is a caption font the engine made
+    std::wstring SideBarCaption;
 };
 
-// A whole panel in transit: slots 0..10 as the engine fills and reads them, and the text.
-struct PanelValues {
-    std::array<LONG_PTR, 11> slot{};
-    std::wstring text;
+struct MenuPanelRecord : PanelValues {
+    HMENU hMenu = nullptr;
 };
 
 // The picture of one menu image, owned by the caller.
@@ -119,15 +118,17 @@ public:
 
     // bSet false: true when the menu is a registered child system menu; bSet true registers it (false).
     bool GetSetMDIchildSysMenu(HMENU subMenu, bool bSet);
-    // Writes the current panel from the values; with keepSize only width, height, hot-key edge and text left.
-    void UpdatePanelID(const PanelValues& values, bool keepSize);
-    // Fills the values from the panel of the current item's menu (slot 0 is the width plus 16).
+    // Writes the current panel from the values, which hand it their side-bar font; with keepSize
+    // only width, height, hot-key edge and text left are written and the values keep their font.
+    void UpdatePanelID(PanelValues& values, bool keepSize);
+    // Fills the values from the panel of the current item's menu: PanelWidth is the width plus
+    // 16, and the side-bar font stays the panel's (SideBarFont is left empty).
     void GetPanelInformation(PanelValues& values) const;
     // Selects (or with alwaysCreate creates) the current item and panel; see the members' contract below.
     bool SetMenuID(UINT iID, HMENU subMenu, bool byPosition, bool alwaysCreate, ULONG_PTR data = 0);
     [[nodiscard]] IconData GetIconData(LONG iconIndex) const;
     [[nodiscard]] HMENU GetPanelID(int index) const;
-    // Drops the items and the panel of a menu (and the turned caption font of its text side bar).
+    // Drops the items and the panel of a menu (its side-bar font with it).
     void PurgeObsoleteMenus(HMENU subMenu);
 
     // The current records, for the drawing code and the tests.

@@ -74,34 +74,34 @@ int PanelTop(const clsMyMenu& engine, HMENU menu, UINT id, ULONG_PTR data, int i
 }
 
 void PaintSideBar(const PanelValues& v, int left, int top) {
-    const int width = static_cast<int>(v.slot[4]);
-    const int height = static_cast<int>(v.slot[1]);
-    const COLORREF back = v.slot[6] < 0 ? Sys(COLOR_MENU) : static_cast<COLORREF>(v.slot[6]);
+    const int width = static_cast<int>(v.SideBarWidth);
+    const int height = static_cast<int>(v.PanelHeight);
+    const COLORREF back = v.SideBarBackColor < 0 ? Sys(COLOR_MENU) : static_cast<COLORREF>(v.SideBarBackColor);
     {
         EngineGdi::Brush brush = SolidBrush(back);
         EngineGdi::Pen pen = SolidPen(1, back);
         EngineGdi::Selection sb(target, brush.get()), sp(target, pen.get());
         Rect(left, top, left + width, top + height);
     }
-    const BYTE flags = static_cast<BYTE>(v.slot[9]);
-    if (flags & kSideBarPicture) {
+    if (v.flags & kSideBarPicture) {
         const RECT column{left, top, left + width, top + height};
-        DrawMenuIcon(reinterpret_cast<HANDLE>(v.slot[10]), kPicTypeBitmap, column, false, -1, 2,
-                     modMenus::LoWord(static_cast<int32_t>(v.slot[5])), modMenus::HiWord(static_cast<int32_t>(v.slot[5])),
-                     modMenus::LoWord(static_cast<int32_t>(v.slot[7])), modMenus::HiWord(static_cast<int32_t>(v.slot[7])),
+        DrawMenuIcon(reinterpret_cast<HANDLE>(v.SideBarItem), kPicTypeBitmap, column, false, -1, 2,
+                     modMenus::LoWord(v.SideBarExtent), modMenus::HiWord(v.SideBarExtent),
+                     modMenus::LoWord(v.SideBarForeColor), modMenus::HiWord(v.SideBarForeColor),
                      static_cast<LONG>(back));
         return;
     }
     SetBkMode(target, TRANSPARENT);
     modMenus::CheckWindowsVersion(target);
-    if (flags & kSideBarGradient) DrawSideBarImage(back, RECT{0, 0, width, height}, POINT{left, top});
-    CreateMenuFont(-1, nullptr, 0, reinterpret_cast<HFONT>(v.slot[10]));
-    const COLORREF oldColour = SetTextColor(target, static_cast<COLORREF>(v.slot[7]));
-    const int captionHeight = modMenus::LoWord(static_cast<int32_t>(v.slot[5]));
-    const int captionWidth = modMenus::HiWord(static_cast<int32_t>(v.slot[5]));
+    if (v.flags & kSideBarGradient) DrawSideBarImage(back, RECT{0, 0, width, height}, POINT{left, top});
+    CreateMenuFont(-1, nullptr, 0, reinterpret_cast<HFONT>(v.SideBarItem));
+    const COLORREF oldColour = SetTextColor(target, static_cast<COLORREF>(v.SideBarForeColor));
+    const int captionHeight = modMenus::LoWord(v.SideBarExtent);
+    const int captionWidth = modMenus::HiWord(v.SideBarExtent);
     RECT r{left + (width - captionHeight) / 2, top + (height - captionWidth) / 2 + captionWidth, left + width,
            top + height};
-    DrawTextW(target, v.text.c_str(), static_cast<int>(v.text.size()), &r, DT_NOPREFIX | DT_NOCLIP | DT_SINGLELINE);
+    DrawTextW(target, v.SideBarCaption.c_str(), static_cast<int>(v.SideBarCaption.size()), &r,
+              DT_NOPREFIX | DT_NOCLIP | DT_SINGLELINE);
     SetTextColor(target, oldColour);
     CreateMenuFont(0, nullptr, 0, nullptr);
 }
@@ -146,10 +146,10 @@ bool Draw(const DRAWITEMSTRUCT* di) {
     if (st.sideBarPending != 0 || st.menu != menu || repaintsPopup) {
         PanelValues v;
         engine->GetPanelInformation(v);
-        st.textOffset = v.slot[3] ? static_cast<LONG>(v.slot[3]) + 5 : 0;
-        st.iconColumnX = v.slot[4] ? static_cast<LONG>(v.slot[4]) + 3 : 0;
+        st.textOffset = v.TextLeft ? v.TextLeft + 5 : 0;
+        st.iconColumnX = v.SideBarWidth ? v.SideBarWidth + 3 : 0;
         st.captionX = st.textOffset + st.iconColumnX;
-        if ((st.sideBarPending != 0 || repaintsPopup) && v.slot[10] != 0) PaintSideBar(v, left, panelTop);
+        if ((st.sideBarPending != 0 || repaintsPopup) && v.SideBarItem != 0) PaintSideBar(v, left, panelTop);
         st.sideBarPending = 0;
         st.menu = menu;
     }

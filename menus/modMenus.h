@@ -82,8 +82,8 @@ struct SideBarFields {
     LONG foreColor = 0;
 };
 [[nodiscard]] SideBarFields ParseSideBar(const std::wstring& description, bool pictureSource);
-// Fills slots 4 to 10 of the values from the description and adds the side-bar width to slot 0;
-// on return description holds the side bar's caption.
+// Fills the side-bar fields of the values from the description (a caption font it makes goes to
+// SideBarFont) and adds the side-bar width to PanelWidth; on return description holds the caption.
 void BuildSideBar(HWND key, std::wstring& description, PanelValues& values, HDC dc);
 
 // The engine's module state, for the drawing code and the tests.

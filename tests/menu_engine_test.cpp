@@ -226,19 +226,19 @@ TEST(MenuRecords, SetMenuIdCreatesOnlyWhenAskedAndKeysByMenu) {
     EXPECT_EQ(engine.PanelIDcount(), 2);  // a known popup gets no second panel
 
     PanelValues v;
-    v.slot[0] = 120;
-    v.slot[1] = 80;
-    v.slot[4] = 32;
+    v.PanelWidth = 120;
+    v.PanelHeight = 80;
+    v.SideBarWidth = 32;
     engine.UpdatePanelID(v, false);
     PanelValues back;
     engine.GetPanelInformation(back);
-    EXPECT_EQ(back.slot[0], 136);  // the width plus 16
-    EXPECT_EQ(back.slot[1], 80);
-    EXPECT_EQ(back.slot[4], 32);
-    v.slot[4] = 50;
+    EXPECT_EQ(back.PanelWidth, 136);  // the width plus 16
+    EXPECT_EQ(back.PanelHeight, 80);
+    EXPECT_EQ(back.SideBarWidth, 32);
+    v.SideBarWidth = 50;
     engine.UpdatePanelID(v, true);  // keeps the side bar
     engine.GetPanelInformation(back);
-    EXPECT_EQ(back.slot[4], 32);
+    EXPECT_EQ(back.SideBarWidth, 32);
 
     EXPECT_FALSE(engine.GetSetMDIchildSysMenu(a, false));
     EXPECT_FALSE(engine.GetSetMDIchildSysMenu(a, true));
@@ -262,12 +262,13 @@ TEST(MenuRecords, ReleaseDeletesTextSideBarFontsButNotPictures) {
         lf.lfHeight = -12;
         PanelValues v;
         engine.SetMenuID(1, text, false, true);
-        v.slot[9] = kSideBarText;
-        v.slot[10] = reinterpret_cast<LONG_PTR>(EngineGdi::Counted(CreateFontIndirectW(&lf)));
+        v.flags = kSideBarText;
+        v.SideBarFont.reset(EngineGdi::Counted(CreateFontIndirectW(&lf)));
+        v.SideBarItem = reinterpret_cast<LONG_PTR>(v.SideBarFont.get());
         engine.UpdatePanelID(v, false);
         engine.SetMenuID(1, pic, false, true);
-        v.slot[9] = kSideBarPicture | kSideBarBitmap;
-        v.slot[10] = reinterpret_cast<LONG_PTR>(picture);
+        v.flags = kSideBarPicture | kSideBarBitmap;
+        v.SideBarItem = reinterpret_cast<LONG_PTR>(picture);
         engine.UpdatePanelID(v, false);
         EXPECT_EQ(EngineGdi::LiveObjects(), before + 1);
     }
@@ -601,7 +602,7 @@ TEST_F(MenuEngineTest, TheFirstDrawPaintsTheGradientSideBarWithItsTurnedCaption)
     HMENU m = SamplePopup();
     Open(m);
     clsMyMenu& e = Engine();
-    const MenuPanelRecord panel = *e.PanelOf(m);
+    const MenuPanelRecord& panel = *e.PanelOf(m);
     MemorySurface s(400, panel.PanelHeight + 20, kSentinel);
     EXPECT_EQ(DrawItem(window, e, m, s, 101, 0), TRUE);
     const int height = panel.PanelHeight;
@@ -649,7 +650,7 @@ TEST_F(MenuEngineTest, SeparatorsIconsCheckMarksAndTheSelectionBar) {
     Add(m, 107, L"Checked plain", MFS_CHECKED);
     Open(m);
     clsMyMenu& e = Engine();
-    const MenuPanelRecord panel = *e.PanelOf(m);
+    const MenuPanelRecord& panel = *e.PanelOf(m);
     MemorySurface s(400, panel.PanelHeight + 20, kSentinel);
     ASSERT_EQ(DrawItem(window, e, m, s, 101, 0), TRUE);  // paints the side bar too
     const int iconColumn = 32 + 3, captionX = 23 + 5 + iconColumn;
