@@ -9,6 +9,8 @@
 
 #include <gtest/gtest.h>
 
+#include <vector>
+
 namespace {
 
 const std::wstring kAppSub = L"Software\\Ferrowyn\\Corvell";
@@ -193,18 +195,24 @@ TEST_F(Form1Test, ResizeKeepsViewsAgainstTheEdgesAndMinimizeMovesNothing) {
     EXPECT_GT(tiny.bottom - tiny.top, 0);
 
     SetWindowPos(f.hwnd(), nullptr, 0, 0, f.Twips(12000), f.Twips(9000), SWP_NOZORDER | SWP_NOMOVE);
-    const RECT before = ChildRect(f.hwnd(), f.lv);
+    const HWND laidOut[] = {f.lv, f.lv2, f.lv3, f.txtFiles, f.tvwDemo, f.lblHeader, f.lblCount, f.cmdSave};
+    std::vector<RECT> before;
+    for (HWND c : laidOut) before.push_back(ChildRect(f.hwnd(), c));
     ShowWindow(f.hwnd(), SW_MINIMIZE);
     TestUtil::Pump(50);
-    EXPECT_EQ(f.WindowState(), 1);
-    RECT during{};
-    GetWindowRect(f.lv, &during);
-    RECT beforeScreen = before;
+    ASSERT_EQ(f.WindowState(), 1);
+    // Minimized, the window is a caption's size: laying the controls out against it would
+    // shrink them to nothing; they stay as they were.
+    for (size_t i = 0; i < before.size(); ++i) {
+        const RECT during = ChildRect(f.hwnd(), laidOut[i]);
+        EXPECT_EQ(during.right - during.left, before[i].right - before[i].left) << i;
+        EXPECT_EQ(during.bottom - during.top, before[i].bottom - before[i].top) << i;
+    }
     ShowWindow(f.hwnd(), SW_RESTORE);
     TestUtil::Pump(50);
     const RECT after = ChildRect(f.hwnd(), f.lv);
-    EXPECT_EQ(after.right - after.left, beforeScreen.right - beforeScreen.left);
-    EXPECT_EQ(after.bottom - after.top, beforeScreen.bottom - beforeScreen.top);
+    EXPECT_EQ(after.right - after.left, before[0].right - before[0].left);
+    EXPECT_EQ(after.bottom - after.top, before[0].bottom - before[0].top);
 }
 
 TEST_F(Form1Test, ClockTicksIntoPanelThree) {
