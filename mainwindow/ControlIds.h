@@ -1,4 +1,4 @@
-// Control ids of the main window; each keeps the control's design name.
+// Control ids of the main window: IDC_ and the control's member name in Form1.
 #pragma once
 
 enum ControlId : int {

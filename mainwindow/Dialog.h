@@ -26,7 +26,7 @@ void RunModal(HWND window);
 // Twips to pixels at the screen's DPI.
 [[nodiscard]] inline int Twips(int twips) { return MulDiv(twips, Screen::Dpi(), 1440); }
 [[nodiscard]] inline int ToTwips(int pixels) { return MulDiv(pixels, 1440, Screen::Dpi()); }
-// A visible child control of parent at its design place (twips), in the message font.
+// A visible child control of parent at its place in the layout (twips), in the message font.
 HWND AddChild(HWND parent, const wchar_t* windowClass, const std::wstring& text, DWORD style, int id, Place place,
               DWORD exStyle = 0);
 // A frame: a plain child window that holds controls, is shown and hidden with them, and passes
@@ -162,7 +162,7 @@ protected:
         if (this->hwnd_ && IsWindow(this->hwnd_)) DestroyWindow(this->hwnd_);
     }
 
-    // A child control at its design place (twips), in the message font.
+    // A child control at its place in the layout (twips), in the message font.
     HWND AddControl(const wchar_t* windowClass, const std::wstring& text, DWORD style, int id, Place place,
                     DWORD exStyle = 0) {
         return DialogSupport::AddChild(this->hwnd_, windowClass, text, style, id, place, exStyle);

@@ -8,7 +8,7 @@
 
 namespace {
 
-// Design places, in twips from the top left of the panel's frame.
+// Places of the fields, in twips from the top left of the panel's frame.
 constexpr int kTop = 180;
 constexpr int kRowStep = 390;
 constexpr int kLeft = 120;

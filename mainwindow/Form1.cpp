@@ -23,7 +23,7 @@ namespace {
 
 constexpr wchar_t kClassName[] = L"CorvellForm1";
 
-// The client area at design time, in twips.
+// The client area a new window opens with, in twips; a saved geometry replaces it at load.
 constexpr int kDesignClientWidth = 10830;
 constexpr int kDesignClientHeight = 7545;
 // Below this outer size the layout's formulas would give negative sizes.
@@ -146,18 +146,19 @@ void Form1::CreateControls() {
                    cmdWL, Command1, Command2, Command3, Command4, Command5, Command6})
         SendMessageW(c, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
     SendMessageW(Image1, WM_SETFONT, reinterpret_cast<WPARAM>(headerFont_.get()), FALSE);
-    HICON icon = static_cast<HICON>(
-        LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_CORVELL), IMAGE_ICON, 32, 32, LR_DEFAULTCOLOR));
-    SendMessageW(Image3, STM_SETICON, reinterpret_cast<WPARAM>(icon), 0);
+    // A static control never frees the icon it shows: the window keeps it until it goes.
+    image3Icon_.reset(static_cast<HICON>(
+        LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_CORVELL), IMAGE_ICON, 32, 32, LR_DEFAULTCOLOR)));
+    SendMessageW(Image3, STM_SETICON, reinterpret_cast<WPARAM>(image3Icon_.get()), 0);
 
-    // Design positions (twips) of the controls that the resize step does not move.
-    const struct { HWND control; Place place; } design[] = {
+    // Starting places (twips) of the controls; Form_Resize then keeps them against the window's edges.
+    const struct { HWND control; Place place; } places[] = {
         {lblHeader, {0, 0, 10695, 855}},  {Line3, {0, 0, 10800, 30}},     {Line1, {0, 855, 10800, 30}},
         {Image1, {3600, 30, 3750, 570}},  {Image3, {9600, 80, 720, 720}}, {lblCount, {0, 600, 10695, 195}},
         {tvwDemo, {120, 1080, 3015, 5550}}, {lv, {3240, 1080, 7455, 5535}}, {lv2, {3240, 1080, 7455, 5535}},
         {lv3, {3240, 1080, 7455, 5535}},  {txtFiles, {3240, 1080, 7455, 5535}}, {cmdSave, {8760, 5640, 1095, 375}},
     };
-    for (const auto& d : design)
+    for (const auto& d : places)
         MoveWindow(d.control, Twips(d.place.left), Twips(d.place.top), Twips(d.place.width), Twips(d.place.height),
                    FALSE);
     SetWindowPos(lblCount, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
@@ -319,7 +320,7 @@ void Form1::Form_Load() {
     ListView::SetColumnIcon(lv, 0, byServiceName ? Images::kIconOtherColumn : Images::kIconSortColumn);
     ListView::SetColumnIcon(lv, 1, byServiceName ? Images::kIconSortColumn : Images::kIconOtherColumn);
     // The list starts in the saved order too, so a close before the services view was ever
-    // opened writes the user's choice back rather than the design's default.
+    // opened writes the user's choice back rather than the display-name order ("0").
     lvSortKey = byServiceName ? ServiceSortKey::ServiceName : ServiceSortKey::DisplayName;
 
     const std::wstring product =

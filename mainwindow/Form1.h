@@ -29,7 +29,7 @@ public:
     void Timer1_Timer();
     void Form_Unload();
     void mnuExit_Click();
-    // Panel texts of StatusBar1 (1-based as designed).
+    // Panel texts of StatusBar1; panels count from 1 (1 title and version, 2 view, 3 clock).
     void SetPanelText(int panel, const std::wstring& text);
     [[nodiscard]] std::wstring PanelText(int panel) const;
     // lblCount's caption, copied into panel 2.
@@ -42,9 +42,9 @@ public:
     // selected; otherwise "Please select a Startup item     ", the focus to the list, its
     // current row selected, and -1.
     int CheckListSelection(HWND list);
-    // Window state as designed: 0 normal, 1 minimized, 2 maximized.
+    // Window state as "State" stores it: 0 normal, 1 minimized, 2 maximized.
     [[nodiscard]] int WindowState() const;
-    // Lets pending window messages run once (the design's "yield").
+    // Lets pending window messages run once, so a long load keeps the window painted and answering.
     static void DoEvents();
     void BringToFront(HWND control);
 
@@ -194,7 +194,6 @@ public:
     void ShowEnableDisableMenus();
     void lv3_Click();
     void lv3_MouseUp(int button, POINT screenPos);
-    // The selected row of lv2, or -1 after the "Please select a Startup item" message.
     std::wstring restoreKey;             // full path of the Run key an Enable writes into
 
     // ---- Services (services/Form1_Services.cpp) ----
@@ -228,8 +227,6 @@ public:
     void mnuInstallS_Click();
     void ShowStartFailed();
     void ShowStopFailed();
-    // True when lv's current row is selected; otherwise "Please select a Startup item     ",
-    // the focus to lv and its current row selected again.
     // Where the properties and install-service windows open (they come with their own windows).
     void ShowfrmInfo();
     void ShowfrmInstallS();
@@ -277,7 +274,7 @@ public:
     // ---- Notifications of the controls (mainwindow/Form1.cpp) ----
     LRESULT OnNotify(NMHDR* header);
 
-    // Controls, named as designed.
+    // Controls; each name is also in its id (IDC_lv2) and its handlers (lv2_Click).
     HWND lblHeader = nullptr;
     HWND Line1 = nullptr;
     HWND Line3 = nullptr;
@@ -303,7 +300,7 @@ public:
     MenuModel menus;
     std::vector<NavigatorNode> nodes;
 
-    // Flags the design keeps in control properties.
+    // Flags shared with the dialogs; each comment names the control property it stands for.
     int ActiveListTag = 0;               // tvwDemo.Tag: 1 lv, 2 lv2, 3 lv3, 0 after the tail
     std::wstring SystemFileTag;          // txtFiles.Tag: "ini", "ini2", "bat", "boot", "sys"
     std::wstring WinlogonEditFlag = L"0";  // lv2.Tag: "WL" opens the properties dialog for Winlogon
@@ -327,6 +324,7 @@ private:
 
     UniqueHfont font_;
     UniqueHfont headerFont_;
+    UniqueHicon image3Icon_;   // the program's icon that Image3 shows
     int dpi_ = 96;
     bool unloaded_ = false;
 };

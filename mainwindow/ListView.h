@@ -1,4 +1,4 @@
-// The list views of the main window as the design uses them: rows with an icon number,
+// The list views of the main window: rows with an icon number (resources/Images.h),
 // column texts and a fore colour per row, addressed by 0-based row and column.
 #pragma once
 
@@ -13,7 +13,7 @@ inline constexpr COLORREF EnabledForeColor = RGB(0x00, 0x80, 0x00);   // &H8000
 inline constexpr COLORREF DisabledForeColor = RGB(0xC0, 0x00, 0x00);  // &HC0
 inline constexpr COLORREF DefaultForeColor = CLR_DEFAULT;
 
-// Adds a row at the end; icon is the design's 1-based picture number (0: none). Returns its index.
+// Adds a row at the end; icon is a picture number of ImageList1 (1-based, 0: none). Returns its index.
 int AddRow(HWND list, const std::wstring& text, int icon, const std::vector<std::wstring>& subItems = {},
            COLORREF color = DefaultForeColor);
 void AddColumn(HWND list, const std::wstring& caption, int widthPixels);
@@ -33,7 +33,7 @@ void SetIcon(HWND list, int row, int icon);
 void SetColor(HWND list, int row, COLORREF color);
 // Index of the first row whose text in that column equals text (case ignored), or -1.
 [[nodiscard]] int FindRow(HWND list, const std::wstring& text, int column = 0);
-// Column-header picture (design number, 0 removes it).
+// Column-header picture (its number in ImageList1, 0 removes it).
 void SetColumnIcon(HWND list, int column, int icon);
 [[nodiscard]] int ColumnIcon(HWND list, int column);
 // NM_CUSTOMDRAW of a list: paints each row in its fore colour.

@@ -1,4 +1,4 @@
-// Command ids of the main window's menu entries; each keeps the entry's design name.
+// Command ids of the main window's menu entries: IDM_ and the entry's name in the menu table.
 #pragma once
 
 #include <windows.h>

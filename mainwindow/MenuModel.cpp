@@ -1,4 +1,4 @@
-// The main window's menus as designed, and the HMENU bar kept in step with them.
+// The main window's menu model (names, captions, state), and the HMENU bar kept in step with it.
 #include "mainwindow/MenuModel.h"
 
 #include "menus/modMenus.h"
@@ -26,7 +26,7 @@ BOOL CALLBACK FindBarOwner(HWND hwnd, LPARAM lp) {
     return TRUE;
 }
 
-// The menu engine draws the designed captions: the HMENU texts stay plain, and the engine
+// The menu engine draws the full captions (mark-up included): the HMENU texts stay plain, and the engine
 // asks the live models for the full caption behind an entry's dwItemData and for the
 // side-bar entry of a popup.
 std::vector<const MenuModel*>& LiveModels() {

@@ -1,4 +1,4 @@
-// The main window's menus as designed: every entry with its name, caption (mark-up
+// The main window's menus: every entry with its name, caption (mark-up
 // included), parent, Visible, Enabled and Checked, and the real HMENU bar kept in step.
 #pragma once
 
@@ -9,7 +9,7 @@
 
 struct MenuItem {
     std::wstring name;      // "mnuDisable"
-    std::wstring caption;   // as designed, mark-up included ("{img:19}Exit")
+    std::wstring caption;   // as the menu engine reads it, mark-up included ("{img:19}Exit")
     std::wstring parent;    // "" for the menus on the bar
     UINT id = 0;            // command id (IDM_<name>); 0 for entries that open a submenu
     bool visible = true;

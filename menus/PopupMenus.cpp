@@ -15,8 +15,8 @@ constexpr wchar_t kImgPrefix[] = L"{IMG:";
 constexpr wchar_t kSideBarPrefix[] = L"{SIDEBAR:";
 constexpr size_t kFaceLimit = 31;  // LOGFONT holds 32 characters with the NUL
 
-// Reads a number as the design's number reading does: leading blanks, a sign, digits;
-// reading stops at the first character that is not part of it.
+// Reads the number at the start of a mark-up field ("12|GRADIENT" reads 12): leading blanks,
+// a sign, digits; reading stops at the first character that is not part of it.
 long long ReadNumber(std::wstring_view s) {
     size_t i = 0;
     while (i < s.size() && (s[i] == L' ' || s[i] == L'\t')) ++i;
@@ -177,7 +177,8 @@ bool PictureSize(HANDLE picture, int& width, int& height, BYTE& kindFlag) {
     if (info.hbmMask) DeleteObject(info.hbmMask);
     if (info.hbmColor) DeleteObject(info.hbmColor);
     if (info.xHotspot == 0 || info.yHotspot == 0) return false;
-    // kept: the hot spot stands for the size (half the size of an ordinary icon).
+    // The hot spot serves as the size, so an ordinary icon (hot spot at its centre) is drawn at
+    // half its size; a caption that hands over an icon by handle is laid out by that size.
     width = static_cast<int>(info.xHotspot);
     height = static_cast<int>(info.yHotspot);
     kindFlag = kSideBarIcon;
@@ -363,7 +364,7 @@ public:
             const UINT id = read.info.wID;
             if (id == 4096u || id == static_cast<UINT>(-4096) || id == static_cast<UINT>(-1)) return false;
             if (captionSource)
-                if (auto designed = captionSource->Caption(menu_, read.info.dwItemData)) read.text = *designed;
+                if (auto full = captionSource->Caption(menu_, read.info.dwItemData)) read.text = *full;
             Entry(i, read.info, read.text);
         }
         return true;

@@ -389,7 +389,8 @@ COLORREF GradientRowColour(COLORREF base, int height, int y) {
     if (height <= 0 || y >= height - 1) return base;
     int r = GetRValue(base), g = GetGValue(base), b = GetBValue(base);
     for (int i = 1; i <= y + 1; ++i) {
-        // The step grows with the row, rounded half to even as the design computes it.
+        // The step grows with the row, rounded half to even: a step of exactly one half is 0, so
+        // the first quarter of a bar keeps the base colour.
         const int s = static_cast<int>(std::nearbyint((2.0 / height) * i));
         r = std::max(0, r - s);
         g = std::max(0, g - s);

@@ -40,12 +40,12 @@ void ApplyWindowsVersion(const std::wstring& version, HDC dc);
     return static_cast<int32_t>((static_cast<uint32_t>(high) << 16) | (static_cast<uint32_t>(low) & 0xFFFFu));
 }
 
-// Where the designed captions come from when a menu's own texts are shown plain: the owner
+// Where the full captions (mark-up included) come from when a menu's own texts are shown plain: the owner
 // of the menus answers for the popups it made (the main window's menu model does).
 class CaptionSource {
 public:
     virtual ~CaptionSource() = default;
-    // The designed caption (mark-up included) of the entry with that item data, or nullopt.
+    // The full caption (mark-up included) of the entry with that item data, or nullopt.
     [[nodiscard]] virtual std::optional<std::wstring> Caption(HMENU popup, ULONG_PTR itemData) const = 0;
     // The side-bar description ("{SIDEBAR:...}") of the popup, empty when it has none.
     [[nodiscard]] virtual std::wstring SideBar(HMENU popup) const = 0;

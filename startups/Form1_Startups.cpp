@@ -48,7 +48,8 @@ void ApplyLv2EntryTable(MenuModel& menus, HWND lv2, int row) {
         Offer(menus, {L"mnuEnable", L"mnuEnable2", L"mnuRun2"}, {L"mnuDisable", L"mnuDisable2", L"mnuStopR"});
         break;
     case Images::kIconDisabledRunning:
-        // kept: the file name is taken from the whole command, switches included.
+        // The file name is taken from the whole command, switches included: a parked command
+        // with a switch never counts as running here (selection_test holds this case).
         if (modProcess::IsProcessRunning(MyMod::GetFileName(ListView::Text(lv2, row, 1))))
             Offer(menus, {L"mnuEnable", L"mnuEnable2", L"mnuStopR"}, {L"mnuDisable", L"mnuDisable2", L"mnuRun2"});
         else
@@ -118,7 +119,8 @@ void Form1::lv2_Click() {
     if (backup && hasRows) menus.SetVisible(L"mnuRestore", true);  // never hidden here
 
     const bool winLogon = Text::EqualsNoCase(nodeText, kWinLogon);
-    // kept: in the "Disabled Startups" view this may leave a second Action menu on the bar.
+    // These branches only show menus: in the "Disabled Startups" view with a backup and no rows,
+    // mnuPopup5 joins the mnuPopup2 shown above, and both stay on the bar.
     if (backup && !hasRows) {
         menus.SetVisible(L"mnuPopup5", true);
     } else if (hasRows && row >= 0 && Text::ContainsNoCase(keyColumn, kRegistryWord) && !winLogon) {

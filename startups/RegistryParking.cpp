@@ -133,7 +133,9 @@ void Form1::LoadDisabledStartups() {
             if (!IsText(record.type) || record.text.empty()) continue;
             const std::wstring keyText =
                 Text::StartsWithNoCase(record.text, L"HKLM") ? kHklmRunText : kHkcuRunText;
-            // kept: the running test looks at the whole record text; the dispatcher's pass corrects it.
+            // Judged by the file name of the whole record text, the program's unless the command has
+            // switches; the registry-only view then sets the icon again from the split command
+            // (MarkRunningDisabledStartups), the "Disabled Startups" view keeps this one.
             const bool runs = running.Contains(MyMod::GetFileName(record.text));
             ListView::AddRow(lv2, record.name, runs ? kIconDisabledRunning : kIconDisabled,
                              {record.text, keyText}, ListView::DisabledForeColor);

@@ -7,7 +7,8 @@
 #include <string>
 #include <vector>
 
-// Outcome texts of InstallService and RemoveService, kept as the program has always shown them.
+// Outcome texts of InstallService and RemoveService, shown to the user word for word ("sucessfully"
+// included): tests/services_control_test.cpp compares them exactly.
 inline constexpr wchar_t kServiceInstalled[] = L"Service installed sucessfully";
 inline constexpr wchar_t kServiceRemoved[] = L"Service removed sucessfully";
 inline constexpr wchar_t kErrNoCreateAccess[] =

@@ -138,7 +138,7 @@ TEST_F(Form1Test, SortChoiceSurvivesARunThatNeverOpensTheServices) {
     EXPECT_EQ(Setting(L"Sorted"), L"1");
 }
 
-TEST_F(Form1Test, ListColumnsAsDesigned) {
+TEST_F(Form1Test, ListColumnsHaveTheirCaptionsAndWidths) {
     TestUtil::FreshSettings();
     TestUtil::LiveForm live;
     EXPECT_EQ(ListView::ColumnIcon(live.form.lv, 0), 7);

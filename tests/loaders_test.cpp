@@ -179,7 +179,7 @@ TEST_F(LoadersTest, RunningPassesMarkRowsWhoseProgramRuns) {
     TestUtil::PutString(HKEY_LOCAL_MACHINE, kRun, L"Running", L"\"" + folder + L"\\corvrun.exe\" /background");
     TestUtil::PutString(HKEY_LOCAL_MACHINE, kRun, L"Bare", folder + L"\\CorvRun.exe");
     TestUtil::PutString(HKEY_LOCAL_MACHINE, kRun, L"Stopped", L"C:\\nowhere\\corvidle.exe /min");
-    // Kept: capitals match none of the split tests, so the file name keeps its switch.
+    // The split tests compare case and all: ".EXE /" matches none, so the file name keeps its switch.
     TestUtil::PutString(HKEY_LOCAL_MACHINE, kRun, L"Caps", folder + L"\\CORVCAPS.EXE /min");
 
     TestUtil::LiveForm live;

@@ -606,7 +606,7 @@ TEST_F(MenuEngineTest, TheFirstDrawPaintsTheGradientSideBarWithItsTurnedCaption)
     MemorySurface s(400, panel.PanelHeight + 20, kSentinel);
     EXPECT_EQ(DrawItem(window, e, m, s, 101, 0), TRUE);
     const int height = panel.PanelHeight;
-    // Left and right edges of the column, rows top to bottom, follow the design's gradient.
+    // Left and right edges of the column, rows top to bottom, follow GradientRowColour.
     for (int x : {kLeft, kLeft + 31}) {
         for (int y = 0; y < height; ++y)
             ASSERT_EQ(s.At(x, kTop + y), modDrawing::GradientRowColour(kBarBlue, height, y)) << x << "," << y;
@@ -629,9 +629,9 @@ TEST_F(MenuEngineTest, TheFirstDrawPaintsTheGradientSideBarWithItsTurnedCaption)
     Close();
 }
 
-TEST(Gradient, StepsAsDesigned) {
+TEST(Gradient, StepsRoundHalfToEvenAndEndInTheFillColour) {
     // The first quarter keeps the base colour (a half rounds to even, 0); a 300-pixel bar
-    // on the design's blue ends in black.
+    // on the side bars' blue (16742144) ends in black.
     for (int y = 0; y < 75; ++y) EXPECT_EQ(modDrawing::GradientRowColour(kBarBlue, 300, y), kBarBlue) << y;
     EXPECT_NE(modDrawing::GradientRowColour(kBarBlue, 300, 75), kBarBlue);
     EXPECT_EQ(modDrawing::GradientRowColour(kBarBlue, 300, 298), RGB(0, 0, 0));

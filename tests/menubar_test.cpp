@@ -69,7 +69,7 @@ protected:
     TestSeam seam;
 };
 
-TEST(MenuTable, NamesIdsAndPlacesAsDesigned) {
+TEST(MenuTable, EveryEntryHasAUniqueNameAParentAndAnIdWhenChoosable) {
     const auto items = MenuTable::Form1Menus();
     std::vector<std::wstring> bar;
     std::set<std::wstring> names;

@@ -1,4 +1,4 @@
-# Shared by the test scripts: a private Wine prefix and a private Xvfb display.
+# Shared by the test scripts and scripts/run.sh: a private Wine prefix and a private Xvfb display.
 
 # new_prefix TEMPLATE PREFIX: copies the template; the DLL folders are hard-linked,
 # since nothing rewrites those files in place.

@@ -114,7 +114,8 @@ TEST_F(SelectionTest, Lv2ClickChoosesTheActionMenuAndItsEntries) {
          {L"mnuPopup2", L"mnuEnable", L"mnuEnable2", L"mnuRun2", L"mnuRestore"}},
         {L"folder row in All Startups", L"one", true, 1, kFolder, false,
          {L"mnuPopup4", L"mnuDisable", L"mnuDisable2", L"mnuRun2"}},
-        // kept: the "SOFTWARE" test comes first, so both menus end up on the bar.
+        // The key column's "SOFTWARE" test comes before the folder test, and neither hides the
+        // other's menu: a folder path with "Software" in it leaves both on the bar.
         {L"folder row under a Software folder", L"one", true, 1, L"C:\\Software\\StartUp", false,
          {L"mnuPopup2", L"mnuPopup4", L"mnuDisable", L"mnuDisable2", L"mnuRun2"}},
         {L"Winlogon row", L"ten", true, 2, kWinlogonKey, false,

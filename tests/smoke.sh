@@ -11,7 +11,7 @@ cp "$bin/Corvell.exe" "$dest/"
 start_display || exit 1
 trap stop_all EXIT
 wineserver -p >/dev/null 2>&1 &
-# The first-run question is answered so the window can be seen as it is.
+# The first-run backup question stays open unanswered: the window is shown before it is asked.
 wine "$dest/Corvell.exe" >/dev/null 2>&1 &
 found=0
 for _ in $(seq 1 100); do
