@@ -481,10 +481,12 @@ LRESULT Form1::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
 }
 
 void Form1::OnCommand(UINT id, UINT code, HWND control) {
-    (void)code;
     (void)control;
     switch (id) {
     case IDC_cmdWL: cmdWL_Click(); break;
+    case IDC_cmdSave:
+        if (code == BN_CLICKED) cmdSave_Click();
+        break;
     // Menu entries; mnuNone ("No Startups") and mnuRemoveS run nothing.
     case IDM_mnuExit: mnuExit_Click(); break;
     case IDM_mnuExportTextSrv: mnuExportTextSrv_Click(); break;
@@ -638,6 +640,12 @@ LRESULT Form1::OnNotify(NMHDR* header) {
         case LVN_KEYDOWN:
             if (isLv2) lv2_KeyDown(reinterpret_cast<NMLVKEYDOWN*>(header)->wVKey);
             return 0;
+        case LVN_GETINFOTIPW:
+            if (isLv2) lv2_GetInfoTip(reinterpret_cast<NMLVGETINFOTIPW*>(header));
+            return 0;
+        case LVN_DELETEALLITEMS:
+            if (isLv2) startupToolTips = false;
+            return FALSE;  // each row's own notification still comes
         default:
             break;
         }

@@ -108,6 +108,8 @@ public:
     void LoadSystemFiles();
     void ShowSystemFileWarning();
     void LoadUserinitEntry();
+    // Writes the editor's text back to the file SystemFileTag names (the button "&Save").
+    void cmdSave_Click();
     void mnuSave_Click();
     // Run, stop, find and web search of registry startups (startups/Form1_RunStop.cpp).
     void mnuFind_Click();
@@ -174,7 +176,12 @@ public:
     [[nodiscard]] bool IsBusy() const { return busy_; }
 
     // ---- Registry startups (startups/) ----
+    // Gives every row of lv2 tooltips repeating its texts; lv2_GetInfoTip answers them.
     void SetStartupToolTips();
+    void lv2_GetInfoTip(NMLVGETINFOTIPW* tip);
+    // The tooltip of a cell of lv2; "" for none.
+    [[nodiscard]] std::wstring StartupToolTip(int row, int column) const;
+    bool startupToolTips = false;        // lv2's rows carry tooltips; a list emptied carries none
     void lv2_Click();
     void mnuBackup_Click();
 

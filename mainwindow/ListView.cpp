@@ -148,6 +148,19 @@ int ColumnIcon(HWND list, int column) {
     return (item.fmt & HDF_IMAGE) && item.iImage >= 0 ? item.iImage + 1 : 0;
 }
 
+int InfoTipColumn(HWND list, const NMLVGETINFOTIPW& tip) {
+    LVHITTESTINFO hit{};
+    GetCursorPos(&hit.pt);
+    ScreenToClient(list, &hit.pt);
+    if (SendMessageW(list, LVM_SUBITEMHITTEST, 0, reinterpret_cast<LPARAM>(&hit)) == tip.iItem) return hit.iSubItem;
+    return tip.iSubItem;
+}
+
+void SetInfoTip(NMLVGETINFOTIPW& tip, const std::wstring& text) {
+    if (text.empty() || !tip.pszText || tip.cchTextMax <= 0) return;
+    lstrcpynW(tip.pszText, text.c_str(), tip.cchTextMax);
+}
+
 LRESULT CustomDraw(NMHDR* header) {
     auto* cd = reinterpret_cast<NMLVCUSTOMDRAW*>(header);
     switch (cd->nmcd.dwDrawStage) {

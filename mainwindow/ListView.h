@@ -36,6 +36,11 @@ void SetColor(HWND list, int row, COLORREF color);
 // Column-header picture (its number in ImageList1, 0 removes it).
 void SetColumnIcon(HWND list, int column, int icon);
 [[nodiscard]] int ColumnIcon(HWND list, int column);
+// The column an LVN_GETINFOTIP asks about: the cell under the pointer when it lies on the tip's
+// row, else the tip's own sub-item.
+[[nodiscard]] int InfoTipColumn(HWND list, const NMLVGETINFOTIPW& tip);
+// Answers an LVN_GETINFOTIP with text; an empty text leaves the list's own.
+void SetInfoTip(NMLVGETINFOTIPW& tip, const std::wstring& text);
 // NM_CUSTOMDRAW of a list: paints each row in its fore colour.
 LRESULT CustomDraw(NMHDR* header);
 

@@ -7,6 +7,7 @@
 #include "resources/Images.h"
 #include "services/ServiceRows.h"
 #include "system/App.h"
+#include "system/FirstSeen.h"
 #include "system/Paths.h"
 #include "system/Registry.h"
 #include "system/Seam.h"
@@ -154,7 +155,7 @@ public:
         if (auto stored = dates_.Find(service.name)) {
             firstSeen = std::move(*stored);
         } else {
-            firstSeen = FirstSeenDate();
+            firstSeen = FirstSeen::FirstSeenDate();
             dates_.Store(service.name, firstSeen);
             isNew_[index] = true;
         }
@@ -197,20 +198,9 @@ private:
     std::vector<ServiceRows::DependencyEntry> inListOrder_;
     const bool dependsAsText_;
     const std::wstring windowsDir_;
-    ServiceRows::DateBook dates_;
+    FirstSeen::DateBook dates_;
     ServiceRows::FactsReader reader_;
 };
-
-std::wstring SystemMessage(DWORD code) {
-    wchar_t* buffer = nullptr;
-    const DWORD n = FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
-                                       FORMAT_MESSAGE_IGNORE_INSERTS,
-                                   nullptr, code, 0, reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
-    std::wstring text = n && buffer ? std::wstring(buffer, n) : L"Error " + std::to_wstring(code) + L".";
-    if (buffer) LocalFree(buffer);
-    while (!text.empty() && (text.back() == L'\n' || text.back() == L'\r' || text.back() == L' ')) text.pop_back();
-    return text;
-}
 
 } // namespace
 
@@ -472,14 +462,7 @@ LRESULT Form1::lv_CustomDraw(NMLVCUSTOMDRAW* draw) {
 
 void Form1::lv_GetInfoTip(NMLVGETINFOTIPW* tip) {
     // The cell under the pointer decides; a cell without a tooltip keeps the list's own text.
-    LVHITTESTINFO hit{};
-    GetCursorPos(&hit.pt);
-    ScreenToClient(lv, &hit.pt);
-    int column = tip->iSubItem;
-    if (SendMessageW(lv, LVM_SUBITEMHITTEST, 0, reinterpret_cast<LPARAM>(&hit)) == tip->iItem) column = hit.iSubItem;
-    const std::wstring text = ServiceToolTip(tip->iItem, column);
-    if (text.empty() || !tip->pszText || tip->cchTextMax <= 0) return;
-    lstrcpynW(tip->pszText, text.c_str(), tip->cchTextMax);
+    ListView::SetInfoTip(*tip, ServiceToolTip(tip->iItem, ListView::InfoTipColumn(lv, *tip)));
 }
 
 // ---- Service control actions ----
@@ -603,7 +586,7 @@ void Form1::SetServiceStartType(DWORD startType) {
         const wchar_t* setting = startType == SERVICE_AUTO_START ? ServiceRows::kAutomatic
                                  : startType == SERVICE_DISABLED ? ServiceRows::kDisabled
                                                                  : ServiceRows::kManual;
-        Seam::ShowMessage(hwnd_, SelectedServiceName + kSettingRefused + setting + L".  " + SystemMessage(error) + L"     ",
+        Seam::ShowMessage(hwnd_, SelectedServiceName + kSettingRefused + setting + L".  " + Text::SystemMessage(error) + L"     ",
                           L"", MB_OK | MB_ICONEXCLAMATION);
     }
 }

@@ -1,6 +1,7 @@
 // What one row of the services list shows, from the service's key and the first-seen records.
 #include "services/ServiceRows.h"
 
+#include "system/Handles.h"
 #include "system/Registry.h"
 #include "system/Text.h"
 
@@ -126,52 +127,6 @@ std::vector<std::wstring> DependantsCells(const std::vector<DependencyEntry>& se
         cells.push_back(std::move(cell));
     }
     return cells;
-}
-
-std::wstring FirstSeenDate() {
-    SYSTEMTIME now{};
-    GetLocalTime(&now);
-    wchar_t date[128] = {};
-    wchar_t time[128] = {};
-    GetDateFormatW(LOCALE_USER_DEFAULT, DATE_SHORTDATE, &now, nullptr, date, 128);
-    GetTimeFormatW(LOCALE_USER_DEFAULT, 0, &now, nullptr, time, 128);
-    return std::wstring(date) + L" " + time;
-}
-
-DateBook::DateBook(const std::wstring& datesKeyPath) {
-    const auto path = General::ParseKeyPath(datesKeyPath);
-    if (!path) return;
-    // Created when missing: without it no date could be stored, and every later load would
-    // announce the same services as new again.
-    if (RegCreateKeyExW(path->root, path->subKey.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
-                        KEY_QUERY_VALUE | KEY_SET_VALUE, nullptr, key_.put(), nullptr) != ERROR_SUCCESS)
-        return;
-    const auto values = Registry::EnumValues(key_.get(), L"");
-    if (!values) return;
-    for (auto& v : *values) {
-        if (v.type != REG_SZ && v.type != REG_EXPAND_SZ) continue;
-        if (Text::EqualsNoCase(v.text, General::kError)) continue;
-        byLowerName_.emplace(Text::Lower(v.name), v.text);
-        dates_.emplace(std::move(v.name), std::move(v.text));
-    }
-}
-
-std::optional<std::wstring> DateBook::Find(const std::wstring& serviceName) const {
-    // Value names ignore case; most are stored exactly as the service is named.
-    if (const auto exact = dates_.find(serviceName); exact != dates_.end()) return exact->second;
-    const auto found = byLowerName_.find(Text::Lower(serviceName));
-    if (found == byLowerName_.end()) return std::nullopt;
-    return found->second;
-}
-
-bool DateBook::Store(const std::wstring& serviceName, const std::wstring& date) {
-    if (!key_) return false;
-    const LONG rc = RegSetValueExW(key_.get(), serviceName.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(date.c_str()),
-                                   static_cast<DWORD>((date.size() + 1) * sizeof(wchar_t)));
-    if (rc != ERROR_SUCCESS) return false;
-    dates_[serviceName] = date;
-    byLowerName_[Text::Lower(serviceName)] = date;
-    return true;
 }
 
 } // namespace ServiceRows

@@ -5,11 +5,9 @@
 #include <windows.h>
 #include <optional>
 #include <string>
-#include <unordered_map>
 #include <vector>
 
 #include "resources/Images.h"
-#include "system/Handles.h"
 
 namespace ServiceRows {
 
@@ -77,24 +75,5 @@ struct DependencyEntry {
     std::vector<std::wstring> dependOn;
 };
 [[nodiscard]] std::vector<std::wstring> DependantsCells(const std::vector<DependencyEntry>& services);
-
-// The local date in the user's short date format, a blank and the local time.
-[[nodiscard]] std::wstring FirstSeenDate();
-
-// The first-seen records under the settings key's "Dates" (created when missing), read in one
-// pass; new ones are written through the same open key.
-class DateBook {
-public:
-    explicit DateBook(const std::wstring& datesKeyPath);
-    // The stored date, or nullopt when there is none (a stored "error", any case, counts as none).
-    [[nodiscard]] std::optional<std::wstring> Find(const std::wstring& serviceName) const;
-    // Stores a date; false when the key is missing or refuses the write.
-    bool Store(const std::wstring& serviceName, const std::wstring& date);
-
-private:
-    UniqueHkey key_;
-    std::unordered_map<std::wstring, std::wstring> dates_;         // by name as stored
-    std::unordered_map<std::wstring, std::wstring> byLowerName_;   // by lower-case name
-};
 
 } // namespace ServiceRows

@@ -1,5 +1,61 @@
-// Form1's first-seen dates of the startups.
+// Form1's first-seen dates of the startups: the "Date Detected" column of lv2 and the
+// announcement of startups new since the last look.
 #include "mainwindow/Form1.h"
 
-// Not built yet: the dispatcher and the menu bar call these in their place.
-void Form1::MarkStartupDates() {}
+#include "mainwindow/ListView.h"
+#include "system/App.h"
+#include "system/FirstSeen.h"
+#include "system/Registry.h"
+#include "system/Seam.h"
+#include "system/Text.h"
+
+namespace {
+
+constexpr wchar_t kStartupDatesSubKey[] = L"\\Dates\\Startups";
+constexpr wchar_t kDatesStampedValue[] = L"lv2DT";
+constexpr wchar_t kNewStartupDetected[] = L"New Startup Detected:      ";
+constexpr wchar_t kNewStartupsDetected[] = L"New Startups Detected:      ";
+// Views whose new entries are stored without being announced.
+constexpr const wchar_t* kQuietViews[] = {L"WinLogon", L"File System Startups", L"Disabled Startups"};
+
+constexpr int kDateDetected = 3;  // lv2 "Date Detected"
+
+} // namespace
+
+// Entries are known by name alone, so two rows of one name share one date. The records are
+// read in one enumeration; a name stamped earlier in the pass is known for its later rows.
+void Form1::MarkStartupDates() {
+    FirstSeen::DateBook dates(App::AppKey() + kStartupDatesSubKey);
+    std::wstring stamp;  // one stamp for every entry this pass finds new
+    std::wstring newNames;
+    std::wstring lastNew;
+    int newCount = 0;
+    const int rows = ListView::Count(lv2);
+    for (int row = 0; row < rows; ++row) {
+        const std::wstring name = ListView::Text(lv2, row, 0);
+        if (auto stored = dates.Find(name)) {
+            ListView::SetText(lv2, row, kDateDetected, *stored);
+            continue;
+        }
+        if (stamp.empty()) stamp = FirstSeen::FirstSeenDate();
+        ListView::SetText(lv2, row, kDateDetected, stamp);
+        // A date that cannot be stored leaves the entry new for the next view as well.
+        (void)dates.Store(name, stamp);
+        newNames += name + L"\r\n";
+        lastNew = name;
+        ++newCount;
+    }
+
+    if (newNames.empty()) return;
+    if (!Text::EqualsNoCase(General::GetStringValue(App::AppKey(), kDatesStampedValue), L"1")) return;
+    const NavigatorNode* node = FindNode(SelectedNodeKey());
+    const std::wstring nodeText = node ? node->text : L"";
+    for (const wchar_t* quiet : kQuietViews)
+        if (Text::EqualsNoCase(nodeText, quiet)) return;
+
+    const std::wstring lead = newCount == 1 ? kNewStartupDetected : kNewStartupsDetected;
+    Seam::ShowMessage(hwnd_, lead + L"\r\n\r\n" + newNames, App::Title(), MB_OK | MB_ICONINFORMATION);
+    SetFocus(lv2);
+    const int row = ListView::FindRow(lv2, lastNew);
+    if (row >= 0) ListView::Select(lv2, row);
+}

@@ -89,8 +89,17 @@ LRESULT CALLBACK ListMouseProc(HWND list, UINT msg, WPARAM wp, LPARAM lp, UINT_P
 
 } // namespace
 
-// Tooltips of the startup list: not built yet.
-void Form1::SetStartupToolTips() {}
+void Form1::SetStartupToolTips() { startupToolTips = true; }
+
+std::wstring Form1::StartupToolTip(int row, int column) const {
+    // "Application", "Application Path" and "Registry Key or User Path"; none for "Date Detected".
+    if (!startupToolTips || row < 0 || row >= ListView::Count(lv2) || column < 0 || column > 2) return L"";
+    return ListView::Text(lv2, row, column);
+}
+
+void Form1::lv2_GetInfoTip(NMLVGETINFOTIPW* tip) {
+    ListView::SetInfoTip(*tip, StartupToolTip(tip->iItem, ListView::InfoTipColumn(lv2, *tip)));
+}
 
 // Backup of all startups: not built yet.
 void Form1::mnuBackup_Click() {}

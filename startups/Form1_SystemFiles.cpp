@@ -5,4 +5,5 @@
 void Form1::LoadSystemFiles() {}
 void Form1::ShowSystemFileWarning() {}
 void Form1::LoadUserinitEntry() {}
+void Form1::cmdSave_Click() {}
 void Form1::mnuSave_Click() {}

@@ -116,12 +116,30 @@ std::wstring FromAnsi(std::string_view bytes) {
     return out;
 }
 
-std::string ToAnsi(std::wstring_view text) {
-    if (text.empty()) return {};
-    const int n = WideCharToMultiByte(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
+std::optional<std::string> ToAnsi(std::wstring_view text) {
+    if (text.empty()) return std::string();
+    // A UTF-8 code page takes no best-fit flag; it holds every character but a lone surrogate.
+    const DWORD flags = GetACP() == CP_UTF8 ? WC_ERR_INVALID_CHARS : WC_NO_BEST_FIT_CHARS;
+    const int length = static_cast<int>(text.size());
+    const int n = WideCharToMultiByte(CP_ACP, flags, text.data(), length, nullptr, 0, nullptr, nullptr);
+    if (n <= 0) return std::nullopt;
     std::string out(static_cast<size_t>(n), '\0');
-    WideCharToMultiByte(CP_ACP, 0, text.data(), static_cast<int>(text.size()), out.data(), n, nullptr, nullptr);
+    if (WideCharToMultiByte(CP_ACP, flags, text.data(), length, out.data(), n, nullptr, nullptr) != n)
+        return std::nullopt;
+    // Characters without a place in the code page came out as its default character.
+    if (FromAnsi(out) != text) return std::nullopt;
     return out;
+}
+
+std::wstring SystemMessage(unsigned long code) {
+    wchar_t* buffer = nullptr;
+    const DWORD n = FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
+                                       FORMAT_MESSAGE_IGNORE_INSERTS,
+                                   nullptr, code, 0, reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
+    std::wstring text = n && buffer ? std::wstring(buffer, n) : L"Error " + std::to_wstring(code) + L".";
+    if (buffer) LocalFree(buffer);
+    while (!text.empty() && (text.back() == L'\n' || text.back() == L'\r' || text.back() == L' ')) text.pop_back();
+    return text;
 }
 
 } // namespace Text

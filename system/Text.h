@@ -1,6 +1,7 @@
 // Text helpers: the case-blind comparisons, trimming, number formatting and ANSI conversion.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -26,6 +27,11 @@ namespace Text {
 
 // Legacy files are bytes in the ANSI code page.
 [[nodiscard]] std::wstring FromAnsi(std::string_view bytes);
-[[nodiscard]] std::string ToAnsi(std::wstring_view text);
+// The text's bytes in the ANSI code page; nullopt when the code page cannot hold a character of
+// it exactly (no "?" and no look-alike stands in for it), so reading the bytes back gives the text.
+[[nodiscard]] std::optional<std::string> ToAnsi(std::wstring_view text);
+
+// The system's own text for an error code, without its line end; "Error <code>." when it has none.
+[[nodiscard]] std::wstring SystemMessage(unsigned long code);
 
 } // namespace Text
