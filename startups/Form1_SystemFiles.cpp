@@ -1,9 +1,206 @@
-// Form1's Winlogon entry and the legacy start-up files (win.ini, system.ini, AutoExec.bat, ...).
+// Form1's Winlogon entry and the legacy start-up files (win.ini, system.ini, AutoExec.bat, ...):
+// their rows in lv2, the once-only warning, and the save of the file in the editor.
 #include "mainwindow/Form1.h"
 
-// Not built yet: the dispatcher and the menu bar call these in their place.
-void Form1::LoadSystemFiles() {}
-void Form1::ShowSystemFileWarning() {}
-void Form1::LoadUserinitEntry() {}
-void Form1::cmdSave_Click() {}
-void Form1::mnuSave_Click() {}
+#include "mainwindow/ListView.h"
+#include "system/App.h"
+#include "system/Handles.h"
+#include "system/Paths.h"
+#include "system/Registry.h"
+#include "system/Seam.h"
+#include "system/Text.h"
+
+#include <optional>
+#include <string>
+
+namespace {
+
+constexpr wchar_t kWinlogonKey[] = L"HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\Winlogon";
+constexpr wchar_t kUserinitValue[] = L"Userinit";
+constexpr wchar_t kUserinitRow[] = L"Userinit.exe";
+constexpr int kIconEnabledRunning = 2;
+constexpr int kIconMissing = 3;
+
+constexpr wchar_t kSysWarnValue[] = L"SysWarn";
+constexpr wchar_t kSystemFileWarning[] =
+    L"These System files are extremely critical to Windows Startup and if changed incorrectly can prevent Windows "
+    L"from starting up at all.  Please use caution when editing.\r\n\r\nThis warning will not show again.";
+
+constexpr wchar_t kFileNotFound[] = L"File Not Found";
+constexpr wchar_t kBootNotUsed[] = L"Not used with this Operating System";
+
+// Save refusals and failures; the file is left as it was in each.
+constexpr wchar_t kSaveGoneEnd[] = L" is no longer there.  Nothing was saved and the file was not created again.     ";
+constexpr wchar_t kSaveUnmappableEnd[] =
+    L" was not saved: the text holds characters that this system's code page cannot hold in the file.  "
+    L"Nothing was written.     ";
+constexpr wchar_t kSaveFailed[] = L" could not be saved: ";
+constexpr wchar_t kSaveFailedEnd[] = L"  The file was left as it was.     ";
+constexpr wchar_t kSaveUnhiddenEnd[] = L" was saved, but it could not be made hidden again.     ";
+
+enum class Folder { DriveRoot, Windows };
+
+struct SystemFile {
+    const wchar_t* name;     // the row's text and the file's name
+    Folder folder;
+    int icon;                // when present
+    const wchar_t* missing;  // columns 2 and 3 when missing
+    const wchar_t* tag;      // SystemFileTag of the editor
+    bool hiddenAfterSave;
+};
+
+// In the order of their rows.
+constexpr SystemFile kSystemFiles[] = {
+    {L"AutoExec.bat", Folder::DriveRoot, 10, kFileNotFound, L"bat", true},
+    {L"Boot.ini", Folder::DriveRoot, 11, kBootNotUsed, L"boot", true},
+    {L"Config.sys", Folder::DriveRoot, 13, kFileNotFound, L"sys", true},
+    {L"System.ini", Folder::Windows, 11, kFileNotFound, L"ini2", false},
+    {L"Win.ini", Folder::Windows, 11, kFileNotFound, L"ini", false},
+};
+
+// The root of the Windows drive ("C:\") or the Windows folder, then the file's name; "" when
+// the Windows folder is unknown.
+std::wstring PathOf(const SystemFile& file) {
+    const std::wstring windows = MyMod::GetWindowsDir();
+    if (windows.empty()) return {};
+    if (file.folder == Folder::DriveRoot) return windows.substr(0, 3) + file.name;
+    return windows + L"\\" + file.name;
+}
+
+const SystemFile* FileOfTag(const std::wstring& tag) {
+    for (const SystemFile& file : kSystemFiles)
+        if (Text::EqualsNoCase(tag, file.tag)) return &file;
+    return nullptr;
+}
+
+void Tell(HWND owner, const std::wstring& text) {
+    Seam::ShowMessage(owner, text, App::Title(), MB_OK | MB_ICONEXCLAMATION);
+}
+
+// The whole file as bytes; nullopt when it cannot be opened or read.
+std::optional<std::string> ReadBytes(const std::wstring& path) {
+    UniqueHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) return std::nullopt;
+    LARGE_INTEGER size{};
+    if (!GetFileSizeEx(file.get(), &size) || size.QuadPart > 0x7FFFFFFF) return std::nullopt;
+    std::string bytes(static_cast<size_t>(size.QuadPart), '\0');
+    DWORD done = 0;
+    if (!bytes.empty() &&
+        (!ReadFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &done, nullptr) || done != bytes.size()))
+        return std::nullopt;
+    return bytes;
+}
+
+// Writes bytes into a new file beside target and reads them back. Its path, or the error (with
+// nothing left behind).
+struct Written {
+    std::wstring path;
+    DWORD error = ERROR_SUCCESS;
+};
+Written WriteBeside(const std::wstring& target, const std::string& bytes) {
+    const std::wstring folder = target.substr(0, target.find_last_of(L'\\') + 1);
+    wchar_t temp[MAX_PATH] = {};
+    if (!GetTempFileNameW(folder.c_str(), L"crv", 0, temp)) return {L"", GetLastError()};
+    const std::wstring path = temp;
+    DWORD error = ERROR_SUCCESS;
+    {
+        UniqueHandle file(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, TRUNCATE_EXISTING,
+                                      FILE_ATTRIBUTE_NORMAL, nullptr));
+        DWORD done = 0;
+        if (!file || !WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &done, nullptr) ||
+            !FlushFileBuffers(file.get()))
+            error = GetLastError();
+        else if (done != bytes.size())
+            error = ERROR_WRITE_FAULT;
+    }
+    if (error == ERROR_SUCCESS && ReadBytes(path) != bytes) error = ERROR_WRITE_FAULT;
+    if (error == ERROR_SUCCESS) return {path, error};
+    DeleteFileW(path.c_str());
+    return {L"", error};
+}
+
+// Puts replacement in the place of target; ERROR_SUCCESS or the error. When the replace could
+// not finish, the old file is put back under its own name and the replacement removed.
+DWORD ReplaceWith(const std::wstring& target, const std::wstring& replacement) {
+    const std::wstring backup = replacement + L".old";
+    if (ReplaceFileW(target.c_str(), replacement.c_str(), backup.c_str(), REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr,
+                     nullptr)) {
+        DeleteFileW(backup.c_str());
+        return ERROR_SUCCESS;
+    }
+    const DWORD error = GetLastError();
+    DeleteFileW(replacement.c_str());
+    // The old file went to the backup name but the new one could not take its place: it goes
+    // back, and when even that fails it stays under the backup name rather than be lost.
+    if (error == ERROR_UNABLE_TO_MOVE_REPLACEMENT_2 && !MoveFileExW(backup.c_str(), target.c_str(), 0)) return error;
+    DeleteFileW(backup.c_str());
+    return error;
+}
+
+} // namespace
+
+void Form1::LoadUserinitEntry() {
+    const int row = ListView::AddRow(lv2, kUserinitRow, kIconEnabledRunning, {}, ListView::EnabledForeColor);
+    if (row < 0) return;
+    // Only the extra programs show: every occurrence of the system's own part is left out.
+    // An unreadable value shows the read's "Error".
+    const std::wstring userinit = General::GetStringValue(kWinlogonKey, kUserinitValue);
+    ListView::SetText(lv2, row, 1, Text::ReplaceNoCase(userinit, MyMod::StandardUserinit(), L""));
+    ListView::SetText(lv2, row, 2, kWinlogonKey);
+}
+
+void Form1::LoadSystemFiles() {
+    for (const SystemFile& file : kSystemFiles) {
+        const std::wstring path = PathOf(file);
+        // Hidden and system files count as present.
+        if (MyMod::FileExists(path))
+            ListView::AddRow(lv2, file.name, file.icon, {path, path});
+        else
+            ListView::AddRow(lv2, file.name, kIconMissing, {file.missing, file.missing});
+    }
+}
+
+void Form1::ShowSystemFileWarning() {
+    // An unreadable value counts as not yet warned.
+    if (General::GetStringValue(App::AppKey(), kSysWarnValue) == L"1") return;
+    Seam::ShowMessage(hwnd_, kSystemFileWarning, App::Title(), MB_OK | MB_ICONEXCLAMATION);
+    General::SetStringValue(App::AppKey(), kSysWarnValue, L"1");
+}
+
+// The editor's text and one line end go to the file in the ANSI code page. The file is replaced
+// only by a complete copy written beside it, so a failure leaves its bytes whole; its attributes
+// are cleared for the write, and put back as they were when anything failed. A file removed since
+// it was loaded is not created again. The view is not reloaded.
+void Form1::cmdSave_Click() {
+    const SystemFile* file = FileOfTag(SystemFileTag);
+    if (!file) return;
+    const std::wstring path = PathOf(*file);
+    const std::wstring shownName = file->name;
+    if (!MyMod::FileExists(path)) {
+        Tell(hwnd_, shownName + kSaveGoneEnd);
+        return;
+    }
+    const auto bytes = Text::ToAnsi(ControlText(txtFiles) + L"\r\n");
+    if (!bytes) {
+        Tell(hwnd_, shownName + kSaveUnmappableEnd);
+        return;
+    }
+    const DWORD oldAttributes = GetFileAttributesW(path.c_str());
+    DWORD error = oldAttributes == INVALID_FILE_ATTRIBUTES ? GetLastError() : ERROR_SUCCESS;
+    if (error == ERROR_SUCCESS && !SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL)) error = GetLastError();
+    if (error == ERROR_SUCCESS) {
+        const Written written = WriteBeside(path, *bytes);
+        error = written.error == ERROR_SUCCESS ? ReplaceWith(path, written.path) : written.error;
+    }
+    if (error != ERROR_SUCCESS) {
+        if (oldAttributes != INVALID_FILE_ATTRIBUTES) SetFileAttributesW(path.c_str(), oldAttributes);
+        Tell(hwnd_, shownName + kSaveFailed + Text::SystemMessage(error) + kSaveFailedEnd);
+        return;
+    }
+    // Hidden alone: a read-only or system attribute the file had is not given back.
+    const DWORD attributes = file->hiddenAfterSave ? FILE_ATTRIBUTE_HIDDEN : FILE_ATTRIBUTE_NORMAL;
+    if (!SetFileAttributesW(path.c_str(), attributes) && file->hiddenAfterSave) Tell(hwnd_, shownName + kSaveUnhiddenEnd);
+}
+
+void Form1::mnuSave_Click() { cmdSave_Click(); }
