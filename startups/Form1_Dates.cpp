@@ -11,8 +11,6 @@
 
 namespace {
 
-constexpr wchar_t kStartupDatesSubKey[] = L"\\Dates\\Startups";
-constexpr wchar_t kDatesStampedValue[] = L"lv2DT";
 constexpr wchar_t kNewStartupDetected[] = L"New Startup Detected:      ";
 constexpr wchar_t kNewStartupsDetected[] = L"New Startups Detected:      ";
 // Views whose new entries are stored without being announced.
@@ -25,7 +23,7 @@ constexpr int kDateDetected = 3;  // lv2 "Date Detected"
 // Entries are known by name alone, so two rows of one name share one date. The records are
 // read in one enumeration; a name stamped earlier in the pass is known for its later rows.
 void Form1::MarkStartupDates() {
-    FirstSeen::DateBook dates(App::AppKey() + kStartupDatesSubKey);
+    FirstSeen::DateBook dates(App::SubKeyPath(App::SubKey::kStartupDates));
     std::wstring stamp;  // one stamp for every entry this pass finds new
     std::wstring newNames;
     std::wstring lastNew;
@@ -47,7 +45,7 @@ void Form1::MarkStartupDates() {
     }
 
     if (newNames.empty()) return;
-    if (!Text::EqualsNoCase(General::GetStringValue(App::AppKey(), kDatesStampedValue), L"1")) return;
+    if (!Text::EqualsNoCase(General::GetStringValue(App::AppKey(), App::Value::kLv2DT), L"1")) return;
     const NavigatorNode* node = FindNode(SelectedNodeKey());
     const std::wstring nodeText = node ? node->text : L"";
     for (const wchar_t* quiet : kQuietViews)

@@ -3,6 +3,7 @@
 #include "mainwindow/Form1.h"
 
 #include "mainwindow/ListView.h"
+#include "resources/Images.h"
 #include "system/App.h"
 #include "system/Handles.h"
 #include "system/Paths.h"
@@ -18,10 +19,7 @@ namespace {
 constexpr wchar_t kWinlogonKey[] = L"HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\Winlogon";
 constexpr wchar_t kUserinitValue[] = L"Userinit";
 constexpr wchar_t kUserinitRow[] = L"Userinit.exe";
-constexpr int kIconEnabledRunning = 2;
-constexpr int kIconMissing = 3;
 
-constexpr wchar_t kSysWarnValue[] = L"SysWarn";
 constexpr wchar_t kSystemFileWarning[] =
     L"These System files are extremely critical to Windows Startup and if changed incorrectly can prevent Windows "
     L"from starting up at all.  Please use caution when editing.\r\n\r\nThis warning will not show again.";
@@ -43,7 +41,7 @@ enum class Folder { DriveRoot, Windows };
 struct SystemFile {
     const wchar_t* name;     // the row's text and the file's name
     Folder folder;
-    int icon;                // when present
+    int icon;                // when present; missing files show kIconDisabled
     const wchar_t* missing;  // columns 2 and 3 when missing
     const wchar_t* tag;      // SystemFileTag of the editor
     bool hiddenAfterSave;
@@ -51,11 +49,11 @@ struct SystemFile {
 
 // In the order of their rows.
 constexpr SystemFile kSystemFiles[] = {
-    {L"AutoExec.bat", Folder::DriveRoot, 10, kFileNotFound, L"bat", true},
-    {L"Boot.ini", Folder::DriveRoot, 11, kBootNotUsed, L"boot", true},
-    {L"Config.sys", Folder::DriveRoot, 13, kFileNotFound, L"sys", true},
-    {L"System.ini", Folder::Windows, 11, kFileNotFound, L"ini2", false},
-    {L"Win.ini", Folder::Windows, 11, kFileNotFound, L"ini", false},
+    {L"AutoExec.bat", Folder::DriveRoot, Images::kIconAutoExecBat, kFileNotFound, L"bat", true},
+    {L"Boot.ini", Folder::DriveRoot, Images::kIconIniFile, kBootNotUsed, L"boot", true},
+    {L"Config.sys", Folder::DriveRoot, Images::kIconConfigSys, kFileNotFound, L"sys", true},
+    {L"System.ini", Folder::Windows, Images::kIconIniFile, kFileNotFound, L"ini2", false},
+    {L"Win.ini", Folder::Windows, Images::kIconIniFile, kFileNotFound, L"ini", false},
 };
 
 // The root of the Windows drive ("C:\") or the Windows folder, then the file's name; "" when
@@ -141,7 +139,7 @@ DWORD ReplaceWith(const std::wstring& target, const std::wstring& replacement) {
 } // namespace
 
 void Form1::LoadUserinitEntry() {
-    const int row = ListView::AddRow(lv2, kUserinitRow, kIconEnabledRunning, {}, ListView::EnabledForeColor);
+    const int row = ListView::AddRow(lv2, kUserinitRow, Images::kIconEnabledRunning, {}, ListView::EnabledForeColor);
     if (row < 0) return;
     // Only the extra programs show: every occurrence of the system's own part is left out.
     // An unreadable value shows the read's "Error".
@@ -157,15 +155,15 @@ void Form1::LoadSystemFiles() {
         if (MyMod::FileExists(path))
             ListView::AddRow(lv2, file.name, file.icon, {path, path});
         else
-            ListView::AddRow(lv2, file.name, kIconMissing, {file.missing, file.missing});
+            ListView::AddRow(lv2, file.name, Images::kIconDisabled, {file.missing, file.missing});
     }
 }
 
 void Form1::ShowSystemFileWarning() {
     // An unreadable value counts as not yet warned.
-    if (General::GetStringValue(App::AppKey(), kSysWarnValue) == L"1") return;
+    if (General::GetStringValue(App::AppKey(), App::Value::kSysWarn) == L"1") return;
     Seam::ShowMessage(hwnd_, kSystemFileWarning, App::Title(), MB_OK | MB_ICONEXCLAMATION);
-    General::SetStringValue(App::AppKey(), kSysWarnValue, L"1");
+    General::SetStringValue(App::AppKey(), App::Value::kSysWarn, L"1");
 }
 
 // The editor's text and one line end go to the file in the ANSI code page. The file is replaced
