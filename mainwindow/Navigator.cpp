@@ -25,22 +25,6 @@ constexpr const wchar_t* kExportEntries[] = {L"sep20", L"mnuExportText", L"mnuEx
 constexpr wchar_t kBackupFile[] = L"\\Backups\\RegKeys.reg";
 constexpr wchar_t kKernelFaultCheck[] = L"KernelFaultCheck";
 
-// The whole file as bytes; nullopt when it cannot be opened or read.
-std::optional<std::string> ReadWholeFile(const std::wstring& path) {
-    const HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return std::nullopt;
-    UniqueHandle owner(file);
-    LARGE_INTEGER size{};
-    if (!GetFileSizeEx(file, &size) || size.QuadPart > 0x7FFFFFFF) return std::nullopt;
-    std::string bytes(static_cast<size_t>(size.QuadPart), '\0');
-    DWORD done = 0;
-    if (!bytes.empty() && (!ReadFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &done, nullptr) ||
-                           done != bytes.size()))
-        return std::nullopt;
-    return bytes;
-}
-
 struct NodeSpec {
     const wchar_t* key;
     const wchar_t* text;
@@ -432,7 +416,7 @@ void RunViewStep(Form1& form, const NodeView& view, const ViewStep& step, Dispat
         const std::wstring path = (view.file.onWindowsDrive ? windows.substr(0, 3) : windows) + view.file.name;
         form.SystemFileTag = view.file.tag;
         std::optional<std::string> bytes;
-        if (MyMod::FileExists(path)) bytes = ReadWholeFile(path);
+        if (MyMod::FileExists(path)) bytes = MyMod::ReadWholeFile(path);
         if (bytes && bytes->find('\0') != std::string::npos) bytes.reset();
         form.menus.SetEnabled(L"mnuSave", bytes.has_value());
         EnableWindow(form.cmdSave, bytes.has_value());

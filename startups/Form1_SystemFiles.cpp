@@ -75,21 +75,6 @@ void Tell(HWND owner, const std::wstring& text) {
     Seam::ShowMessage(owner, text, App::Title(), MB_OK | MB_ICONEXCLAMATION);
 }
 
-// The whole file as bytes; nullopt when it cannot be opened or read.
-std::optional<std::string> ReadBytes(const std::wstring& path) {
-    UniqueHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                                  FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file) return std::nullopt;
-    LARGE_INTEGER size{};
-    if (!GetFileSizeEx(file.get(), &size) || size.QuadPart > 0x7FFFFFFF) return std::nullopt;
-    std::string bytes(static_cast<size_t>(size.QuadPart), '\0');
-    DWORD done = 0;
-    if (!bytes.empty() &&
-        (!ReadFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &done, nullptr) || done != bytes.size()))
-        return std::nullopt;
-    return bytes;
-}
-
 // Writes bytes into a new file beside target and reads them back. Its path, or the error (with
 // nothing left behind).
 struct Written {
@@ -112,7 +97,7 @@ Written WriteBeside(const std::wstring& target, const std::string& bytes) {
         else if (done != bytes.size())
             error = ERROR_WRITE_FAULT;
     }
-    if (error == ERROR_SUCCESS && ReadBytes(path) != bytes) error = ERROR_WRITE_FAULT;
+    if (error == ERROR_SUCCESS && MyMod::ReadWholeFile(path) != bytes) error = ERROR_WRITE_FAULT;
     if (error == ERROR_SUCCESS) return {path, error};
     DeleteFileW(path.c_str());
     return {L"", error};
@@ -171,6 +156,9 @@ void Form1::ShowSystemFileWarning() {
 // are cleared for the write, and put back as they were when anything failed. A file removed since
 // it was loaded is not created again. The view is not reloaded.
 void Form1::cmdSave_Click() {
+    // Save is offered only while the editor holds the whole of a file; otherwise its text would
+    // replace a file it does not hold.
+    if (!IsWindowEnabled(cmdSave)) return;
     const SystemFile* file = FileOfTag(SystemFileTag);
     if (!file) return;
     const std::wstring path = PathOf(*file);

@@ -42,6 +42,21 @@ std::wstring GetSystemDir() { return AskFolder([](wchar_t* b, UINT n) { return G
 
 std::wstring StandardUserinit() { return GetSystemDir() + L"\\userinit.exe,"; }
 
+std::optional<std::string> ReadWholeFile(const std::wstring& path) {
+    const HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return std::nullopt;
+    UniqueHandle owner(file);
+    LARGE_INTEGER size{};
+    if (!GetFileSizeEx(file, &size) || size.QuadPart > 0x7FFFFFFF) return std::nullopt;
+    std::string bytes(static_cast<size_t>(size.QuadPart), '\0');
+    DWORD done = 0;
+    if (!bytes.empty() && (!ReadFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &done, nullptr) ||
+                           done != bytes.size()))
+        return std::nullopt;
+    return bytes;
+}
+
 bool FileExists(const std::wstring& path) {
     if (path.empty()) return false;
     WIN32_FIND_DATAW data{};

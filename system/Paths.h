@@ -1,6 +1,7 @@
 // Word-list tests, the Windows, system and special folders, and path taking-apart.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -16,6 +17,9 @@ namespace MyMod {
 [[nodiscard]] std::wstring StandardUserinit();
 // A normal, hidden or system file (not a folder) matches the path, wildcards allowed; "" gives false.
 [[nodiscard]] bool FileExists(const std::wstring& path);
+// The whole file as bytes (others may hold it open for reading or writing); nullopt when it
+// cannot be opened or read.
+[[nodiscard]] std::optional<std::string> ReadWholeFile(const std::wstring& path);
 // Any entry, file or folder, matches the path.
 [[nodiscard]] bool FolderExists(const std::wstring& path);
 // The short form of an existing path of any length; "" when it cannot be converted.

@@ -289,6 +289,18 @@ TEST_P(SaveTest, WhatCannotBeSavedLeavesTheFileAsItWasAndSaysSo) {
     }
 }
 
+TEST_P(SaveTest, AFileTheEditorDoesNotHoldWholeIsNeverWritten) {
+    Warned();
+    const std::wstring boot = Root() + L"Boot.ini";
+    const std::string withNul("[boot loader]\r\n\0timeout=30\r\n", 28);
+    PutFile(boot, withNul, FILE_ATTRIBUTE_SYSTEM);
+    Click(L"boot");
+    Save();
+    EXPECT_TRUE(seam.messages.empty());
+    EXPECT_EQ(Bytes(boot), withNul);
+    EXPECT_EQ(Attributes(boot), static_cast<DWORD>(FILE_ATTRIBUTE_SYSTEM));
+}
+
 INSTANTIATE_TEST_SUITE_P(ButtonAndMenu, SaveTest, testing::Values(Via::Button, Via::Menu),
                          [](const testing::TestParamInfo<Via>& info) {
                              return info.param == Via::Button ? "cmdSave" : "mnuSave";
