@@ -44,6 +44,14 @@ bool RegisterFrameClass() {
 
 } // namespace
 
+std::wstring WindowText(HWND window) {
+    const int n = GetWindowTextLengthW(window);
+    std::wstring text(static_cast<size_t>(n) + 1, L'\0');
+    const int got = GetWindowTextW(window, text.data(), n + 1);
+    text.resize(static_cast<size_t>(got > 0 ? got : 0));
+    return text;
+}
+
 HWND AddChild(HWND parent, const wchar_t* windowClass, const std::wstring& text, DWORD style, int id, Place place,
               DWORD exStyle) {
     HWND control = CreateWindowExW(exStyle, windowClass, text.c_str(), style | WS_CHILD | WS_VISIBLE, Twips(place.left),

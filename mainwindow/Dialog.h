@@ -26,6 +26,8 @@ void RunModal(HWND window);
 // Twips to pixels at the screen's DPI.
 [[nodiscard]] inline int Twips(int twips) { return MulDiv(twips, Screen::Dpi(), 1440); }
 [[nodiscard]] inline int ToTwips(int pixels) { return MulDiv(pixels, 1440, Screen::Dpi()); }
+// The window's text, of any length.
+[[nodiscard]] std::wstring WindowText(HWND window);
 // A visible child control of parent at its place in the layout (twips), in the message font.
 HWND AddChild(HWND parent, const wchar_t* windowClass, const std::wstring& text, DWORD style, int id, Place place,
               DWORD exStyle = 0);
@@ -116,13 +118,7 @@ public:
         SetForegroundWindow(this->hwnd_);
     }
 
-    [[nodiscard]] std::wstring ControlText(HWND control) const {
-        const int n = GetWindowTextLengthW(control);
-        std::wstring text(static_cast<size_t>(n) + 1, L'\0');
-        GetWindowTextW(control, text.data(), n + 1);
-        text.resize(static_cast<size_t>(n));
-        return text;
-    }
+    [[nodiscard]] std::wstring ControlText(HWND control) const { return DialogSupport::WindowText(control); }
 
     LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         T& self = static_cast<T&>(*this);

@@ -622,7 +622,7 @@ LRESULT Form1::OnNotify(NMHDR* header) {
         header->code == NM_CUSTOMDRAW) {
         return ListView::CustomDraw(header);
     }
-    // Registry startup actions: clicks, right-button releases and the Delete key of lv2 and lv3.
+    // Startup lists: clicks, right-button releases, double clicks and the Delete key of lv2 and lv3.
     if (header->hwndFrom == lv2 || header->hwndFrom == lv3) {
         const bool isLv2 = header->hwndFrom == lv2;
         switch (header->code) {
@@ -646,6 +646,10 @@ LRESULT Form1::OnNotify(NMHDR* header) {
         case LVN_DELETEALLITEMS:
             if (isLv2) startupToolTips = false;
             return FALSE;  // each row's own notification still comes
+        case NM_DBLCLK:
+            if (isLv2) lv2_DblClick();
+            else lv3_DblClick();
+            return 0;
         default:
             break;
         }

@@ -129,6 +129,8 @@ public:
     void mnuProperites2_Click();
     void mnuProperties3_Click();
     void mnuProperties4_Click();
+    void lv2_DblClick();
+    void lv3_DblClick();
     void mnuNew_Click();
     void mnuLegend_Click();
     void mnuLegend2_Click();

@@ -6,6 +6,8 @@
 #include "mainwindow/ListView.h"
 #include "resources/Images.h"
 #include "services/ServiceRows.h"
+#include "services/ServiceSetting.h"
+#include "services/frmInfo.h"
 #include "system/App.h"
 #include "system/FirstSeen.h"
 #include "system/Paths.h"
@@ -36,7 +38,6 @@ constexpr wchar_t kStopFailedReasons[] =
     L"1.  You do not have Administrator privileges.\r\n"
     L"2.  Another service is dependent on this one and is currently using it.\r\n"
     L"3.  In some cases the computer must be restarted to stop the service.";
-constexpr wchar_t kSettingRefused[] = L" could not be set to ";
 
 // Columns of lv.
 constexpr int kColDisplayName = 0;
@@ -404,8 +405,24 @@ void Form1::mnuProperites_Click() {
     ShowfrmInfo();
 }
 
-// The properties dialog comes with its own window; until it exists nothing opens here.
-void Form1::ShowfrmInfo() {}
+// Shows frmInfo for the selected service; without a selected row nothing opens. When the
+// setting of a service was asked for (SettingTabFlag "1"), a dialog open on another service
+// is made anew for this one, and one open on this service turns to its setting tab.
+void Form1::ShowfrmInfo() {
+    const int row = ListView::Selected(lv);
+    if (row < 0) return;
+    frmInfo* open = frmInfo::Current();
+    if (open && Text::EqualsNoCase(SettingTabFlag, L"1")) {
+        if (Text::EqualsNoCase(open->ControlText(open->txtID), ListView::Text(lv, row, kColServiceName))) {
+            SettingTabFlag = L"0";
+            open->ShowSettingTab();
+            return;
+        }
+        open->Unload();
+    }
+    frmInfo::Show(hwnd_, *this);
+    SettingTabFlag = L"0";  // read by the dialog as it loads, never left for the next one
+}
 
 // The install-service dialog comes with its own window; until it exists nothing opens here.
 void Form1::ShowfrmInstallS() {}
@@ -582,13 +599,9 @@ void Form1::SetServiceStartType(DWORD startType) {
     SetFocus(lv);
     const int row = ListView::FindRow(lv, SelectedServiceName, kColDisplayName);
     if (row >= 0) ListView::Select(lv, row);
-    if (error != ERROR_SUCCESS) {
-        const wchar_t* setting = startType == SERVICE_AUTO_START ? ServiceRows::kAutomatic
-                                 : startType == SERVICE_DISABLED ? ServiceRows::kDisabled
-                                                                 : ServiceRows::kManual;
-        Seam::ShowMessage(hwnd_, SelectedServiceName + kSettingRefused + setting + L".  " + Text::SystemMessage(error) + L"     ",
-                          L"", MB_OK | MB_ICONEXCLAMATION);
-    }
+    if (error != ERROR_SUCCESS)
+        Seam::ShowMessage(hwnd_, ServiceSetting::RefusedMessage(SelectedServiceName, startType, error), L"",
+                          MB_OK | MB_ICONEXCLAMATION);
 }
 
 void Form1::mnuInstallS_Click() { ShowfrmInstallS(); }

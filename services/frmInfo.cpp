@@ -1,0 +1,210 @@
+// frmInfo: the properties of the service selected in lv, and the change of its startup type.
+#include "services/frmInfo.h"
+
+#include "mainwindow/ControlIds.h"
+#include "mainwindow/Form1.h"
+#include "mainwindow/ListView.h"
+#include "services/ServiceDescriptions.h"
+#include "services/ServiceRows.h"
+#include "services/ServiceSetting.h"
+#include "startups/CommandSplit.h"
+#include "system/Registry.h"
+#include "system/Seam.h"
+#include "system/ServiceControl.h"
+#include "system/Text.h"
+
+namespace {
+
+constexpr const wchar_t* kTabs[] = {L"File Properties", L"Service Status", L"Service Setting", L"Dependencies"};
+constexpr wchar_t kServiceName[] = L"Service Name";
+constexpr wchar_t kServicePath[] = L"Service Path";
+constexpr wchar_t kCommandSwitch[] = L"Command Switch";
+constexpr wchar_t kCurrentStatus[] = L"Current Status";
+constexpr wchar_t kServiceID[] = L"Service ID";
+constexpr wchar_t kDescription[] = L"Description";
+constexpr wchar_t kCurrentSetting[] = L"Current Setting";
+constexpr wchar_t kApply[] = L"&Apply";
+constexpr wchar_t kDependsOn[] = L"Services this one depends on to function properly.";
+constexpr wchar_t kDependsOnIt[] = L"Services that depend on this one to function properly.";
+constexpr wchar_t kDescriptionValue[] = L"Description";
+constexpr wchar_t kServicesKey[] = L"HKEY_LOCAL_MACHINE\\SYSTEM\\CurrentControlSet\\Services\\";
+
+// The entries of cboStatus, in order, with the start type each one sets.
+constexpr DWORD kSettingTypes[] = {SERVICE_AUTO_START, SERVICE_DEMAND_START, SERVICE_DISABLED};
+
+// Columns of lv.
+constexpr int kColDisplayName = 0;
+constexpr int kColServiceName = 1;
+constexpr int kColStatus = 2;
+constexpr int kColSetting = 3;
+constexpr int kColDependsOn = 4;
+constexpr int kColDependants = 5;
+constexpr int kColPath = 6;
+
+// Design places on a frame, in twips.
+constexpr int kMargin = 120;
+constexpr int kLabelHeight = 255;
+constexpr int kBoxHeight = 300;
+constexpr int kTallBoxHeight = 1200;
+
+constexpr DWORD kReadOnlyBox = ES_READONLY | ES_AUTOHSCROLL | WS_TABSTOP;
+constexpr DWORD kReadOnlyText = ES_READONLY | ES_MULTILINE | ES_AUTOVSCROLL | WS_VSCROLL | WS_TABSTOP;
+
+// Products whose services keep no readable description of their own.
+bool UsesBuiltInDescriptions(const std::wstring& productName) {
+    return Text::ContainsNoCase(productName, L"Windows 7") || Text::ContainsNoCase(productName, L"Vista");
+}
+
+} // namespace
+
+frmInfo::PathParts frmInfo::SplitServicePath(const std::wstring& path) {
+    Startups::CommandParts parts = Startups::CommandSplit(path);
+    // Without a separator the path is shown as the service manager holds it.
+    if (parts.switches.empty()) return {path, L""};
+    return {std::move(parts.program), std::move(parts.switches)};
+}
+
+void frmInfo::CreateControls() {
+    Label9 = AddControl(WC_STATICW, L"", SS_LEFT | SS_NOPREFIX | SS_ENDELLIPSIS, IDC_Label9, {120, 120, 6360, 300});
+    tabs.Create(hwnd(), IDC_TabStrip1, IDC_Frame2, {120, 540, 6360, 4380},
+                {kTabs[0], kTabs[1], kTabs[2], kTabs[3]});
+    if (tabs.Frame2.size() != std::size(kTabs)) return;
+    const int width = tabs.FrameWidth() - 2 * kMargin;
+    auto label = [](HWND frame, const wchar_t* text, int id, int top, int w) {
+        DialogSupport::AddChild(frame, WC_STATICW, text, SS_LEFT | SS_NOPREFIX, id, {kMargin, top, w, kLabelHeight});
+    };
+    auto box = [](HWND frame, DWORD style, int id, int top, int w, int h) {
+        return DialogSupport::AddChild(frame, WC_EDITW, L"", style, id, {kMargin, top, w, h}, WS_EX_CLIENTEDGE);
+    };
+
+    panel.Create(tabs.Frame2[0], IDC_lblInfo, tabs.FrameWidth());
+
+    HWND status = tabs.Frame2[1];
+    label(status, kServiceName, IDC_lblName, 180, width);
+    txtName = box(status, kReadOnlyBox, IDC_txtName, 450, width, kBoxHeight);
+    label(status, kServicePath, IDC_lblFileName, 900, width);
+    txtFileName = box(status, kReadOnlyBox, IDC_txtFileName, 1170, width, kBoxHeight);
+    label(status, kCommandSwitch, IDC_lblSwitch, 1620, width);
+    txtSwitch = box(status, kReadOnlyBox, IDC_txtSwitch, 1890, width, kBoxHeight);
+    label(status, kCurrentStatus, IDC_lblCurrent, 2340, width);
+    txtCurrent = box(status, kReadOnlyBox, IDC_txtCurrent, 2610, width, kBoxHeight);
+
+    HWND setting = tabs.Frame2[2];
+    label(setting, kServiceID, IDC_lblID, 180, width);
+    txtID = box(setting, kReadOnlyBox, IDC_txtID, 450, width, kBoxHeight);
+    label(setting, kDescription, IDC_lblDescr, 900, width);
+    txtDescr = box(setting, kReadOnlyText, IDC_txtDescr, 1170, width, kTallBoxHeight);
+    label(setting, kCurrentSetting, IDC_lblStatus, 2520, width);
+    // Only the three settings can be chosen; a number or "Error" shows as no choice.
+    cboStatus = DialogSupport::AddChild(setting, WC_COMBOBOXW, L"", CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP,
+                                        IDC_cboStatus, {kMargin, 2790, 2400, 1500});
+    for (DWORD type : kSettingTypes)
+        SendMessageW(cboStatus, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(ServiceSetting::Name(type)));
+    cmdApply = DialogSupport::AddChild(setting, WC_BUTTONW, kApply, BS_PUSHBUTTON | WS_TABSTOP, IDC_cmdApply,
+                                       {kMargin + width - 1200, 2760, 1200, 375});
+
+    HWND dependencies = tabs.Frame2[3];
+    label(dependencies, kDependsOn, IDC_lblDependsOn, 180, width);
+    txtDependsOn = box(dependencies, kReadOnlyText, IDC_txtDependsOn, 450, width, kTallBoxHeight);
+    label(dependencies, kDependsOnIt, IDC_lblDependsOnIt, 1800, width);
+    txtDependsOnIt = box(dependencies, kReadOnlyText, IDC_txtDependsOnIt, 2070, width, kTallBoxHeight);
+}
+
+void frmInfo::Form_Load() {
+    if (tabs.Frame2.size() != std::size(kTabs)) return;
+    if (Text::EqualsNoCase(form_.SettingTabFlag, L"1")) {
+        tabs.SelectTab(kSettingTab);
+        SetInitialFocus(tabs.TabStrip1);
+    } else {
+        TabStrip1_Click();
+    }
+
+    const HWND lv = form_.lv;
+    const int row = ListView::Selected(lv);
+    const std::wstring displayName = ListView::Text(lv, row, kColDisplayName);
+    const std::wstring keyName = ListView::Text(lv, row, kColServiceName);
+    SetWindowTextW(txtName, displayName.c_str());
+    SetWindowTextW(txtID, keyName.c_str());
+
+    std::wstring description;
+    if (UsesBuiltInDescriptions(General::GetStringValue(ServiceRows::kWindowsVersionKey, L"ProductName"))) {
+        description = LookupServiceDescription(keyName);
+    } else {
+        description = General::GetStringValue(kServicesKey + keyName, kDescriptionValue);
+        if (Text::EqualsNoCase(description, General::kError)) description = ServiceDescriptions::kNotAvailable;
+    }
+    SetWindowTextW(txtDescr, description.c_str());
+
+    const std::wstring setting = ListView::Text(lv, row, kColSetting);
+    const LRESULT choice = setting.empty() ? CB_ERR
+                                           : SendMessageW(cboStatus, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
+                                                          reinterpret_cast<LPARAM>(setting.c_str()));
+    SendMessageW(cboStatus, CB_SETCURSEL, choice == CB_ERR ? static_cast<WPARAM>(-1) : static_cast<WPARAM>(choice), 0);
+    SetWindowTextW(txtCurrent, ListView::Text(lv, row, kColStatus).c_str());
+    SetWindowTextW(Label9, displayName.c_str());
+    SetWindowTextW(txtDependsOn, ListView::Text(lv, row, kColDependsOn).c_str());
+    SetWindowTextW(txtDependsOnIt, ListView::Text(lv, row, kColDependants).c_str());
+
+    const PathParts parts = SplitServicePath(ListView::Text(lv, row, kColPath));
+    SetWindowTextW(txtFileName, parts.program.c_str());
+    SetWindowTextW(txtSwitch, parts.switches.c_str());
+
+    form_.SettingTabFlag = L"0";
+    panel.Load(hwnd(), parts.program, FileProperties::NameRule::FileName);
+    // Long texts can be read whole in their tooltips.
+    toolTips.Set(panel.txtInfo[3], ControlText(panel.txtInfo[3]));
+    toolTips.Set(txtFileName, parts.program);
+}
+
+bool frmInfo::OnCommand(UINT id, UINT code, HWND) {
+    if (id == IDC_cmdApply && code == BN_CLICKED) {
+        cmdApply_Click();
+        return true;
+    }
+    return false;
+}
+
+LRESULT frmInfo::OnNotify(NMHDR* header) {
+    tabs.OnNotify(header);
+    return 0;
+}
+
+void frmInfo::ShowSettingTab() {
+    tabs.SelectTab(kSettingTab);
+    BringToFront();
+    SetFocus(tabs.TabStrip1);
+}
+
+// Applies the chosen setting to this dialog's own service, whatever row lv shows by now.
+void frmInfo::cmdApply_Click() {
+    const LRESULT choice = SendMessageW(cboStatus, CB_GETCURSEL, 0, 0);
+    if (choice < 0 || choice >= static_cast<LRESULT>(std::size(kSettingTypes))) return;
+    if (form_.servicesLoading || form_.serviceCommandRunning) return;
+    const DWORD startType = kSettingTypes[choice];
+    const std::wstring service = ControlText(txtID);
+    const std::wstring displayName = ControlText(txtName);
+
+    // Through the service manager, which uses the new type at once.
+    UpcServiciosyWea control;
+    control.ServiceName(service);
+    form_.serviceCommandRunning = true;
+    const DWORD error = control.ChangeStartType(startType, L"");
+    form_.serviceCommandRunning = false;
+
+    SendMessageW(form_.hwnd(), WM_COMMAND, MAKEWPARAM(IDC_Command6, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(form_.Command6));
+    if (IsWindow(form_.lv)) {
+        SetFocus(form_.lv);
+        const int row = ListView::FindRow(form_.lv, service, kColServiceName);
+        if (row >= 0) ListView::Select(form_.lv, row);
+    }
+    const HWND owner = hwnd() ? hwnd() : form_.hwnd();
+    if (error != ERROR_SUCCESS)
+        Seam::ShowMessage(owner, ServiceSetting::RefusedMessage(displayName, startType, error), L"",
+                          MB_OK | MB_ICONEXCLAMATION);
+    // The dialog stays open and takes the focus back.
+    if (hwnd()) {
+        BringToFront();
+        SetFocus(cmdApply);
+    }
+}
