@@ -45,7 +45,8 @@ void TabFrames::TabStrip1_Click() {
     for (int i = 0; i < static_cast<int>(Frame2.size()); ++i) {
         HWND frame = Frame2[static_cast<size_t>(i)];
         const bool show = i == selected;
-        if ((IsWindowVisible(frame) != FALSE) == show) continue;
+        // Its own visibility: the dialog itself may not be shown yet.
+        if (((GetWindowLongW(frame, GWL_STYLE) & WS_VISIBLE) != 0) == show) continue;
         HWND focus = GetFocus();
         if (!show && focus && IsChild(frame, focus)) SetFocus(TabStrip1);
         ShowWindow(frame, show ? SW_SHOWNA : SW_HIDE);
