@@ -184,6 +184,8 @@ void frmInfo::cmdApply_Click() {
     const std::wstring service = ControlText(txtID);
     const std::wstring displayName = ControlText(txtName);
 
+    // A node click during the reload waits until the row is selected again and any refusal shown.
+    Form1::Busy busy(form_);
     // Through the service manager, which uses the new type at once.
     UpcServiciosyWea control;
     control.ServiceName(service);

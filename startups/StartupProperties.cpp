@@ -3,7 +3,7 @@
 
 #include "mainwindow/ListView.h"
 #include "startups/CommandSplit.h"
-#include "startups/RegistryParking.h"
+#include "resources/Images.h"
 
 #include <iterator>
 
@@ -60,7 +60,7 @@ void StartupPropertiesControls::FillFromRow(HWND dialog, HWND list, int row) {
     SetWindowTextW(txtFileName, parts.program.c_str());
     SetWindowTextW(txtSwitch, parts.switches.c_str());
     const int icon = row >= 0 ? ListView::Icon(list, row) : 0;
-    const bool enabled = icon == RegistryParking::kIconEnabled || icon == RegistryParking::kIconEnabledRunning;
+    const bool enabled = icon == Images::kIconEnabled || icon == Images::kIconEnabledRunning;
     SetWindowTextW(txtCurrent, enabled ? kEnabled : kDisabled);
 
     panel.Load(dialog, parts.program, FileProperties::NameRule::OriginalFileName);

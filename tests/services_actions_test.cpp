@@ -5,6 +5,7 @@
 #include "TestUtil.h"
 #include "mainwindow/ControlIds.h"
 #include "mainwindow/ListView.h"
+#include "services/frmInfo.h"
 #include "system/App.h"
 
 #include <gtest/gtest.h>
@@ -228,9 +229,16 @@ TEST_F(ServicesActionsTest, DisabledRowOffersToChangeItsSetting) {
         ASSERT_EQ(seam.messages.size(), 1u);
         EXPECT_EQ(seam.messages[0].text, question);
         EXPECT_EQ(seam.messages[0].flags, static_cast<UINT>(MB_YESNO | MB_ICONQUESTION));
-        EXPECT_EQ(form.SettingTabFlag, answer == IDYES ? L"1" : L"0");
+        // Yes opens the service's properties on their setting tab, which takes the flag back.
+        frmInfo* properties = frmInfo::Current();
+        ASSERT_EQ(properties != nullptr, answer == IDYES);
+        if (properties) {
+            EXPECT_EQ(properties->tabs.SelectedTab(), frmInfo::kSettingTab);
+        }
+        EXPECT_EQ(form.SettingTabFlag, L"0");
         EXPECT_EQ(ServiceFixtures::State(L"CorvellActOff"), static_cast<DWORD>(SERVICE_STOPPED));
     }
+    frmInfo::Current()->Unload();
 }
 
 TEST_F(ServicesActionsTest, EachStartupTypeRoundTripsAndTheRowStaysSelected) {
