@@ -62,6 +62,13 @@ HWND AddChild(HWND parent, const wchar_t* windowClass, const std::wstring& text,
     return control;
 }
 
+HWND AddCaptionedBox(HWND parent, const wchar_t* caption, int labelId, const wchar_t* boxClass, DWORD boxStyle,
+                     int boxId, Place box, DWORD boxExStyle) {
+    AddChild(parent, WC_STATICW, caption, SS_LEFT | SS_NOPREFIX, labelId,
+             {box.left, box.top - kCaptionHeight - 15, box.width, kCaptionHeight});
+    return AddChild(parent, boxClass, L"", boxStyle, boxId, box, boxExStyle);
+}
+
 HWND AddFrame(HWND parent, int id, Place place, bool hidden) {
     if (!RegisterFrameClass()) return nullptr;
     HWND frame = AddChild(parent, kFrameClass, L"", WS_CLIPSIBLINGS, id, place, WS_EX_CONTROLPARENT);

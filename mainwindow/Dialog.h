@@ -31,6 +31,11 @@ void RunModal(HWND window);
 // A visible child control of parent at its place in the layout (twips), in the message font.
 HWND AddChild(HWND parent, const wchar_t* windowClass, const std::wstring& text, DWORD style, int id, Place place,
               DWORD exStyle = 0);
+// A box with its caption label above it (at the box's left, kCaptionHeight + 15 twips higher);
+// returns the box.
+inline constexpr int kCaptionHeight = 255;
+HWND AddCaptionedBox(HWND parent, const wchar_t* caption, int labelId, const wchar_t* boxClass, DWORD boxStyle,
+                     int boxId, Place box, DWORD boxExStyle = WS_EX_CLIENTEDGE);
 // A frame: a plain child window that holds controls, is shown and hidden with them, and passes
 // their WM_COMMAND, WM_NOTIFY and colour requests on to its own parent (so to the dialog).
 // Tab and arrow keys move into it. Visible unless hidden is set.

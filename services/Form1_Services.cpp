@@ -39,16 +39,7 @@ constexpr wchar_t kStopFailedReasons[] =
     L"2.  Another service is dependent on this one and is currently using it.\r\n"
     L"3.  In some cases the computer must be restarted to stop the service.";
 
-// Columns of lv.
-constexpr int kColDisplayName = 0;
-constexpr int kColServiceName = 1;
-constexpr int kColStatus = 2;
-constexpr int kColSetting = 3;
-constexpr int kColDependsOn = 4;
-constexpr int kColDependants = 5;
-constexpr int kColPath = 6;
-constexpr int kColFirstSeen = 7;
-constexpr int kColumnCount = 8;
+using namespace ServiceRows::LvColumns;
 
 // Header marks of the two name columns.
 using Images::kIconSortColumn;

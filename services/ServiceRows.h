@@ -14,6 +14,19 @@ namespace ServiceRows {
 inline constexpr wchar_t kServicesSubKey[] = L"SYSTEM\\CurrentControlSet\\Services\\";
 inline constexpr wchar_t kWindowsVersionKey[] = L"HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows NT\\CurrentVersion";
 
+// Columns of lv, by their place in a row.
+namespace LvColumns {
+inline constexpr int kColDisplayName = 0;
+inline constexpr int kColServiceName = 1;
+inline constexpr int kColStatus = 2;
+inline constexpr int kColSetting = 3;
+inline constexpr int kColDependsOn = 4;
+inline constexpr int kColDependants = 5;
+inline constexpr int kColPath = 6;
+inline constexpr int kColFirstSeen = 7;
+inline constexpr int kColumnCount = 8;
+} // namespace LvColumns
+
 inline constexpr wchar_t kAutomatic[] = L"Automatic";
 inline constexpr wchar_t kManual[] = L"Manual";
 inline constexpr wchar_t kDisabled[] = L"Disabled";

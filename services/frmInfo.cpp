@@ -32,18 +32,10 @@ constexpr wchar_t kServicesKey[] = L"HKEY_LOCAL_MACHINE\\SYSTEM\\CurrentControlS
 // The entries of cboStatus, in order, with the start type each one sets.
 constexpr DWORD kSettingTypes[] = {SERVICE_AUTO_START, SERVICE_DEMAND_START, SERVICE_DISABLED};
 
-// Columns of lv.
-constexpr int kColDisplayName = 0;
-constexpr int kColServiceName = 1;
-constexpr int kColStatus = 2;
-constexpr int kColSetting = 3;
-constexpr int kColDependsOn = 4;
-constexpr int kColDependants = 5;
-constexpr int kColPath = 6;
+using namespace ServiceRows::LvColumns;
 
 // Design places on a frame, in twips.
 constexpr int kMargin = 120;
-constexpr int kLabelHeight = 255;
 constexpr int kBoxHeight = 300;
 constexpr int kTallBoxHeight = 1200;
 
@@ -70,44 +62,36 @@ void frmInfo::CreateControls() {
                 {kTabs[0], kTabs[1], kTabs[2], kTabs[3]});
     if (tabs.Frame2.size() != std::size(kTabs)) return;
     const int width = tabs.FrameWidth() - 2 * kMargin;
-    auto label = [](HWND frame, const wchar_t* text, int id, int top, int w) {
-        DialogSupport::AddChild(frame, WC_STATICW, text, SS_LEFT | SS_NOPREFIX, id, {kMargin, top, w, kLabelHeight});
-    };
-    auto box = [](HWND frame, DWORD style, int id, int top, int w, int h) {
-        return DialogSupport::AddChild(frame, WC_EDITW, L"", style, id, {kMargin, top, w, h}, WS_EX_CLIENTEDGE);
+    auto box = [width](HWND frame, const wchar_t* caption, int labelId, DWORD style, int id, int top, int height) {
+        return DialogSupport::AddCaptionedBox(frame, caption, labelId, WC_EDITW, style, id,
+                                              {kMargin, top, width, height});
     };
 
     panel.Create(tabs.Frame2[0], IDC_lblInfo, tabs.FrameWidth());
 
     HWND status = tabs.Frame2[1];
-    label(status, kServiceName, IDC_lblName, 180, width);
-    txtName = box(status, kReadOnlyBox, IDC_txtName, 450, width, kBoxHeight);
-    label(status, kServicePath, IDC_lblFileName, 900, width);
-    txtFileName = box(status, kReadOnlyBox, IDC_txtFileName, 1170, width, kBoxHeight);
-    label(status, kCommandSwitch, IDC_lblSwitch, 1620, width);
-    txtSwitch = box(status, kReadOnlyBox, IDC_txtSwitch, 1890, width, kBoxHeight);
-    label(status, kCurrentStatus, IDC_lblCurrent, 2340, width);
-    txtCurrent = box(status, kReadOnlyBox, IDC_txtCurrent, 2610, width, kBoxHeight);
+    txtName = box(status, kServiceName, IDC_lblName, kReadOnlyBox, IDC_txtName, 450, kBoxHeight);
+    txtFileName = box(status, kServicePath, IDC_lblFileName, kReadOnlyBox, IDC_txtFileName, 1170, kBoxHeight);
+    txtSwitch = box(status, kCommandSwitch, IDC_lblSwitch, kReadOnlyBox, IDC_txtSwitch, 1890, kBoxHeight);
+    txtCurrent = box(status, kCurrentStatus, IDC_lblCurrent, kReadOnlyBox, IDC_txtCurrent, 2610, kBoxHeight);
 
     HWND setting = tabs.Frame2[2];
-    label(setting, kServiceID, IDC_lblID, 180, width);
-    txtID = box(setting, kReadOnlyBox, IDC_txtID, 450, width, kBoxHeight);
-    label(setting, kDescription, IDC_lblDescr, 900, width);
-    txtDescr = box(setting, kReadOnlyText, IDC_txtDescr, 1170, width, kTallBoxHeight);
-    label(setting, kCurrentSetting, IDC_lblStatus, 2520, width);
+    txtID = box(setting, kServiceID, IDC_lblID, kReadOnlyBox, IDC_txtID, 450, kBoxHeight);
+    txtDescr = box(setting, kDescription, IDC_lblDescr, kReadOnlyText, IDC_txtDescr, 1170, kTallBoxHeight);
     // Only the three settings can be chosen; a number or "Error" shows as no choice.
-    cboStatus = DialogSupport::AddChild(setting, WC_COMBOBOXW, L"", CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP,
-                                        IDC_cboStatus, {kMargin, 2790, 2400, 1500});
+    cboStatus = DialogSupport::AddCaptionedBox(setting, kCurrentSetting, IDC_lblStatus, WC_COMBOBOXW,
+                                               CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP, IDC_cboStatus,
+                                               {kMargin, 2790, 2400, 1500}, 0);
     for (DWORD type : kSettingTypes)
         SendMessageW(cboStatus, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(ServiceSetting::Name(type)));
     cmdApply = DialogSupport::AddChild(setting, WC_BUTTONW, kApply, BS_PUSHBUTTON | WS_TABSTOP, IDC_cmdApply,
                                        {kMargin + width - 1200, 2760, 1200, 375});
 
     HWND dependencies = tabs.Frame2[3];
-    label(dependencies, kDependsOn, IDC_lblDependsOn, 180, width);
-    txtDependsOn = box(dependencies, kReadOnlyText, IDC_txtDependsOn, 450, width, kTallBoxHeight);
-    label(dependencies, kDependsOnIt, IDC_lblDependsOnIt, 1800, width);
-    txtDependsOnIt = box(dependencies, kReadOnlyText, IDC_txtDependsOnIt, 2070, width, kTallBoxHeight);
+    txtDependsOn = box(dependencies, kDependsOn, IDC_lblDependsOn, kReadOnlyText, IDC_txtDependsOn, 450,
+                       kTallBoxHeight);
+    txtDependsOnIt = box(dependencies, kDependsOnIt, IDC_lblDependsOnIt, kReadOnlyText, IDC_txtDependsOnIt, 2070,
+                         kTallBoxHeight);
 }
 
 void frmInfo::Form_Load() {

@@ -16,7 +16,6 @@ constexpr wchar_t kCommandSwitch[] = L"Command Switch";
 constexpr wchar_t kCurrentStatus[] = L"Current Status";
 
 constexpr int kMargin = 120;
-constexpr int kLabelHeight = 255;
 constexpr int kBoxHeight = 300;
 constexpr DWORD kReadOnlyBox = ES_READONLY | ES_AUTOHSCROLL | WS_TABSTOP;
 
@@ -42,12 +41,10 @@ void StartupPropertiesControls::CreateStartupControls(HWND dialog) {
         {kCommandSwitch, IDC_lblSwitch, IDC_txtSwitch, &txtSwitch},
         {kCurrentStatus, IDC_lblCurrent, IDC_txtCurrent, &txtCurrent},
     };
-    int top = 180;
+    int top = 450;
     for (const auto& f : fields) {
-        DialogSupport::AddChild(frame, WC_STATICW, f.label, SS_LEFT | SS_NOPREFIX, f.labelId,
-                                {kMargin, top, width, kLabelHeight});
-        *f.box = DialogSupport::AddChild(frame, WC_EDITW, L"", kReadOnlyBox, f.boxId,
-                                         {kMargin, top + 270, width, kBoxHeight}, WS_EX_CLIENTEDGE);
+        *f.box = DialogSupport::AddCaptionedBox(frame, f.label, f.labelId, WC_EDITW, kReadOnlyBox, f.boxId,
+                                                {kMargin, top, width, kBoxHeight});
         top += 720;
     }
 }

@@ -18,14 +18,7 @@ const std::wstring kServicesSub = L"SYSTEM\\CurrentControlSet\\Services\\";
 const std::wstring kVersionSub = L"Software\\Microsoft\\Windows NT\\CurrentVersion";
 constexpr int kColSetting = 3, kColDependsOn = 4, kColDependants = 5;
 
-DWORD StartValue(const std::wstring& service) {
-    HKEY key = nullptr;
-    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, (kServicesSub + service).c_str(), 0, KEY_QUERY_VALUE, &key)) return MAXDWORD;
-    DWORD value = MAXDWORD, size = sizeof(value);
-    RegQueryValueExW(key, L"Start", nullptr, nullptr, reinterpret_cast<BYTE*>(&value), &size);
-    RegCloseKey(key);
-    return value;
-}
+using ServiceFixtures::StartValue;
 
 std::wstring Text(HWND control) { return DialogSupport::WindowText(control); }
 

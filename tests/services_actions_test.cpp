@@ -12,18 +12,10 @@
 
 namespace {
 
-const std::wstring kServicesSub = L"SYSTEM\\CurrentControlSet\\Services\\";
 const std::wstring kSelectStartupItem = L"Please select a Startup item     ";
 constexpr int kColStatus = 2, kColSetting = 3;
 
-DWORD StartValue(const std::wstring& service) {
-    HKEY key = nullptr;
-    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, (kServicesSub + service).c_str(), 0, KEY_QUERY_VALUE, &key)) return MAXDWORD;
-    DWORD value = MAXDWORD, size = sizeof(value);
-    RegQueryValueExW(key, L"Start", nullptr, nullptr, reinterpret_cast<BYTE*>(&value), &size);
-    RegCloseKey(key);
-    return value;
-}
+using ServiceFixtures::StartValue;
 
 class ServicesActionsTest : public ServiceFixtures::ServiceTest {
 protected:

@@ -84,6 +84,16 @@ bool PauseAndWait(const std::wstring& name) {
     return WaitForState(name, SERVICE_PAUSED);
 }
 
+DWORD StartValue(const std::wstring& name) {
+    HKEY key = nullptr;
+    const std::wstring subKey = L"SYSTEM\\CurrentControlSet\\Services\\" + name;
+    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, subKey.c_str(), 0, KEY_QUERY_VALUE, &key)) return MAXDWORD;
+    DWORD value = MAXDWORD, size = sizeof(value);
+    RegQueryValueExW(key, L"Start", nullptr, nullptr, reinterpret_cast<BYTE*>(&value), &size);
+    RegCloseKey(key);
+    return value;
+}
+
 DWORD StartType(const std::wstring& name) {
     const UniqueScHandle manager(OpenSCManagerW(nullptr, nullptr, SC_MANAGER_CONNECT));
     if (!manager) return MAXDWORD;

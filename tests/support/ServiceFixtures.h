@@ -28,6 +28,8 @@ bool WaitForState(const std::wstring& name, DWORD state, DWORD timeoutMs = 10000
 bool StartAndWait(const std::wstring& name);
 // Pauses a running service and waits until it is paused.
 bool PauseAndWait(const std::wstring& name);
+// The service's "Start" value in the registry, or MAXDWORD.
+DWORD StartValue(const std::wstring& name);
 // The start type the manager holds, or MAXDWORD.
 DWORD StartType(const std::wstring& name);
 
