@@ -135,6 +135,7 @@ TEST_F(StartupPropertiesTest, DoubleClicksOpenOnlyOnASelectedRowOutsideFileSyste
     form.lv3_DblClick();
     // A row of "File System Startups".
     PutRow(form, L"eleven", form.lv2, L"Win.ini", L"C:\\windows\\win.ini", 11);
+    seam.messages.clear();  // the view's once-only warning
     DoubleClick(form.lv2, 0);
     // Rows, but none selected.
     PutRow(form, L"another11", form.lv2, L"Agent", kToolsAgent);
@@ -284,13 +285,11 @@ protected:
         StartupPropertiesTest::TearDown();
         DeleteFileW(userinit_.c_str());
     }
-    // Opens frmReg in its Winlogon mode on the Winlogon row.
-    static frmReg* OpenOnWinlogon(Form1& form, const std::wstring& value) {
+    // Opens frmReg in its Winlogon mode on the row the "WinLogon" view lists.
+    static frmReg* OpenOnWinlogon(Form1& form) {
         Show(form, L"ten");
-        if (ListView::Count(form.lv2) == 0) {  // a row of our own while the view has none
-            const std::wstring standard = MyMod::StandardUserinit();
-            PutRow(form, L"ten", form.lv2, L"Userinit.exe", value.substr(standard.size()), 2);
-        }
+        EXPECT_EQ(ListView::Count(form.lv2), 1);
+        EXPECT_EQ(ListView::Text(form.lv2, 0, 1), kToolsAgent + L",");
         ListView::Select(form.lv2, 0);
         form.mnuProperties4_Click();
         return frmReg::Current();
@@ -308,7 +307,7 @@ TEST_F(WinlogonResetTest, DeleteWritesTheSystemsOwnUserinitAndReloadsWinLogon) {
     ASSERT_TRUE(CopyFileW((TestUtil::ProgramFolder() + L"\\vfix_full.exe").c_str(), userinit_.c_str(), FALSE));
     TestUtil::LiveForm live;
     Form1& form = live.form;
-    frmReg* d = OpenOnWinlogon(form, extras_);
+    frmReg* d = OpenOnWinlogon(form);
     ASSERT_NE(d, nullptr);
     ASSERT_TRUE(IsWindow(d->cmdRemove));
     seam.messages.clear();  // the panel's, for C:\Tools\agent.exe
@@ -324,14 +323,16 @@ TEST_F(WinlogonResetTest, DeleteWritesTheSystemsOwnUserinitAndReloadsWinLogon) {
     EXPECT_EQ(frmReg::Current(), nullptr);
     EXPECT_EQ(form.SelectedNodeKey(), L"ten");
     EXPECT_NE(std::find(steps.begin(), steps.end(), L"LoadUserinitEntry"), steps.end());
-    for (int row = 0; row < ListView::Count(form.lv2); ++row) EXPECT_EQ(ListView::Text(form.lv2, row, 1), L"");
+    ASSERT_EQ(ListView::Count(form.lv2), 1);
+    EXPECT_EQ(ListView::Text(form.lv2, 0, 0), L"Userinit.exe");
+    EXPECT_EQ(ListView::Text(form.lv2, 0, 1), L"");
 }
 
 TEST_F(WinlogonResetTest, WithoutUserinitExeOrAWritableValueNothingIsChangedAndItSaysSo) {
     DeleteFileW(userinit_.c_str());
     TestUtil::LiveForm live;
     Form1& form = live.form;
-    frmReg* d = OpenOnWinlogon(form, extras_);
+    frmReg* d = OpenOnWinlogon(form);
     ASSERT_NE(d, nullptr);
     seam.messages.clear();
     SendMessageW(d->cmdRemove, BM_CLICK, 0, 0);
