@@ -111,11 +111,22 @@ public:
     // Writes the editor's text back to the file SystemFileTag names (the button "&Save").
     void cmdSave_Click();
     void mnuSave_Click();
-    // Run, stop, find and web search of registry startups (startups/Form1_RunStop.cpp).
+    // Run, stop, find and web search of registry startups (startups/Form1_RunStop.cpp); the
+    // startup-folder twins and the folder entries are in startups/Form1_FolderActions.cpp.
     void mnuFind_Click();
     void mnuGoog2_Click();
     void mnuRun2_Click();
     void mnuStopR_Click();
+    void WebSearchRunEntry();
+    void WebSearchFolderEntry();
+    // Shared by the commands that hand work to the shell: a folder opened in the file explorer
+    // ("" opens nothing), and a startup's program run in its own folder ("" runs nothing).
+    void OpenFolder(const std::wstring& folder);
+    void RunProgram(const std::wstring& program);
+    // Run's and stop's rebuild of the view of nodeKey: twice, 500 ms apart, so the running icon
+    // follows the program. The caller holds Busy; when other work already held it (heldBefore),
+    // one rebuild waits for that work instead.
+    void RefreshTwice(const std::wstring& nodeKey, bool heldBefore);
     // Registry-editor jumps (startups/Form1_RegeditJumps.cpp).
     void mnuAUR_Click();
     void mnuAURO_Click();

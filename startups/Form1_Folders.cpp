@@ -9,15 +9,6 @@ void Form1::LoadCommonStartupFolder() {}
 void Form1::LoadUserStartupFolder() {}
 void Form1::AddFolderItemsToAllList() {}
 void Form1::SetFolderToolTips() {}
-void Form1::mnuFind2_Click() {}
-void Form1::mnuGoog3_Click() {}
 void Form1::mnuEnable2_Click() {}
 void Form1::mnuDisable2_Click() {}
-void Form1::mnuRun3_Click() {}
-void Form1::mnuStop3_Click() {}
 void Form1::mnuDelete2_Click() {}
-void Form1::mnuMsg_Click() {}
-void Form1::mnuCurrent_Click() {}
-void Form1::mnuAll_Click() {}
-void Form1::mnuWindows_Click() {}
-void Form1::mnuSystem_Click() {}

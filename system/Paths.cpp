@@ -98,6 +98,37 @@ std::wstring GetFileName(const std::wstring& path) {
     return slash == std::wstring::npos ? path : path.substr(slash + 1);
 }
 
+std::wstring ExpandEnvironment(const std::wstring& text) {
+    if (text.find(L'%') == std::wstring::npos) return text;
+    std::wstring buf(text.size() + 1, L'\0');
+    for (;;) {
+        const DWORD n = ExpandEnvironmentStringsW(text.c_str(), buf.data(), static_cast<DWORD>(buf.size()));
+        if (n == 0) return text;
+        if (n <= buf.size()) {
+            buf.resize(n - 1);  // n counts the terminating NUL
+            return buf;
+        }
+        buf.assign(n, L'\0');
+    }
+}
+
+std::wstring FolderToOpen(const std::wstring& program) {
+    const std::wstring path = ExpandEnvironment(program);
+    const size_t slash = path.rfind(L'\\');
+    if (slash == std::wstring::npos) return {};
+    std::wstring folder = path.substr(0, slash);
+    // "C:" alone names the drive's current folder, not its root.
+    if (folder.size() == 2 && folder[1] == L':') folder += L'\\';
+    const bool onDrive = folder.size() >= 3 && folder[1] == L':' && folder[2] == L'\\' &&
+                         ((folder[0] >= L'A' && folder[0] <= L'Z') || (folder[0] >= L'a' && folder[0] <= L'z'));
+    const bool onNetwork = folder.size() > 2 && folder[0] == L'\\' && folder[1] == L'\\';
+    if (!onDrive && !onNetwork) return {};
+    // FolderExists is true for files too: only a directory will do.
+    const DWORD attributes = GetFileAttributesW(folder.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_DIRECTORY)) return {};
+    return folder;
+}
+
 } // namespace MyMod
 
 namespace modSpecialFolder {

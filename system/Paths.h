@@ -27,6 +27,12 @@ namespace MyMod {
 // C:\Tools\App\run.exe gives C:\Tools\App (keepDrive) or Tools\App (not).
 [[nodiscard]] std::wstring GetParentFolder(const std::wstring& path, bool keepDrive);
 [[nodiscard]] std::wstring GetFileName(const std::wstring& path);
+// The text with every %NAME% of the environment put in; unknown names stay as they are.
+[[nodiscard]] std::wstring ExpandEnvironment(const std::wstring& text);
+// The folder to open for a program path, environment variables expanded: the text before its
+// last "\" ("C:\" for a program in a drive's root). "" unless that names an existing folder by a
+// full path (drive or network), so the shell is never handed a file or a bare name to run.
+[[nodiscard]] std::wstring FolderToOpen(const std::wstring& program);
 
 } // namespace MyMod
 

@@ -2,6 +2,7 @@
 #include "system/Process.h"
 
 #include "system/Handles.h"
+#include "system/Paths.h"
 #include "system/Text.h"
 
 #include <psapi.h>
@@ -9,19 +10,72 @@
 #include <vector>
 
 namespace modTerminateProcess {
+namespace {
+
+// The processes running now: each one's id and executable file name.
+std::vector<PROCESSENTRY32W> RunningProcesses() {
+    std::vector<PROCESSENTRY32W> processes;
+    UniqueHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+    if (!snapshot) return processes;
+    PROCESSENTRY32W entry{};
+    entry.dwSize = sizeof(entry);
+    for (BOOL more = Process32FirstW(snapshot.get(), &entry); more; more = Process32NextW(snapshot.get(), &entry))
+        processes.push_back(entry);
+    return processes;
+}
+
+// The long form of an existing path; the path as given when it has none.
+std::wstring LongForm(const std::wstring& path) {
+    const DWORD needed = GetLongPathNameW(path.c_str(), nullptr, 0);
+    if (needed == 0) return path;
+    std::wstring buf(needed, L'\0');
+    const DWORD n = GetLongPathNameW(path.c_str(), buf.data(), needed);
+    if (n == 0 || n >= needed) return path;
+    buf.resize(n);
+    return buf;
+}
+
+// The full path of a process's executable; "" when it cannot be read.
+std::wstring ImagePath(HANDLE process) {
+    std::wstring buf(MAX_PATH, L'\0');
+    for (;;) {
+        DWORD size = static_cast<DWORD>(buf.size());
+        if (QueryFullProcessImageNameW(process, 0, buf.data(), &size)) {
+            buf.resize(size);
+            return buf;
+        }
+        if (GetLastError() != ERROR_INSUFFICIENT_BUFFER || buf.size() >= 32768) return {};
+        buf.resize(buf.size() * 2);
+    }
+}
+
+} // namespace
 
 int KillProcessByName(const std::wstring& name) {
     if (name.empty()) return 0;
-    UniqueHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
-    if (!snapshot) return 0;
     int ended = 0;
-    PROCESSENTRY32W entry{};
-    entry.dwSize = sizeof(entry);
-    for (BOOL more = Process32FirstW(snapshot.get(), &entry); more; more = Process32NextW(snapshot.get(), &entry)) {
+    for (const auto& entry : RunningProcesses()) {
         // The whole file name must match: "host.exe" must never end "svchost.exe".
         if (!Text::EqualsNoCase(entry.szExeFile, name)) continue;
         UniqueHandle process(OpenProcess(PROCESS_TERMINATE, FALSE, entry.th32ProcessID));
         if (process && TerminateProcess(process.get(), 0)) ++ended;
+    }
+    return ended;
+}
+
+int KillProcessByPath(const std::wstring& program) {
+    const std::wstring path = MyMod::ExpandEnvironment(program);
+    if (path.find(L'\\') == std::wstring::npos) return KillProcessByName(path);
+    const std::wstring wanted = LongForm(path);
+    int ended = 0;
+    for (const auto& entry : RunningProcesses()) {
+        UniqueHandle process(
+            OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION | PROCESS_TERMINATE, FALSE, entry.th32ProcessID));
+        if (!process) continue;
+        const std::wstring image = ImagePath(process.get());
+        if (image.empty()) continue;
+        if (!Text::EqualsNoCase(image, wanted) && !Text::EqualsNoCase(LongForm(image), wanted)) continue;
+        if (TerminateProcess(process.get(), 0)) ++ended;
     }
     return ended;
 }

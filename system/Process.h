@@ -9,6 +9,10 @@ namespace modTerminateProcess {
 // Ends every process whose executable file name equals name (case ignored); "" ends nothing.
 // Returns how many were ended.
 int KillProcessByName(const std::wstring& name);
+// Ends the processes of one program. A path with a folder part (environment variables expanded)
+// ends only processes whose executable is that file, compared by full path, case ignored, long
+// and short forms alike; a bare file name ends by KillProcessByName. Returns how many were ended.
+int KillProcessByPath(const std::wstring& program);
 
 } // namespace modTerminateProcess
 

@@ -16,7 +16,8 @@ int TestSeam::ShowMessage(const Seam::MessageRequest& request) {
 
 INT_PTR TestSeam::Launch(const Seam::ShellRequest& request) {
     launches.push_back(request);
-    return 42;
+    if (onLaunch) onLaunch(request);
+    return launchForReal ? previous_.Launch(request) : 42;
 }
 
 long TestSeam::RunProcess(const Seam::ProcessRequest& request) {

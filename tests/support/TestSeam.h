@@ -4,12 +4,13 @@
 #include "system/Seam.h"
 
 #include <deque>
+#include <functional>
 #include <string>
 #include <vector>
 
 class TestSeam final : public Seam::Backend {
 public:
-    TestSeam() { Seam::SetBackend(this); }
+    TestSeam() : previous_(Seam::Current()) { Seam::SetBackend(this); }
     ~TestSeam() override { Seam::SetBackend(nullptr); }
 
     int ShowMessage(const Seam::MessageRequest& request) override;
@@ -23,9 +24,16 @@ public:
     std::deque<Seam::FileDialogResult> dialogAnswers;
     // Processes are really run when set (for tests of what a command does); else only recorded.
     bool runProcesses = false;
+    // Shell launches go to the real shell when set; else only recorded.
+    bool launchForReal = false;
+    // Called with each launch as it is recorded, to look at the state the command left by then.
+    std::function<void(const Seam::ShellRequest&)> onLaunch;
 
     std::vector<Seam::MessageRequest> messages;
     std::vector<Seam::ShellRequest> launches;
     std::vector<Seam::ProcessRequest> processes;
     std::vector<Seam::FileDialogRequest> dialogs;
+
+private:
+    Seam::Backend& previous_;   // the backend in place before this one: the real one
 };

@@ -3,6 +3,7 @@
 
 #include "system/Process.h"
 
+#include <shlobj.h>
 #include <shlwapi.h>
 #include <utility>
 #include <vector>
@@ -53,7 +54,9 @@ std::wstring ProgramFolder() {
 
 UniqueHandle StartCopy(const std::wstring& helper, const std::wstring& asName, const std::wstring& args) {
     const std::wstring folder = ProgramFolder();
-    const std::wstring target = folder + L"\\" + asName;
+    const size_t slash = asName.rfind(L'\\');
+    const std::wstring target = slash == std::wstring::npos ? folder + L"\\" + asName : asName;
+    if (slash != std::wstring::npos) SHCreateDirectoryExW(nullptr, asName.substr(0, slash).c_str(), nullptr);
     CopyFileW((folder + L"\\" + helper).c_str(), target.c_str(), FALSE);
     std::wstring cmd = L"\"" + target + L"\" " + args;
     STARTUPINFOW si{};
@@ -63,7 +66,7 @@ UniqueHandle StartCopy(const std::wstring& helper, const std::wstring& asName, c
         return UniqueHandle();
     CloseHandle(pi.hThread);
     UniqueHandle process(pi.hProcess);
-    WaitForProcess(asName);
+    WaitForProcess(target.substr(target.rfind(L'\\') + 1));
     return process;
 }
 

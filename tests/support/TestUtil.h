@@ -22,8 +22,9 @@ bool ValueExists(HKEY root, const std::wstring& subKey, const std::wstring& name
 
 // The folder the test program runs from (C:\corvell in the test prefix).
 std::wstring ProgramFolder();
-// Copies a helper program of the test folder under another name and starts it; returns its
-// process handle (the caller ends it) or an empty handle.
+// Copies a helper program of the test folder under another name (a file name beside the tests,
+// or a full path whose folders are made) and starts it; returns its process handle (the caller
+// ends it) or an empty handle.
 UniqueHandle StartCopy(const std::wstring& helper, const std::wstring& asName, const std::wstring& args = L"");
 // Waits until a process with that file name runs (or the time runs out).
 bool WaitForProcess(const std::wstring& name, DWORD timeoutMs = 5000);
