@@ -645,7 +645,7 @@ LRESULT Form1::OnNotify(NMHDR* header) {
             return 0;
         case LVN_DELETEALLITEMS:
             if (isLv2) startupToolTips = false;
-            return FALSE;  // each row's own notification still comes
+            return TRUE;  // no row needs a notice of its own: emptying a long list stays quick
         case NM_DBLCLK:
             if (isLv2) lv2_DblClick();
             else lv3_DblClick();

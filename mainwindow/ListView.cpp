@@ -161,6 +161,29 @@ void SetInfoTip(NMLVGETINFOTIPW& tip, const std::wstring& text) {
     lstrcpynW(tip.pszText, text.c_str(), tip.cchTextMax);
 }
 
+namespace {
+// Marks a list whose drawing a guard has turned off.
+constexpr wchar_t kRedrawOffProperty[] = L"CorvellRedrawOff";
+} // namespace
+
+RedrawOff::RedrawOff(std::initializer_list<HWND> lists) {
+    for (HWND list : lists) {
+        if (!list || GetPropW(list, kRedrawOffProperty)) continue;
+        SetPropW(list, kRedrawOffProperty, reinterpret_cast<HANDLE>(static_cast<INT_PTR>(1)));
+        SendMessageW(list, WM_SETREDRAW, FALSE, 0);
+        lists_.push_back(list);
+    }
+}
+
+RedrawOff::~RedrawOff() {
+    for (HWND list : lists_) {
+        if (!IsWindow(list)) continue;
+        RemovePropW(list, kRedrawOffProperty);
+        SendMessageW(list, WM_SETREDRAW, TRUE, 0);
+        InvalidateRect(list, nullptr, TRUE);
+    }
+}
+
 LRESULT CustomDraw(NMHDR* header) {
     auto* cd = reinterpret_cast<NMLVCUSTOMDRAW*>(header);
     switch (cd->nmcd.dwDrawStage) {

@@ -4,6 +4,7 @@
 
 #include <windows.h>
 #include <commctrl.h>
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -43,5 +44,19 @@ void SetColumnIcon(HWND list, int column, int icon);
 void SetInfoTip(NMLVGETINFOTIPW& tip, const std::wstring& text);
 // NM_CUSTOMDRAW of a list: paints each row in its fore colour.
 LRESULT CustomDraw(NMHDR* header);
+
+// Turns drawing of the lists off while they are filled, and on again at the end of its scope
+// (also on an early return), each list then invalidated once. A list that an outer guard holds
+// stays off until that one ends. Shows or hides nothing.
+class RedrawOff {
+public:
+    RedrawOff(std::initializer_list<HWND> lists);
+    ~RedrawOff();
+    RedrawOff(const RedrawOff&) = delete;
+    RedrawOff& operator=(const RedrawOff&) = delete;
+
+private:
+    std::vector<HWND> lists_;  // those this guard turned off
+};
 
 } // namespace ListView

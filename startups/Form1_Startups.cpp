@@ -23,7 +23,7 @@ constexpr wchar_t kFolderMark[] = L":\\";         // in the key column of every 
 constexpr int kLeftButton = 1;
 constexpr int kRightButton = 2;
 constexpr int kMiddleButton = 4;
-constexpr UINT_PTR kListMouseHook = 1;
+constexpr wchar_t kListOwner[] = L"CorvellListOwner";  // the Form1 of a hooked list
 
 bool BackupExists() { return MyMod::FileExists(App::Path() + kRegistryBackup); }
 
@@ -73,18 +73,30 @@ void ApplyLv3EntryTable(MenuModel& menus, HWND lv3, int row) {
 
 int SelectedCount(HWND list) { return static_cast<int>(SendMessageW(list, LVM_GETSELECTEDCOUNT, 0, 0)); }
 
-// A list reports no middle-button release to its parent: the release is taken here.
-LRESULT CALLBACK ListMouseProc(HWND list, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR data) {
+// A list reports no middle-button release to its parent: the release is taken here. A plain
+// procedure subclass with the replaced procedure in the list's user data: a subclass that looks
+// up a window property on every message slows each list call by a server round trip under Wine.
+LRESULT CALLBACK ListMouseProc(HWND list, UINT msg, WPARAM wp, LPARAM lp) {
+    const auto previous = reinterpret_cast<WNDPROC>(GetWindowLongPtrW(list, GWLP_USERDATA));
     if (msg == WM_MBUTTONUP) {
-        auto* form = reinterpret_cast<Form1*>(data);
-        POINT pt{static_cast<short>(LOWORD(lp)), static_cast<short>(HIWORD(lp))};
-        ClientToScreen(list, &pt);
-        if (list == form->lv2) form->lv2_MouseUp(kMiddleButton, pt);
-        else if (list == form->lv3) form->lv3_MouseUp(kMiddleButton, pt);
+        if (auto* form = static_cast<Form1*>(GetPropW(list, kListOwner))) {
+            POINT pt{static_cast<short>(LOWORD(lp)), static_cast<short>(HIWORD(lp))};
+            ClientToScreen(list, &pt);
+            if (list == form->lv2) form->lv2_MouseUp(kMiddleButton, pt);
+            else if (list == form->lv3) form->lv3_MouseUp(kMiddleButton, pt);
+        }
     } else if (msg == WM_NCDESTROY) {
-        RemoveWindowSubclass(list, &ListMouseProc, kListMouseHook);
+        RemovePropW(list, kListOwner);
     }
-    return DefSubclassProc(list, msg, wp, lp);
+    return previous ? CallWindowProcW(previous, list, msg, wp, lp) : DefWindowProcW(list, msg, wp, lp);
+}
+
+// Installs ListMouseProc once per list.
+void HookListMouse(HWND list, Form1* form) {
+    if (GetPropW(list, kListOwner)) return;
+    SetPropW(list, kListOwner, form);
+    SetWindowLongPtrW(list, GWLP_USERDATA, GetWindowLongPtrW(list, GWLP_WNDPROC));
+    SetWindowLongPtrW(list, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&ListMouseProc));
 }
 
 } // namespace
@@ -105,9 +117,9 @@ void Form1::lv2_GetInfoTip(NMLVGETINFOTIPW* tip) {
 void Form1::mnuBackup_Click() {}
 
 void Form1::lv2_Click() {
-    // Setting the same hook again only renews it; every load passes here first.
-    SetWindowSubclass(lv2, &ListMouseProc, kListMouseHook, reinterpret_cast<DWORD_PTR>(this));
-    SetWindowSubclass(lv3, &ListMouseProc, kListMouseHook, reinterpret_cast<DWORD_PTR>(this));
+    // Every load passes here first.
+    HookListMouse(lv2, this);
+    HookListMouse(lv3, this);
 
     const NavigatorNode* node = FindNode(SelectedNodeKey());
     const std::wstring nodeText = node ? node->text : L"";

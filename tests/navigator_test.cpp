@@ -478,6 +478,66 @@ TEST_F(NavigatorTest, AllStartupsLocksRedrawOfItsListAndLeavesAnotherWindowsLock
     DestroyWindow(other);
 }
 
+// True when a row added at the top makes the list ask to be painted, i.e. it draws; the row
+// is taken out again.
+bool Draws(HWND list) {
+    ValidateRect(list, nullptr);
+    LVITEMW probe{};
+    probe.mask = LVIF_TEXT;
+    probe.pszText = const_cast<wchar_t*>(L"probe");
+    const int row = static_cast<int>(SendMessageW(list, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&probe)));
+    const bool draws = GetUpdateRect(list, nullptr, FALSE) != FALSE;
+    ListView::DeleteRow(list, row);
+    return draws;
+}
+
+TEST_F(NavigatorTest, ListsAreFilledWithDrawingOffAndDrawAgainOnceTheDispatchEnds) {
+    for (int i = 0; i < 40; ++i) {
+        const std::wstring n = std::to_wstring(i);
+        TestUtil::PutString(HKEY_LOCAL_MACHINE, kRun, L"Machine" + n, L"\"C:\\Tools\\m" + n + L".exe\" /q");
+        TestUtil::PutString(HKEY_CURRENT_USER, kRun, L"User" + n, L"RUNDLL32.EXE C:\\Tools\\u" + n + L".dll");
+    }
+    TestUtil::PutString(HKEY_LOCAL_MACHINE, L"Software\\Ferrowyn\\Corvell\\Disabled", L"Parked",
+                        L"HKLM^C:\\Tools\\p.exe");
+    TestUtil::LiveForm live;
+    Form1& form = live.form;
+    Recorder rec(form);
+    std::vector<std::wstring> drawingAt;  // the steps at which a shown list drew
+    rec.onStep = [&](const std::wstring& step) {
+        for (HWND list : {form.lv2, form.lv3})
+            if (IsWindowVisible(list) && Draws(list)) drawingAt.push_back(step);
+    };
+    const struct {
+        const wchar_t* key;
+        HWND front;
+    } cases[] = {
+        {L"one", form.lv2},        {L"another11", form.lv2}, {L"three", form.lv2},      {L"another25", form.lv2},
+        {L"another 44", form.lv2}, {L"seven", form.lv2},     {L"two", form.lv3},        {L"another 45", form.lv3},
+        {L"no such node", form.lv3},  // ends early: no case runs
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.key);
+        drawingAt.clear();
+        form.SelectNode(c.key);
+        form.tvwDemo_NodeClick(c.key);
+        EXPECT_EQ(drawingAt, std::vector<std::wstring>{});
+        EXPECT_TRUE(GetUpdateRect(c.front, nullptr, FALSE));  // invalidated at the end
+        EXPECT_TRUE(Draws(c.front));
+    }
+    EXPECT_EQ(ListView::Count(form.lv2), 0);
+    rec.onStep = nullptr;
+
+    // A fill of its own around a dispatch keeps drawing off until it ends, then draws once.
+    {
+        const ListView::RedrawOff outer{form.lv2};
+        Click(form, L"another11");
+        EXPECT_EQ(ListView::Count(form.lv2), 40);
+        EXPECT_FALSE(Draws(form.lv2));
+    }
+    EXPECT_TRUE(GetUpdateRect(form.lv2, nullptr, FALSE));
+    EXPECT_TRUE(Draws(form.lv2));
+}
+
 TEST_F(NavigatorTest, ClicksDuringADispatchRunAfterItTheLatestWinning) {
     TestUtil::LiveForm live;
     Form1& form = live.form;

@@ -1,7 +1,8 @@
 // Times the "All Startups" and "Run" views with 1,000 values in the machine's Run key against
 // a floor taken in the same run: one enumeration of the key, each row inserted once into lv2
-// with drawing off, one process snapshot. It fills the Run key of the prefix it runs in: run
-// it through tests/bench/run-startups-bench.sh, never in a prefix that matters.
+// with drawing off, one snapshot of the running programs as the running-state pass takes it.
+// It fills the Run key of the prefix it runs in: run it through tests/bench/run-startups-bench.sh,
+// never in a prefix that matters.
 // Usage: startups_bench.exe [rounds] (7 when not given).
 #include "TestSeam.h"
 #include "TestUtil.h"
@@ -9,9 +10,8 @@
 #include "startups/RunKeys.h"
 #include "system/App.h"
 #include "system/Handles.h"
+#include "system/Process.h"
 #include "system/Registry.h"
-
-#include <tlhelp32.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -48,13 +48,9 @@ bool FillRunKey() {
     return true;
 }
 
-struct FloorCount {
-    int rows = 0;
-    int processes = 0;
-};
-
-// The floor: what any listing of the key must do, each step once, with drawing off.
-FloorCount Floor(HWND list) {
+// The floor: what any listing of the key must do, each step once, with drawing off. Returns
+// the rows listed.
+int Floor(HWND list) {
     const std::wstring keyText = std::wstring(RunKeys::kHklmPrefix) + RunKeys::kRunKey;
     SendMessageW(list, WM_SETREDRAW, FALSE, 0);
     UniqueHkey key;
@@ -72,16 +68,10 @@ FloorCount Floor(HWND list) {
                              ListView::EnabledForeColor);
         }
     }
-    const UniqueHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
-    PROCESSENTRY32W entry{};
-    entry.dwSize = sizeof(entry);
-    FloorCount count;
-    for (BOOL more = Process32FirstW(snapshot.get(), &entry); more; more = Process32NextW(snapshot.get(), &entry))
-        ++count.processes;
+    const modProcess::ProcessSnapshot running;
     SendMessageW(list, WM_SETREDRAW, TRUE, 0);
     InvalidateRect(list, nullptr, TRUE);
-    count.rows = ListView::Count(list);
-    return count;
+    return ListView::Count(list);
 }
 
 void ClearQuietly(HWND list) {
@@ -108,7 +98,7 @@ int wmain(int argc, wchar_t** argv) {
         form.SelectNode(key);
         form.tvwDemo_NodeClick(key);
     };
-    const double first = Seconds([&] { view(L"one"); });  // stamps the first-seen date of every entry
+    const double first = Seconds([&] { view(L"one"); });  // the first view that lists the new values
     const int allRows = ListView::Count(form.lv2);
 
     // Taken in turns: other work on the machine slows whole stretches of a run, so each view
@@ -121,12 +111,12 @@ int wmain(int argc, wchar_t** argv) {
         int rows = 0;
     } views[] = {{L"All Startups", L"one", 1e9, {}, 0}, {L"Run", L"another11", 1e9, {}, 0}};
     double floor = 1e9;
-    FloorCount floorCount;
+    int floorRows = 0;
     for (int round = 0; round < rounds; ++round) {
         for (auto& v : views) {
             ClearQuietly(form.lv2);
-            const double f = Seconds([&] { floorCount = Floor(form.lv2); });
-            ClearQuietly(form.lv2);
+            const double f = Seconds([&] { floorRows = Floor(form.lv2); });
+            // The view empties the list of the floor's rows first, as it empties the last view's.
             const double t = Seconds([&] { view(v.key); });
             v.rows = ListView::Count(form.lv2);
             floor = std::min(floor, f);
@@ -134,9 +124,8 @@ int wmain(int argc, wchar_t** argv) {
             v.ratios.push_back(t / f);
         }
     }
-    std::printf("%d Run values: floor %.1f ms (%d rows, %d processes; best of %d)\n", kValues, 1000 * floor,
-                floorCount.rows, floorCount.processes, rounds * 2);
-    std::printf("first \"All Startups\", every date stamped: %.1f ms (%d rows)\n", 1000 * first, allRows);
+    std::printf("%d Run values: floor %.1f ms (%d rows; best of %d)\n", kValues, 1000 * floor, floorRows, rounds * 2);
+    std::printf("first \"All Startups\" after the values were written: %.1f ms (%d rows)\n", 1000 * first, allRows);
     for (auto& v : views) {
         std::sort(v.ratios.begin(), v.ratios.end());
         std::printf("\"%ls\": %.1f ms (%d rows; best of %d), ratio %.2f; median ratio of adjacent runs %.2f\n",
