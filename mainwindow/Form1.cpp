@@ -17,6 +17,10 @@
 #include "system/Text.h"
 
 #include <windowsx.h>
+
+#include <climits>
+#include <cmath>
+#include <optional>
 #include <utility>
 
 namespace {
@@ -44,6 +48,23 @@ constexpr wchar_t kBackupText[] =
 struct Place {
     int left, top, width, height;
 };
+
+// A stored size or position in twips; nullopt when it is missing, no number, not finite or
+// outside an int, all of which count as not stored.
+std::optional<int> StoredTwips(const std::wstring& key, const wchar_t* name) {
+    double v = 0;
+    if (!Text::ParseDouble(General::GetStringValue(key, name), v) || !std::isfinite(v)) return std::nullopt;
+    if (v <= static_cast<double>(INT_MIN) - 1 || v >= static_cast<double>(INT_MAX) + 1) return std::nullopt;
+    return static_cast<int>(v);
+}
+
+// The top-left corner (pixels) that centres a window of that size on the screen, reckoned in
+// twips as the first run does.
+POINT CentredOnScreen(const Form1& form, int widthPixels, int heightPixels) {
+    const int left = form.ToTwips(GetSystemMetrics(SM_CXSCREEN)) / 2 - form.ToTwips(widthPixels) / 2;
+    const int top = form.ToTwips(GetSystemMetrics(SM_CYSCREEN)) / 2 - form.ToTwips(heightPixels) / 2;
+    return POINT{form.Twips(left), form.Twips(top)};
+}
 
 HWND MakeControl(HWND parent, const wchar_t* cls, const wchar_t* text, DWORD style, int id, DWORD exStyle = 0) {
     return CreateWindowExW(exStyle, cls, text, style | WS_CHILD | WS_CLIPSIBLINGS, 0, 0, 0, 0, parent,
@@ -265,6 +286,9 @@ void Form1::Form_Load() {
     helpFile = App::Path() + L"\\Help.chm";
 
     const std::wstring& key = App::AppKey();
+    // The settings key and its sub-keys, those missing: a store deleted since the first run
+    // would otherwise make every Disable fail.
+    App::CreateSettingsKeys();
     int showCommand = SW_SHOWNORMAL;
     const std::wstring state = General::GetStringValue(key, App::Value::kState);
     if (MyMod::InStrArray(2, state, {L"0", L"1", L"2"})) {
@@ -272,31 +296,35 @@ void Form1::Form_Load() {
         if (Text::ParseLong(state, value) && value == 1) showCommand = SW_SHOWMINIMIZED;
         if (Text::ParseLong(state, value) && value == 2) showCommand = SW_SHOWMAXIMIZED;
         if (showCommand == SW_SHOWNORMAL) {
-            // A value that is no number is not applied; the others still are.
+            // A value that is no usable number is not applied; the others still are.
             RECT r{};
             GetWindowRect(hwnd_, &r);
-            int width = r.right - r.left, height = r.bottom - r.top, left = r.left, top = r.top;
-            const std::pair<const wchar_t*, int*> geometry[] = {
-                {App::Value::kWidth, &width}, {App::Value::kHeight, &height},
-                {App::Value::kLeft, &left},   {App::Value::kTop, &top}};
-            for (const auto& [name, pixels] : geometry) {
-                double v = 0;
-                if (Text::ParseDouble(General::GetStringValue(key, name), v)) *pixels = Twips(static_cast<int>(v));
+            const int designWidth = r.right - r.left, designHeight = r.bottom - r.top;
+            int width = designWidth, height = designHeight, left = r.left, top = r.top;
+            if (const auto v = StoredTwips(key, App::Value::kWidth)) width = Twips(*v);
+            if (const auto v = StoredTwips(key, App::Value::kHeight)) height = Twips(*v);
+            if (const auto v = StoredTwips(key, App::Value::kLeft)) left = Twips(*v);
+            if (const auto v = StoredTwips(key, App::Value::kTop)) top = Twips(*v);
+            // A place on no screen (a monitor since unplugged) opens centred as on a first run,
+            // at the stored size when that fits the screen.
+            const RECT wanted{left, top, left + width, top + height};
+            if (!MonitorFromRect(&wanted, MONITOR_DEFAULTTONULL)) {
+                if (width <= 0 || height <= 0 || width > GetSystemMetrics(SM_CXSCREEN) ||
+                    height > GetSystemMetrics(SM_CYSCREEN)) {
+                    width = designWidth;
+                    height = designHeight;
+                }
+                const POINT centred = CentredOnScreen(*this, width, height);
+                left = centred.x;
+                top = centred.y;
             }
             SetWindowPos(hwnd_, nullptr, left, top, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
         }
     } else {
         RECT r{};
         GetWindowRect(hwnd_, &r);
-        const int width = ToTwips(r.right - r.left), height = ToTwips(r.bottom - r.top);
-        const int left = ToTwips(GetSystemMetrics(SM_CXSCREEN)) / 2 - width / 2;
-        const int top = ToTwips(GetSystemMetrics(SM_CYSCREEN)) / 2 - height / 2;
-        SetWindowPos(hwnd_, nullptr, Twips(left), Twips(top), 0, 0, SWP_NOZORDER | SWP_NOSIZE | SWP_NOACTIVATE);
-        for (const std::wstring& k :
-             {App::MakerKey(), key, App::SubKeyPath(App::SubKey::kDisabled), App::SubKeyPath(App::SubKey::kStartups),
-              App::SubKeyPath(App::SubKey::kDates), App::SubKeyPath(App::SubKey::kStartupDates),
-              App::SubKeyPath(App::SubKey::kBackups)})
-            General::CreateKey(k);
+        const POINT centred = CentredOnScreen(*this, r.right - r.left, r.bottom - r.top);
+        SetWindowPos(hwnd_, nullptr, centred.x, centred.y, 0, 0, SWP_NOZORDER | SWP_NOSIZE | SWP_NOACTIVATE);
         GetWindowRect(hwnd_, &r);
         WriteGeometry(ToTwips(r.right - r.left), ToTwips(r.bottom - r.top), ToTwips(r.left), ToTwips(r.top));
     }

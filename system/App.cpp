@@ -1,6 +1,8 @@
 // Facts about the running program: its title, folder, version and settings key.
 #include "system/App.h"
 
+#include "system/Registry.h"
+
 #include <windows.h>
 #include <vector>
 
@@ -70,5 +72,14 @@ const std::wstring& AppKey() {
 }
 
 std::wstring SubKeyPath(const wchar_t* subKey) { return AppKey() + L"\\" + subKey; }
+
+bool CreateSettingsKeys() {
+    bool all = true;
+    for (const std::wstring& key : {MakerKey(), AppKey(), SubKeyPath(SubKey::kDisabled), SubKeyPath(SubKey::kStartups),
+                                    SubKeyPath(SubKey::kDates), SubKeyPath(SubKey::kStartupDates),
+                                    SubKeyPath(SubKey::kBackups)})
+        all = General::CreateKey(key) && all;
+    return all;
+}
 
 } // namespace App

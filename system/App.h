@@ -33,7 +33,7 @@ inline constexpr wchar_t kLvDT[] = L"lvDT";            // "1" once the services'
 inline constexpr wchar_t kLv2DT[] = L"lv2DT";          // "1" once the startups' first-seen dates were stored
 } // namespace Value
 
-// The sub-keys of AppKey, made on the first run.
+// The sub-keys of AppKey, made at every load when missing.
 namespace SubKey {
 inline constexpr wchar_t kDisabled[] = L"Disabled";               // parked registry startups
 inline constexpr wchar_t kStartups[] = L"Startups";               // where parked startup-folder shortcuts came from
@@ -41,5 +41,8 @@ inline constexpr wchar_t kDates[] = L"Dates";                     // first-seen 
 inline constexpr wchar_t kStartupDates[] = L"Dates\\Startups";    // first-seen dates of startups
 inline constexpr wchar_t kBackups[] = L"Backups";                 // where the backed-up shortcuts came from
 } // namespace SubKey
+// Creates the maker's key, AppKey and the SubKey keys, those that are missing; existing keys
+// stay as they are. True when all of them exist afterwards.
+bool CreateSettingsKeys();
 
 } // namespace App

@@ -102,6 +102,83 @@ TEST_F(Form1Test, RestoresSavedGeometryAndSavesItAtClose) {
     EXPECT_EQ(Setting(L"Sorted"), L"1");
 }
 
+TEST_F(Form1Test, StoredPlaceOnNoScreenOrNoUsableNumberNeverHidesTheWindow) {
+    // Where a window opens whose "Left" and "Top" are missing: the system's default place.
+    auto open = [this](const wchar_t* left, const wchar_t* top, const wchar_t* width, const wchar_t* height) {
+        TestUtil::FreshSettings();
+        General::SetStringValue(App::AppKey(), L"State", L"0");
+        const struct {
+            const wchar_t* name;
+            const wchar_t* value;
+        } values[] = {{L"Left", left}, {L"Top", top}, {L"Width", width}, {L"Height", height}};
+        for (const auto& v : values)
+            if (v.value) General::SetStringValue(App::AppKey(), v.name, v.value);
+        RECT r{};
+        {
+            TestUtil::LiveForm live;
+            GetWindowRect(live.form.hwnd(), &r);
+        }
+        return r;
+    };
+    const RECT unplaced = open(nullptr, nullptr, nullptr, nullptr);
+    const int designWidth = unplaced.right - unplaced.left;
+    const int screenWidth = GetSystemMetrics(SM_CXSCREEN), screenHeight = GetSystemMetrics(SM_CYSCREEN);
+    HDC screen = GetDC(nullptr);
+    const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
+    ReleaseDC(nullptr, screen);
+    struct {
+        int dpi;
+        int Twips(int twips) const { return MulDiv(twips, dpi, 1440); }
+        int ToTwips(int pixels) const { return MulDiv(pixels, 1440, dpi); }
+    } const f{dpi};
+    const int centredLeft = (screenWidth - f.Twips(9000)) / 2, centredTop = (screenHeight - f.Twips(7000)) / 2;
+
+    const struct {
+        const wchar_t* what;
+        const wchar_t* left;
+        const wchar_t* top;
+        const wchar_t* width;
+        int wantLeft, wantTop, wantWidth;  // pixels
+    } cases[] = {
+        {L"on screen", L"600", L"450", L"9000", f.Twips(600), f.Twips(450), f.Twips(9000)},
+        {L"partly off the left edge", L"-1500", L"450", L"9000", f.Twips(-1500), f.Twips(450), f.Twips(9000)},
+        {L"off every screen", L"60000", L"60000", L"9000", centredLeft, centredTop, f.Twips(9000)},
+        {L"off every screen, above and left", L"-60000", L"-60000", L"9000", centredLeft, centredTop, f.Twips(9000)},
+        {L"off every screen, wider than it", L"60000", L"450", L"99999", (screenWidth - designWidth) / 2,
+         (screenHeight - (unplaced.bottom - unplaced.top)) / 2, designWidth},
+        {L"largest int", L"2147483647", L"450", L"9000", centredLeft, centredTop, f.Twips(9000)},
+        {L"1e10", L"1e10", L"450", L"9000", unplaced.left, f.Twips(450), f.Twips(9000)},
+        {L"-inf", L"-inf", L"-inf", L"9000", unplaced.left, unplaced.top, f.Twips(9000)},
+        {L"nan", L"nan", L"450", L"inf", unplaced.left, f.Twips(450), designWidth},
+        {L"empty", L"", L"450", L"", unplaced.left, f.Twips(450), designWidth},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        const RECT r = open(c.left, c.top, c.width, L"7000");
+        EXPECT_NEAR(r.left, c.wantLeft, 2);
+        EXPECT_NEAR(r.top, c.wantTop, 2);
+        EXPECT_EQ(r.right - r.left, c.wantWidth);
+        // The close writes back where the window was, so the next start opens there again.
+        double left = 0, top = 0;
+        ASSERT_TRUE(Text::ParseDouble(Setting(L"Left"), left));
+        ASSERT_TRUE(Text::ParseDouble(Setting(L"Top"), top));
+        EXPECT_NEAR(left, f.ToTwips(r.left), 15);
+        EXPECT_NEAR(top, f.ToTwips(r.top), 15);
+        EXPECT_NE(MonitorFromRect(&r, MONITOR_DEFAULTTONULL), nullptr);
+    }
+}
+
+TEST_F(Form1Test, EveryLoadMakesTheSubKeysThatAreMissing) {
+    // A later run (State stored) whose sub-keys were deleted meanwhile.
+    TestUtil::FreshSettings();
+    General::SetStringValue(App::AppKey(), L"State", L"0");
+    TestUtil::PutString(HKEY_LOCAL_MACHINE, kAppSub + L"\\Dates", L"Kept", L"12/10/2026 10:00:00 AM");
+    { TestUtil::LiveForm live; }
+    for (const wchar_t* sub : {L"\\Disabled", L"\\Startups", L"\\Dates", L"\\Dates\\Startups", L"\\Backups"})
+        EXPECT_TRUE(Registry::KeyExists(HKEY_LOCAL_MACHINE, kAppSub + sub)) << sub;
+    EXPECT_TRUE(TestUtil::ValueExists(HKEY_LOCAL_MACHINE, kAppSub + L"\\Dates", L"Kept"));  // existing ones stay
+}
+
 TEST_F(Form1Test, MaximizedOpensMaximizedAndWritesOnlyState) {
     TestUtil::FreshSettings();
     General::SetStringValue(App::AppKey(), L"State", L"2");
