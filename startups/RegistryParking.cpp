@@ -13,12 +13,17 @@
 #include "system/Seam.h"
 #include "system/Text.h"
 
+#include <cstring>
+
 namespace {
 
 // Refusals and failures; each change either happens whole or not at all.
 constexpr wchar_t kOnlyRunKeys[] =
     L"Only Startups of a Run key can be disabled.  RunOnce and RunOnceEx entries cannot be put back into "
     L"their own key, so they are left as they are.     ";
+constexpr wchar_t kOnlyStringsStart[] = L"Only string values can be disabled.  The Startup ";
+constexpr wchar_t kOnlyStringsMiddle[] = L" is a ";
+constexpr wchar_t kOnlyStringsEnd[] = L" value, so it was left as it is.     ";
 constexpr wchar_t kRecordExistsStart[] = L"A disabled Startup named ";
 constexpr wchar_t kRecordExistsEnd[] =
     L" already exists.  Enable or delete it first; this Startup was left as it is.     ";
@@ -39,11 +44,56 @@ void Refuse(HWND owner, const std::wstring& text) {
 
 bool IsText(DWORD type) { return type == REG_SZ || type == REG_EXPAND_SZ; }
 
-// The value as it is stored now: same type and same text.
+// The registry's name of a value type, as messages name it.
+std::wstring TypeName(DWORD type) {
+    static const struct {
+        DWORD type;
+        const wchar_t* name;
+    } kTypes[] = {
+        {REG_NONE, L"REG_NONE"},
+        {REG_SZ, L"REG_SZ"},
+        {REG_EXPAND_SZ, L"REG_EXPAND_SZ"},
+        {REG_BINARY, L"REG_BINARY"},
+        {REG_DWORD, L"REG_DWORD"},
+        {REG_DWORD_BIG_ENDIAN, L"REG_DWORD_BIG_ENDIAN"},
+        {REG_LINK, L"REG_LINK"},
+        {REG_MULTI_SZ, L"REG_MULTI_SZ"},
+        {REG_RESOURCE_LIST, L"REG_RESOURCE_LIST"},
+        {REG_FULL_RESOURCE_DESCRIPTOR, L"REG_FULL_RESOURCE_DESCRIPTOR"},
+        {REG_RESOURCE_REQUIREMENTS_LIST, L"REG_RESOURCE_REQUIREMENTS_LIST"},
+        {REG_QWORD, L"REG_QWORD"},
+    };
+    for (const auto& t : kTypes)
+        if (t.type == type) return t.name;
+    return L"type " + std::to_wstring(type);
+}
+
+// The value as it is stored now: same type and same bytes.
 bool HoldsExactly(HKEY root, const std::wstring& subKey, const std::wstring& name, DWORD type,
-                  const std::wstring& text) {
+                  const std::vector<BYTE>& bytes) {
     const auto value = Registry::ReadValue(root, subKey, name);
-    return value && value->type == type && value->text == text;
+    return value && value->type == type && value->bytes == bytes;
+}
+
+// A record's data: the hive, "^", then the Run value's data byte for byte, so that a value
+// that is not whole UTF-16 text (an odd byte count) comes back exactly as it was stored.
+std::vector<BYTE> RecordBytes(const std::wstring& hive, const std::vector<BYTE>& valueData) {
+    const std::wstring prefix = hive + RegistryParking::kRecordSeparator;
+    const auto* first = reinterpret_cast<const BYTE*>(prefix.data());
+    std::vector<BYTE> bytes(first, first + prefix.size() * sizeof(wchar_t));
+    bytes.insert(bytes.end(), valueData.begin(), valueData.end());
+    return bytes;
+}
+
+// The Run value's data a record holds: its bytes after the first "^" (all of them without one).
+std::vector<BYTE> RecordValueData(const std::vector<BYTE>& record) {
+    for (size_t at = 0; at + sizeof(wchar_t) <= record.size(); at += sizeof(wchar_t)) {
+        wchar_t c = 0;
+        std::memcpy(&c, record.data() + at, sizeof(c));
+        if (c == RegistryParking::kRecordSeparator)
+            return std::vector<BYTE>(record.begin() + static_cast<std::ptrdiff_t>(at + sizeof(wchar_t)), record.end());
+    }
+    return record;
 }
 
 // A value that is gone, or never was (its key missing too), counts as deleted; a key or value
@@ -174,15 +224,20 @@ void Form1::mnuDisable_Click() {
         Refuse(hwnd_, kNotFoundStart + name + kNotFoundEnd);
         return;
     }
+    if (!IsText(value->type)) {
+        Refuse(hwnd_, kOnlyStringsStart + name + kOnlyStringsMiddle + TypeName(value->type) + kOnlyStringsEnd);
+        return;
+    }
     const std::wstring disabled = DisabledSubKey();
     if (Registry::ReadValue(HKEY_LOCAL_MACHINE, disabled, name)) {
         Refuse(hwnd_, kRecordExistsStart + name + kRecordExistsEnd);
         return;
     }
-    const std::wstring record = key->hive + kRecordSeparator + value->text;
-    // The record keeps the value's type, so an expandable command comes back expandable.
-    const bool parked = IsText(value->type) &&
-                        Registry::WriteText(HKEY_LOCAL_MACHINE, disabled, name, value->type, record) &&
+    const std::vector<BYTE> record = RecordBytes(key->hive, value->bytes);
+    // The record keeps the value's type, so an expandable command comes back expandable. Its
+    // key is made again when it was deleted since the program started.
+    const bool parked = General::CreateKey(App::SubKeyPath(App::SubKey::kDisabled)) &&
+                        Registry::WriteBytes(HKEY_LOCAL_MACHINE, disabled, name, value->type, record) &&
                         HoldsExactly(HKEY_LOCAL_MACHINE, disabled, name, value->type, record);
     if (!parked || !General::DeleteValue(key->root, key->subKey, name)) {
         // Nothing was there before under this name, so the record goes again.
@@ -206,17 +261,19 @@ void Form1::mnuEnable_Click() {
     if (!record || !IsText(record->type)) return;
     GetDisabledSourceKey();
     const auto target = General::ParseKeyPath(restoreKey);
-    const std::wstring command = RecordCommand(record->text);
+    const std::vector<BYTE> data = RecordValueData(record->bytes);
     const DWORD type = record->type;
 
     const auto existing = Registry::ReadValue(target->root, target->subKey, name);
-    const bool alreadyThere = existing && existing->type == type && existing->text == command;
+    const bool alreadyThere = existing && existing->type == type && existing->bytes == data;
     if (existing && !alreadyThere) {
         Refuse(hwnd_, kEnableTakenStart + name + kEnableTakenEnd);
         return;
     }
-    const bool restored = alreadyThere || (Registry::WriteText(target->root, target->subKey, name, type, command) &&
-                                           HoldsExactly(target->root, target->subKey, name, type, command));
+    // A Run key that was removed while it stood empty is made again.
+    const bool restored = alreadyThere || (General::CreateKey(restoreKey) &&
+                                           Registry::WriteBytes(target->root, target->subKey, name, type, data) &&
+                                           HoldsExactly(target->root, target->subKey, name, type, data));
     if (!restored || !General::DeleteValue(HKEY_LOCAL_MACHINE, disabled, name)) {
         if (!alreadyThere) (void)General::DeleteValue(target->root, target->subKey, name);
         Refuse(hwnd_, kEnableFailedStart + name + kEnableFailedEnd);

@@ -52,8 +52,8 @@ std::optional<OpenedKey> Open(HKEY root, const std::wstring& subKey, REGSAM acce
     return k;
 }
 
-bool WriteBytes(HKEY root, const std::wstring& subKey, const std::wstring& valueName, DWORD type,
-                const void* data, DWORD size) {
+bool SetValue(HKEY root, const std::wstring& subKey, const std::wstring& valueName, DWORD type, const void* data,
+              DWORD size) {
     auto key = Open(root, subKey, KEY_WRITE);
     if (!key) return false;
     return RegSetValueExW(key->handle, valueName.c_str(), 0, type, static_cast<const BYTE*>(data), size) ==
@@ -126,7 +126,7 @@ bool SetDWORDValue(const std::wstring& keyPath, const std::wstring& valueName, l
     const auto path = ParseKeyPath(keyPath);
     if (!path) return false;
     const DWORD data = static_cast<DWORD>(value);
-    return WriteBytes(path->root, path->subKey, valueName, REG_DWORD, &data, sizeof(data));
+    return SetValue(path->root, path->subKey, valueName, REG_DWORD, &data, sizeof(data));
 }
 
 bool CreateKey(const std::wstring& keyPath) {
@@ -244,8 +244,13 @@ std::optional<Value> ReadValue(HKEY root, const std::wstring& subKey, const std:
 
 bool WriteText(HKEY root, const std::wstring& subKey, const std::wstring& valueName, DWORD type,
                const std::wstring& text) {
-    return WriteBytes(root, subKey, valueName, type, text.c_str(),
-                      static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t)));
+    return SetValue(root, subKey, valueName, type, text.c_str(),
+                    static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t)));
+}
+
+bool WriteBytes(HKEY root, const std::wstring& subKey, const std::wstring& valueName, DWORD type,
+                const std::vector<BYTE>& bytes) {
+    return SetValue(root, subKey, valueName, type, bytes.data(), static_cast<DWORD>(bytes.size()));
 }
 
 bool KeyExists(HKEY root, const std::wstring& subKey) { return Open(root, subKey, KEY_READ).has_value(); }

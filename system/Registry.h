@@ -70,6 +70,9 @@ struct Value {
 // Writes text as REG_SZ or REG_EXPAND_SZ (with its NUL) into an existing key.
 [[nodiscard]] bool WriteText(HKEY root, const std::wstring& subKey, const std::wstring& valueName, DWORD type,
                              const std::wstring& text);
+// Writes the data byte for byte with that type into an existing key.
+[[nodiscard]] bool WriteBytes(HKEY root, const std::wstring& subKey, const std::wstring& valueName, DWORD type,
+                              const std::vector<BYTE>& bytes);
 [[nodiscard]] bool KeyExists(HKEY root, const std::wstring& subKey);
 [[nodiscard]] std::vector<std::wstring> EnumSubKeys(HKEY root, const std::wstring& subKey);
 

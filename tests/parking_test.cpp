@@ -8,6 +8,10 @@
 #include "system/App.h"
 #include "system/Registry.h"
 
+#include <sddl.h>
+
+#include <optional>
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -35,6 +39,29 @@ std::vector<BYTE> Bytes(HKEY root, const std::wstring& sub, const std::wstring& 
     const auto v = Registry::ReadValue(root, sub, name);
     return v ? v->bytes : std::vector<BYTE>{};
 }
+
+// While it lives nobody may write the key's values or make its sub-keys; it stays readable.
+class WritesDenied {
+public:
+    WritesDenied(HKEY root, std::wstring sub) : root_(root), sub_(std::move(sub)) { SetDacl(L"D:(D;;KW;;;WD)(A;;KA;;;WD)"); }
+    ~WritesDenied() { SetDacl(L"D:(A;;KA;;;WD)"); }
+    WritesDenied(const WritesDenied&) = delete;
+    WritesDenied& operator=(const WritesDenied&) = delete;
+
+private:
+    void SetDacl(const wchar_t* sddl) {
+        PSECURITY_DESCRIPTOR sd = nullptr;
+        if (!ConvertStringSecurityDescriptorToSecurityDescriptorW(sddl, SDDL_REVISION_1, &sd, nullptr)) return;
+        HKEY key = nullptr;
+        if (RegOpenKeyExW(root_, sub_.c_str(), 0, WRITE_DAC, &key) == ERROR_SUCCESS) {
+            RegSetKeySecurity(key, DACL_SECURITY_INFORMATION, sd);
+            RegCloseKey(key);
+        }
+        LocalFree(sd);
+    }
+    HKEY root_;
+    std::wstring sub_;
+};
 
 class ParkingTest : public testing::Test {
 protected:
@@ -170,6 +197,7 @@ TEST_F(ParkingTest, DisableRefusalsLeaveTheRunValueWhereItIs) {
     PutString(HKEY_LOCAL_MACHINE, kRunOnce, L"Once", L"C:\\A\\once.exe");
     PutString(HKEY_LOCAL_MACHINE, kRun, L"Twin", L"C:\\A\\run.exe");
     PutString(HKEY_LOCAL_MACHINE, kRun, L"Kept", L"C:\\A\\kept.exe");
+    std::optional<WritesDenied> denied;
     const struct {
         const wchar_t* what;
         const wchar_t* name;
@@ -181,7 +209,7 @@ TEST_F(ParkingTest, DisableRefusalsLeaveTheRunValueWhereItIs) {
         // The row's own key is the user's Run key, which has no "Twin": the machine's is not taken.
         {L"value missing from the row's key", L"Twin", kHkcuRun, [] {}},
         // The store cannot be written.
-        {L"failed write", L"Kept", kHklmRun, [] { TestUtil::DeleteTree(HKEY_LOCAL_MACHINE, kDisabled); }},
+        {L"failed write", L"Kept", kHklmRun, [&denied] { denied.emplace(HKEY_LOCAL_MACHINE, kDisabled); }},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
@@ -196,7 +224,6 @@ TEST_F(ParkingTest, DisableRefusalsLeaveTheRunValueWhereItIs) {
     EXPECT_EQ(Read(HKEY_LOCAL_MACHINE, kRunOnce, L"Once"), L"C:\\A\\once.exe");
     EXPECT_EQ(Read(HKEY_LOCAL_MACHINE, kRun, L"Twin"), L"C:\\A\\run.exe");
     EXPECT_EQ(Read(HKEY_LOCAL_MACHINE, kRun, L"Kept"), L"C:\\A\\kept.exe");
-    EXPECT_FALSE(Registry::KeyExists(HKEY_LOCAL_MACHINE, kDisabled));
 }
 
 TEST_F(ParkingTest, RecordsAreListedByHiveAndEnabledIntoTheirHivesRunKey) {
@@ -269,11 +296,105 @@ TEST_F(ParkingTest, EnableThatWouldLoseOrDuplicateAnEntryDoesNothing) {
     // The Run key cannot be written: the record stays and the user is told.
     seam.messages.clear();
     PutString(HKEY_LOCAL_MACHINE, kDisabled, L"Homeless", L"HKCU^C:\\A\\homeless.exe");
-    TestUtil::DeleteTree(HKEY_CURRENT_USER, kRun);
-    ASSERT_GE(ShowParked(L"Homeless"), 0);
-    form().mnuEnable_Click();
+    {
+        const WritesDenied denied(HKEY_CURRENT_USER, kRun);
+        ASSERT_GE(ShowParked(L"Homeless"), 0);
+        form().mnuEnable_Click();
+    }
     EXPECT_EQ(Warnings().size(), 1u);
     EXPECT_EQ(Read(HKEY_LOCAL_MACHINE, kDisabled, L"Homeless"), L"HKCU^C:\\A\\homeless.exe");
+    EXPECT_FALSE(ValueExists(HKEY_CURRENT_USER, kRun, L"Homeless"));
+}
+
+TEST_F(ParkingTest, MissingKeysAreMadeAgainSoNoEntryIsStuck) {
+    // The store was deleted since the program started: Disable makes it again.
+    PutString(HKEY_LOCAL_MACHINE, kRun, L"App", L"C:\\A\\app.exe /x");
+    TestUtil::DeleteTree(HKEY_LOCAL_MACHINE, kDisabled);
+    SelectOnly(AddRow(L"App", kHklmRun));
+    form().mnuDisable_Click();
+    EXPECT_EQ(Read(HKEY_LOCAL_MACHINE, kDisabled, L"App"), L"HKLM^C:\\A\\app.exe /x");
+    EXPECT_FALSE(ValueExists(HKEY_LOCAL_MACHINE, kRun, L"App"));
+
+    // A cleaner removed the Run key while it stood empty: Enable makes it again.
+    const struct {
+        HKEY root;
+        const wchar_t* hive;
+    } hives[] = {{HKEY_CURRENT_USER, L"HKCU"}, {HKEY_LOCAL_MACHINE, L"HKLM"}};
+    for (const auto& h : hives) {
+        SCOPED_TRACE(h.hive);
+        PutString(HKEY_LOCAL_MACHINE, kDisabled, L"Parked", std::wstring(h.hive) + L"^C:\\A\\parked.exe -q");
+        TestUtil::DeleteTree(h.root, kRun);
+        ASSERT_GE(ShowParked(L"Parked"), 0);
+        form().mnuEnable_Click();
+        EXPECT_EQ(Read(h.root, kRun, L"Parked"), L"C:\\A\\parked.exe -q");
+        EXPECT_FALSE(ValueExists(HKEY_LOCAL_MACHINE, kDisabled, L"Parked"));
+        TestUtil::DeleteTree(h.root, kRun);
+        RegCloseKey(CreatedKey(h.root, kRun));
+    }
+    EXPECT_TRUE(Warnings().empty());
+}
+
+TEST_F(ParkingTest, StringDataThatIsNotWholeUtf16ComesBackByteForByte) {
+    // Nine characters and one byte more (19 bytes), as a writer that miscounts leaves them.
+    const std::wstring text = L"C:\\A\\o.exe";
+    std::vector<BYTE> odd(reinterpret_cast<const BYTE*>(text.data()),
+                          reinterpret_cast<const BYTE*>(text.data()) + text.size() * sizeof(wchar_t));
+    odd.pop_back();
+    ASSERT_EQ(odd.size(), 19u);
+    for (DWORD type : {static_cast<DWORD>(REG_SZ), static_cast<DWORD>(REG_EXPAND_SZ)}) {
+        SCOPED_TRACE(type);
+        HKEY key = CreatedKey(HKEY_LOCAL_MACHINE, kRun);
+        ASSERT_EQ(RegSetValueExW(key, L"Odd", 0, type, odd.data(), static_cast<DWORD>(odd.size())), ERROR_SUCCESS);
+        RegCloseKey(key);
+        ASSERT_EQ(Bytes(HKEY_LOCAL_MACHINE, kRun, L"Odd"), odd);
+        ListView::Clear(lv2());
+        SelectOnly(AddRow(L"Odd", kHklmRun));
+        form().mnuDisable_Click();
+        EXPECT_FALSE(ValueExists(HKEY_LOCAL_MACHINE, kRun, L"Odd"));
+
+        ASSERT_GE(ShowParked(L"Odd"), 0);
+        form().mnuEnable_Click();
+        EXPECT_EQ(Bytes(HKEY_LOCAL_MACHINE, kRun, L"Odd"), odd);
+        DWORD stored = 0;
+        Read(HKEY_LOCAL_MACHINE, kRun, L"Odd", &stored);
+        EXPECT_EQ(stored, type);
+        EXPECT_FALSE(ValueExists(HKEY_LOCAL_MACHINE, kDisabled, L"Odd"));
+    }
+    EXPECT_TRUE(Warnings().empty());
+}
+
+TEST_F(ParkingTest, DisableOfAValueThatIsNoStringSaysWhyAndChangesNothing) {
+    const DWORD number = 7;
+    const wchar_t multi[] = L"C:\\A\\m.exe\0-x\0";
+    const BYTE binary[] = {0x43, 0x3A, 0x5C, 0x00, 0xFF};
+    const struct {
+        const wchar_t* name;
+        DWORD type;
+        const void* data;
+        DWORD size;
+        const wchar_t* typeName;
+    } cases[] = {
+        {L"Bin", REG_BINARY, binary, sizeof(binary), L"REG_BINARY"},
+        {L"Num", REG_DWORD, &number, sizeof(number), L"REG_DWORD"},
+        {L"Multi", REG_MULTI_SZ, multi, sizeof(multi), L"REG_MULTI_SZ"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        HKEY key = CreatedKey(HKEY_LOCAL_MACHINE, kRun);
+        RegSetValueExW(key, c.name, 0, c.type, static_cast<const BYTE*>(c.data), c.size);
+        RegCloseKey(key);
+        const std::vector<BYTE> before = Bytes(HKEY_LOCAL_MACHINE, kRun, c.name);
+        seam.messages.clear();
+        ListView::Clear(lv2());
+        SelectOnly(AddRow(c.name, kHklmRun));
+        form().mnuDisable_Click();
+        ASSERT_EQ(Warnings().size(), 1u);
+        EXPECT_EQ(Warnings()[0].text, L"Only string values can be disabled.  The Startup " + std::wstring(c.name) +
+                                          L" is a " + c.typeName + L" value, so it was left as it is.     ");
+        EXPECT_EQ(Warnings()[0].caption, L"Corvell");
+        EXPECT_EQ(Bytes(HKEY_LOCAL_MACHINE, kRun, c.name), before);
+        EXPECT_FALSE(ValueExists(HKEY_LOCAL_MACHINE, kDisabled, c.name));
+    }
 }
 
 TEST_F(ParkingTest, EnableOnARowThatIsNoParkedRegistryEntryLeavesTheRecordOfThatName) {
