@@ -181,6 +181,10 @@ RedrawOff::~RedrawOff() {
         RemovePropW(list, kRedrawOffProperty);
         SendMessageW(list, WM_SETREDRAW, TRUE, 0);
         InvalidateRect(list, nullptr, TRUE);
+        // A list that does not draw keeps its scroll range too, so a row chosen meanwhile is
+        // scrolled to only now.
+        const int current = Current(list);
+        if (current >= 0) SendMessageW(list, LVM_ENSUREVISIBLE, static_cast<WPARAM>(current), FALSE);
     }
 }
 

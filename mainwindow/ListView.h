@@ -46,8 +46,8 @@ void SetInfoTip(NMLVGETINFOTIPW& tip, const std::wstring& text);
 LRESULT CustomDraw(NMHDR* header);
 
 // Turns drawing of the lists off while they are filled, and on again at the end of its scope
-// (also on an early return), each list then invalidated once. A list that an outer guard holds
-// stays off until that one ends. Shows or hides nothing.
+// (also on an early return), each list then invalidated once and its current row scrolled into
+// view. A list that an outer guard holds stays off until that one ends. Shows or hides nothing.
 class RedrawOff {
 public:
     RedrawOff(std::initializer_list<HWND> lists);
