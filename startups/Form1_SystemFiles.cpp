@@ -4,6 +4,7 @@
 
 #include "mainwindow/ListView.h"
 #include "resources/Images.h"
+#include "startups/RunKeys.h"
 #include "system/App.h"
 #include "system/Handles.h"
 #include "system/Paths.h"
@@ -16,8 +17,8 @@
 
 namespace {
 
-constexpr wchar_t kWinlogonKey[] = L"HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\Winlogon";
-constexpr wchar_t kUserinitValue[] = L"Userinit";
+using RunKeys::kUserinitValue;
+using RunKeys::kWinlogonKey;
 constexpr wchar_t kUserinitRow[] = L"Userinit.exe";
 
 constexpr wchar_t kSystemFileWarning[] =

@@ -4,10 +4,14 @@
 #include "mainwindow/ControlIds.h"
 #include "mainwindow/Form1.h"
 #include "mainwindow/ListView.h"
+#include "startups/RunKeys.h"
 #include "system/Paths.h"
 #include "system/Registry.h"
 #include "system/Seam.h"
 #include "system/Text.h"
+
+using RunKeys::kUserinitValue;
+using RunKeys::kWinlogonKey;
 
 void frmReg::CreateControls() {
     CreateStartupControls(hwnd());

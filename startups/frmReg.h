@@ -15,8 +15,6 @@ public:
     static constexpr wchar_t kWinlogonTab[] = L"Modify Properties";
     static constexpr wchar_t kDeleteWinlogon[] = L"Delete this Startup's WinLogon setting";
     static constexpr wchar_t kDelete[] = L"Delete";
-    static constexpr wchar_t kWinlogonKey[] = L"HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\Winlogon";
-    static constexpr wchar_t kUserinitValue[] = L"Userinit";
     static constexpr wchar_t kUserinitMissingStart[] = L"The WinLogon setting was not changed because ";
     static constexpr wchar_t kUserinitMissingEnd[] = L" was not found.     ";
     static constexpr wchar_t kUserinitNotWritten[] = L"The WinLogon setting could not be changed to ";
