@@ -48,30 +48,37 @@ public:
     }
 
     FileDialogResult ShowFileDialog(const FileDialogRequest& r) override {
-        // "Text (*.txt)|*.txt" becomes the NUL-separated list the dialog wants.
-        std::wstring filter = r.filter;
-        for (auto& c : filter) if (c == L'|') c = L'\0';
-        filter.push_back(L'\0');
-        filter.push_back(L'\0');
+        const bool several = (r.flags & OFN_ALLOWMULTISELECT) != 0;
         std::vector<wchar_t> name(32768, L'\0');
-        r.fileName.copy(name.data(), name.size() - 1);
+        r.fileName.copy(name.data(), name.size() - 2);
         OPENFILENAMEW ofn{};
         ofn.lStructSize = sizeof(ofn);
         ofn.hwndOwner = r.owner;
-        ofn.lpstrFilter = filter.c_str();
+        ofn.lpstrFilter = r.filter.empty() || r.filter[0] == L'\0' ? nullptr : r.filter.c_str();
         ofn.nFilterIndex = static_cast<DWORD>(r.filterIndex);
         ofn.lpstrFile = name.data();
         ofn.nMaxFile = static_cast<DWORD>(name.size());
         ofn.lpstrInitialDir = r.initialDir.empty() ? nullptr : r.initialDir.c_str();
         ofn.lpstrTitle = r.title.empty() ? nullptr : r.title.c_str();
         ofn.lpstrDefExt = r.defaultExt.empty() ? nullptr : r.defaultExt.c_str();
-        ofn.Flags = r.flags;
+        // Without the explorer style several names come back separated by blanks.
+        ofn.Flags = several ? r.flags | OFN_EXPLORER : r.flags;
         const BOOL ok = r.save ? GetSaveFileNameW(&ofn) : GetOpenFileNameW(&ofn);
         FileDialogResult result;
         result.ok = ok != FALSE;
-        if (result.ok) {
-            result.fileName = name.data();
-            result.filterIndex = static_cast<int>(ofn.nFilterIndex);
+        if (!result.ok) return result;
+        result.fileName = name.data();
+        result.filterIndex = static_cast<int>(ofn.nFilterIndex);
+        if (several) {
+            // Several files: a NUL stands before the first name, and the list ends with two NULs.
+            if (ofn.nFileOffset > 0 && name[ofn.nFileOffset - 1] == L'\0') {
+                size_t end = ofn.nFileOffset;
+                while (end + 1 < name.size() && !(name[end] == L'\0' && name[end + 1] == L'\0')) ++end;
+                result.fileName.assign(name.data(), end + 1);
+                result.fileName.push_back(L'\0');
+            } else {
+                result.fileName.append(2, L'\0');
+            }
         }
         return result;
     }

@@ -36,16 +36,22 @@ struct FileDialogRequest {
     HWND owner = nullptr;
     bool save = false;
     std::wstring title;
-    std::wstring filter;      // pairs separated by '|', as the callers write them
+    // Description and pattern list separated by NULs and ended by two NULs
+    // (cFileDialog::FilterText); empty for no filter.
+    std::wstring filter;
     int filterIndex = 1;
     std::wstring defaultExt;
     std::wstring initialDir;
     std::wstring fileName;    // proposed name
+    // OFN_ flags. With OFN_ALLOWMULTISELECT the explorer style is added and the answer is whole.
     DWORD flags = 0;
 };
 
 struct FileDialogResult {
-    bool ok = false;          // false: cancelled or failed
+    bool ok = false;          // false: cancelled, failed, or a name too long for the buffer
+    // The chosen file's full name; with OFN_ALLOWMULTISELECT the whole answer: the folder,
+    // a NUL and each name followed by a NUL, then one more NUL (one file: its full name and
+    // two NULs).
     std::wstring fileName;
     int filterIndex = 1;
 };
