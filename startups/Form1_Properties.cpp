@@ -2,6 +2,7 @@
 #include "mainwindow/Form1.h"
 
 #include "mainwindow/ListView.h"
+#include "startups/frmIcons.h"
 #include "startups/frmReg.h"
 #include "startups/frmReg2.h"
 #include "system/Seam.h"
@@ -60,5 +61,7 @@ void Form1::mnuProperties4_Click() {
 
 // Not built yet: the dispatcher and the menu bar call these in their place.
 void Form1::mnuNew_Click() {}
-void Form1::mnuLegend_Click() {}
-void Form1::mnuLegend2_Click() {}
+
+void Form1::mnuLegend_Click() { frmIcons::Show(hwnd_, *this); }
+
+void Form1::mnuLegend2_Click() { frmIcons::Show(hwnd_, *this); }
