@@ -2,6 +2,7 @@
 #pragma once
 
 #include "mainwindow/Dialog.h"
+#include "resources/Images.h"
 #include "system/Handles.h"
 
 #include <string>
@@ -18,7 +19,8 @@ public:
     static constexpr wchar_t kOK[] = L"OK";
     // From top to bottom: the row icon of lv2 and lv3 (ImageList1, by number) and its meaning.
     static constexpr int kRows = 4;
-    static constexpr int kIconNumbers[kRows] = {2, 1, 9, 3};
+    static constexpr int kIconNumbers[kRows] = {Images::kIconEnabledRunning, Images::kIconEnabled,
+                                                 Images::kIconDisabledRunning, Images::kIconDisabled};
     static constexpr const wchar_t* kTexts[kRows] = {
         L"Automatic Start Enabled and Running",
         L"Automatic Start Enabled and not Running",
