@@ -571,6 +571,9 @@ void Form1::OnCommand(UINT id, UINT code, HWND control) {
     case IDM_mnuSortDisplay: mnuSortDisplay_Click(); break;
     case IDM_mnuSortService: mnuSortService_Click(); break;
     case IDM_mnuProperites: mnuProperites_Click(); break;
+    case IDM_mnuFind3: mnuFind3_Click(); break;
+    case IDM_mnuGoog: mnuGoog_Click(); break;
+    case IDM_mnuMsService: mnuMsService_Click(); break;
     case IDC_Command1: Command1_Click(); break;
     case IDC_Command2: Command2_Click(); break;
     case IDC_Command6: Command6_Click(); break;

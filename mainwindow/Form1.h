@@ -247,6 +247,12 @@ public:
     void mnuInstallS_Click();
     void ShowStartFailed();
     void ShowStopFailed();
+    // The folder of the selected service's program, a web search for it, and the services
+    // console (services/Form1_ServiceShell.cpp).
+    void mnuFind3_Click();
+    void mnuGoog_Click();
+    void WebSearchService();
+    void mnuMsService_Click();
     // Where the properties and install-service windows open (they come with their own windows).
     void ShowfrmInfo();
     void ShowfrmInstallS();

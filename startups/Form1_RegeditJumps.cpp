@@ -1,9 +1,59 @@
-// Form1's jumps into the registry editor at the Run keys.
+// Form1's jumps into the registry editor at the Run keys: the editor opens at the key its own
+// setting "LastKey" names, so a running editor is ended and the setting written before it starts.
 #include "mainwindow/Form1.h"
 
-// Not built yet: the dispatcher and the menu bar call these in their place.
-void Form1::mnuAUR_Click() {}
-void Form1::mnuAURO_Click() {}
-void Form1::mnuAUROEX_Click() {}
-void Form1::mnuCUR_Click() {}
-void Form1::mnuCURO_Click() {}
+#include "system/Paths.h"
+#include "system/Process.h"
+#include "system/Registry.h"
+#include "system/Seam.h"
+#include "system/Text.h"
+
+namespace {
+
+constexpr wchar_t kMachineKeys[] = L"HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\";
+constexpr wchar_t kUserKeys[] = L"HKEY_CURRENT_USER\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\";
+constexpr wchar_t kRegeditAppletKey[] = L"HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\Applets\\Regedit";
+constexpr wchar_t kLastKey[] = L"LastKey";
+constexpr wchar_t kWindowsVersionKey[] = L"HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows NT\\CurrentVersion";
+constexpr wchar_t kProductName[] = L"ProductName";
+constexpr wchar_t kEditorProcess[] = L"regedit.exe";
+constexpr wchar_t kEditorProgram[] = L"\\Regedit.exe";
+constexpr DWORD kEditorEndWaitMs = 3000;
+
+// The systems whose editor calls the root of its tree "My Computer"; from Vista on it is "Computer",
+// and so it is for a product name that cannot be read.
+constexpr const wchar_t* kMyComputerSystems[] = {L"Windows 2000", L"Windows XP", L"Server 2003"};
+
+std::wstring RootName() {
+    const std::wstring product = General::GetStringValue(kWindowsVersionKey, kProductName);
+    for (const wchar_t* system : kMyComputerSystems)
+        if (Text::ContainsNoCase(product, system)) return L"My Computer\\";
+    return L"Computer\\";
+}
+
+// The editor runs one copy at a time: a new one must not find the old one's window still there.
+void EndRunningEditor() {
+    if (modTerminateProcess::KillProcessByName(kEditorProcess) == 0) return;
+    const DWORD start = GetTickCount();
+    while (modProcess::IsProcessRunning(kEditorProcess) && GetTickCount() - start < kEditorEndWaitMs) Sleep(50);
+}
+
+// Opens the registry editor at key (a full key path).
+void OpenEditorAt(Form1& form, const std::wstring& key) {
+    Form1::Busy busy(form);
+    EndRunningEditor();
+    Form1::DoEvents();
+    // A user who never opened the editor has no settings key for it yet.
+    General::CreateKey(kRegeditAppletKey);
+    General::SetStringValue(kRegeditAppletKey, kLastKey, RootName() + key);
+    Form1::DoEvents();
+    Seam::ShellOpen(form.hwnd(), MyMod::GetWindowsDir() + kEditorProgram);
+}
+
+} // namespace
+
+void Form1::mnuAUR_Click() { OpenEditorAt(*this, std::wstring(kMachineKeys) + L"Run"); }
+void Form1::mnuAURO_Click() { OpenEditorAt(*this, std::wstring(kMachineKeys) + L"RunOnce"); }
+void Form1::mnuAUROEX_Click() { OpenEditorAt(*this, std::wstring(kMachineKeys) + L"RunOnceEx"); }
+void Form1::mnuCUR_Click() { OpenEditorAt(*this, std::wstring(kUserKeys) + L"Run"); }
+void Form1::mnuCURO_Click() { OpenEditorAt(*this, std::wstring(kUserKeys) + L"RunOnce"); }

@@ -66,13 +66,7 @@ protected:
 
     void ExpectLaunch(size_t index, const std::wstring& file, const std::wstring& directory = L"") {
         ASSERT_LT(index, seam.launches.size());
-        const auto& r = seam.launches[index];
-        EXPECT_EQ(r.owner, form().hwnd());
-        EXPECT_EQ(r.verb, L"open");
-        EXPECT_EQ(r.file, file);
-        EXPECT_EQ(r.parameters, L"");
-        EXPECT_EQ(r.directory, directory);
-        EXPECT_EQ(r.show, SW_SHOWNORMAL);
+        ExpectShellOpen(seam.launches[index], form().hwnd(), file, directory);
     }
     // Run and stop rebuild the view they started from twice, the second at least 500 ms later.
     void ExpectRebuiltTwice(const std::wstring& node) {

@@ -3,6 +3,8 @@
 
 #include "system/Handles.h"
 
+#include <gtest/gtest.h>
+
 int TestSeam::ShowMessage(const Seam::MessageRequest& request) {
     messages.push_back(request);
     if (!answers.empty()) {
@@ -44,4 +46,14 @@ Seam::FileDialogResult TestSeam::ShowFileDialog(const Seam::FileDialogRequest& r
     auto a = dialogAnswers.front();
     dialogAnswers.pop_front();
     return a;
+}
+
+void ExpectShellOpen(const Seam::ShellRequest& request, HWND owner, const std::wstring& file,
+                     const std::wstring& directory) {
+    EXPECT_EQ(request.owner, owner);
+    EXPECT_EQ(request.verb, L"open");
+    EXPECT_EQ(request.file, file);
+    EXPECT_EQ(request.parameters, L"");
+    EXPECT_EQ(request.directory, directory);
+    EXPECT_EQ(request.show, SW_SHOWNORMAL);
 }

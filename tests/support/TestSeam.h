@@ -37,3 +37,7 @@ public:
 private:
     Seam::Backend& previous_;   // the backend in place before this one: the real one
 };
+
+// Expects a shell "open" of file owned by owner, with no parameters, in directory, shown normally.
+void ExpectShellOpen(const Seam::ShellRequest& request, HWND owner, const std::wstring& file,
+                     const std::wstring& directory = L"");
