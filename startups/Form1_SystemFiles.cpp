@@ -6,9 +6,9 @@
 #include "resources/Images.h"
 #include "startups/RunKeys.h"
 #include "system/App.h"
-#include "system/Handles.h"
 #include "system/Paths.h"
 #include "system/Registry.h"
+#include "system/SafeFile.h"
 #include "system/Seam.h"
 #include "system/Text.h"
 
@@ -76,52 +76,6 @@ void Tell(HWND owner, const std::wstring& text) {
     Seam::ShowMessage(owner, text, App::Title(), MB_OK | MB_ICONEXCLAMATION);
 }
 
-// Writes bytes into a new file beside target and reads them back. Its path, or the error (with
-// nothing left behind).
-struct Written {
-    std::wstring path;
-    DWORD error = ERROR_SUCCESS;
-};
-Written WriteBeside(const std::wstring& target, const std::string& bytes) {
-    const std::wstring folder = target.substr(0, target.find_last_of(L'\\') + 1);
-    wchar_t temp[MAX_PATH] = {};
-    if (!GetTempFileNameW(folder.c_str(), L"crv", 0, temp)) return {L"", GetLastError()};
-    const std::wstring path = temp;
-    DWORD error = ERROR_SUCCESS;
-    {
-        UniqueHandle file(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, TRUNCATE_EXISTING,
-                                      FILE_ATTRIBUTE_NORMAL, nullptr));
-        DWORD done = 0;
-        if (!file || !WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &done, nullptr) ||
-            !FlushFileBuffers(file.get()))
-            error = GetLastError();
-        else if (done != bytes.size())
-            error = ERROR_WRITE_FAULT;
-    }
-    if (error == ERROR_SUCCESS && MyMod::ReadWholeFile(path) != bytes) error = ERROR_WRITE_FAULT;
-    if (error == ERROR_SUCCESS) return {path, error};
-    DeleteFileW(path.c_str());
-    return {L"", error};
-}
-
-// Puts replacement in the place of target; ERROR_SUCCESS or the error. When the replace could
-// not finish, the old file is put back under its own name and the replacement removed.
-DWORD ReplaceWith(const std::wstring& target, const std::wstring& replacement) {
-    const std::wstring backup = replacement + L".old";
-    if (ReplaceFileW(target.c_str(), replacement.c_str(), backup.c_str(), REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr,
-                     nullptr)) {
-        DeleteFileW(backup.c_str());
-        return ERROR_SUCCESS;
-    }
-    const DWORD error = GetLastError();
-    DeleteFileW(replacement.c_str());
-    // The old file went to the backup name but the new one could not take its place: it goes
-    // back, and when even that fails it stays under the backup name rather than be lost.
-    if (error == ERROR_UNABLE_TO_MOVE_REPLACEMENT_2 && !MoveFileExW(backup.c_str(), target.c_str(), 0)) return error;
-    DeleteFileW(backup.c_str());
-    return error;
-}
-
 } // namespace
 
 void Form1::LoadUserinitEntry() {
@@ -176,10 +130,7 @@ void Form1::cmdSave_Click() {
     const DWORD oldAttributes = GetFileAttributesW(path.c_str());
     DWORD error = oldAttributes == INVALID_FILE_ATTRIBUTES ? GetLastError() : ERROR_SUCCESS;
     if (error == ERROR_SUCCESS && !SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL)) error = GetLastError();
-    if (error == ERROR_SUCCESS) {
-        const Written written = WriteBeside(path, *bytes);
-        error = written.error == ERROR_SUCCESS ? ReplaceWith(path, written.path) : written.error;
-    }
+    if (error == ERROR_SUCCESS) error = SafeFile::Write(path, *bytes);
     if (error != ERROR_SUCCESS) {
         if (oldAttributes != INVALID_FILE_ATTRIBUTES) SetFileAttributesW(path.c_str(), oldAttributes);
         Tell(hwnd_, shownName + kSaveFailed + Text::SystemMessage(error) + kSaveFailedEnd);

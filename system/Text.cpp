@@ -124,7 +124,9 @@ std::optional<std::string> ToAnsi(std::wstring_view text) {
     const int n = WideCharToMultiByte(CP_ACP, flags, text.data(), length, nullptr, 0, nullptr, nullptr);
     if (n <= 0) return std::nullopt;
     std::string out(static_cast<size_t>(n), '\0');
-    if (WideCharToMultiByte(CP_ACP, flags, text.data(), length, out.data(), n, nullptr, nullptr) != n)
+    BOOL usedDefault = FALSE;
+    if (WideCharToMultiByte(CP_ACP, flags, text.data(), length, out.data(), n, nullptr,
+                            GetACP() == CP_UTF8 ? nullptr : &usedDefault) != n || usedDefault)
         return std::nullopt;
     // Characters without a place in the code page came out as its default character.
     if (FromAnsi(out) != text) return std::nullopt;
