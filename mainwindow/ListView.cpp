@@ -123,6 +123,22 @@ int FindRow(HWND list, const std::wstring& text, int column) {
     return -1;
 }
 
+std::vector<std::wstring> ColumnHeaders(HWND list) {
+    HWND header = reinterpret_cast<HWND>(SendMessageW(list, LVM_GETHEADER, 0, 0));
+    const int count = header ? static_cast<int>(SendMessageW(header, HDM_GETITEMCOUNT, 0, 0)) : 0;
+    std::vector<std::wstring> headers;
+    for (int column = 0; column < count; ++column) {
+        wchar_t text[MAX_PATH] = {};
+        LVCOLUMNW item{};
+        item.mask = LVCF_TEXT;
+        item.pszText = text;
+        item.cchTextMax = MAX_PATH;
+        SendMessageW(list, LVM_GETCOLUMNW, static_cast<WPARAM>(column), reinterpret_cast<LPARAM>(&item));
+        headers.emplace_back(text);
+    }
+    return headers;
+}
+
 void SetColumnIcon(HWND list, int column, int icon) {
     HWND header = reinterpret_cast<HWND>(SendMessageW(list, LVM_GETHEADER, 0, 0));
     if (!header) return;

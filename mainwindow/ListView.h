@@ -34,6 +34,8 @@ void SetIcon(HWND list, int row, int icon);
 void SetColor(HWND list, int row, COLORREF color);
 // Index of the first row whose text in that column equals text (case ignored), or -1.
 [[nodiscard]] int FindRow(HWND list, const std::wstring& text, int column = 0);
+// The columns' header texts, first column first.
+[[nodiscard]] std::vector<std::wstring> ColumnHeaders(HWND list);
 // Column-header picture (its number in ImageList1, 0 removes it).
 void SetColumnIcon(HWND list, int column, int icon);
 [[nodiscard]] int ColumnIcon(HWND list, int column);
