@@ -3,6 +3,7 @@
 
 #include "mainwindow/ListView.h"
 #include "startups/frmIcons.h"
+#include "startups/frmInstall.h"
 #include "startups/frmReg.h"
 #include "startups/frmReg2.h"
 #include "system/Seam.h"
@@ -59,8 +60,11 @@ void Form1::mnuProperties4_Click() {
     if (row >= 0) ShowStartupProperties(*this, row);
 }
 
-// Not built yet: the dispatcher and the menu bar call these in their place.
-void Form1::mnuNew_Click() {}
+void Form1::mnuNew_Click() {
+    frmInstall::ShowModal(hwnd_, *this);
+    DoEvents();
+    tvwDemo_NodeClick(SelectedNodeKey());
+}
 
 void Form1::mnuLegend_Click() { frmIcons::Show(hwnd_, *this); }
 

@@ -1,0 +1,266 @@
+// frmInstall: adds a Run value or a Startup-folder shortcut; nothing that is there already is
+// replaced without asking, and a failure is reported with the dialog left open.
+#include "startups/frmInstall.h"
+
+#include "mainwindow/Form1.h"
+#include "startups/RegistryParking.h"
+#include "system/Handles.h"
+#include "system/Paths.h"
+#include "system/Registry.h"
+#include "system/Seam.h"
+#include "system/Text.h"
+#include "system/cFileDialog.h"
+
+#include <shlobj.h>
+
+namespace {
+
+constexpr wchar_t kWindowsVersionKey[] = L"HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows NT\\CurrentVersion";
+constexpr wchar_t kAllStartupsNode[] = L"one";
+
+constexpr int kMargin = 120;
+constexpr int kRowHeight = 660;
+constexpr int kBoxHeight = 300;
+constexpr int kBrowseWidth = 420;
+constexpr int kComboWidth = 2400;
+constexpr int kComboListHeight = 1200;
+constexpr int kButtonWidth = 1200;
+constexpr int kButtonHeight = 375;
+constexpr DWORD kEditBox = ES_AUTOHSCROLL | WS_TABSTOP;
+constexpr DWORD kComboBox = CBS_DROPDOWN | CBS_AUTOHSCROLL | WS_VSCROLL | WS_TABSTOP;
+
+bool IsText(DWORD type) { return type == REG_SZ || type == REG_EXPAND_SZ; }
+
+// The target of an existing shortcut file; "" when it cannot be read as one.
+std::wstring ShortcutTarget(const std::wstring& link) {
+    ComPtr<IShellLinkW> shell;
+    if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW, shell.put_void())))
+        return {};
+    const auto file = shell.query<IPersistFile>();
+    if (!file || FAILED(file->Load(link.c_str(), STGM_READ))) return {};
+    std::wstring target(32768, L'\0');
+    if (FAILED(shell->GetPath(target.data(), static_cast<int>(target.size()), nullptr, SLGP_RAWPATH))) return {};
+    target.resize(wcslen(target.c_str()));
+    return target;
+}
+
+// Saves the shortcut under a passing name in its folder and then moves it into place, so a
+// shortcut it replaces stays whole until the new one is there. True when link is the new shortcut.
+bool SaveShortcut(const std::wstring& folder, const std::wstring& link, const std::wstring& target,
+                  const std::wstring& description, bool replace) {
+    ComPtr<IShellLinkW> shell;
+    if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW, shell.put_void())))
+        return false;
+    if (FAILED(shell->SetPath(target.c_str()))) return false;
+    if (FAILED(shell->SetWorkingDirectory(MyMod::GetParentFolder(target, true).c_str()))) return false;
+    if (!description.empty() && FAILED(shell->SetDescription(description.c_str()))) return false;
+    const auto file = shell.query<IPersistFile>();
+    wchar_t passing[MAX_PATH] = {};
+    if (!file || !GetTempFileNameW(folder.c_str(), L"lnk", 0, passing)) return false;
+    const bool saved = SUCCEEDED(file->Save(passing, TRUE)) &&
+                       MoveFileExW(passing, link.c_str(), replace ? MOVEFILE_REPLACE_EXISTING : 0);
+    if (!saved) DeleteFileW(passing);
+    return saved;
+}
+
+} // namespace
+
+std::wstring frmInstall::RunCommand(const std::wstring& path, const std::wstring& switches) {
+    std::wstring program = path;
+    std::wstring arguments;
+    if (path.find(L'"') == std::wstring::npos) {
+        const size_t exe = Text::FindNoCase(path, L".exe ");
+        if (exe != std::wstring::npos) {
+            program = path.substr(0, exe + 4);
+            arguments = path.substr(exe + 4);
+        }
+        // Unquoted, "C:\Program Files\a.exe" would start "C:\Program.exe" when there is one.
+        if (program.find(L' ') != std::wstring::npos) program = L"\"" + program + L"\"";
+    }
+    std::wstring command = program + arguments;
+    const std::wstring option = !switches.empty() && switches[0] == L' ' ? switches.substr(1) : switches;
+    if (!option.empty()) command += L" " + option;
+    return command;
+}
+
+bool frmInstall::IsShortcutName(const std::wstring& name) {
+    for (const wchar_t c : name) {
+        if (c < L' ' || std::wstring_view(L"\\/:*?\"<>|").find(c) != std::wstring_view::npos) return false;
+    }
+    return true;
+}
+
+void frmInstall::CreateControls() {
+    Label1 = AddControl(WC_STATICW, kHeading, SS_LEFT | SS_NOPREFIX, IDC_Label1, {kMargin, 120, 6360, 300});
+    tabs.Create(hwnd(), IDC_TabStrip1, IDC_Frame2, {kMargin, 540, 6360, 3900}, {kRegistryTab, kFolderTab});
+    if (tabs.Frame2.size() != 2) return;
+    const int width = tabs.FrameWidth() - 2 * kMargin;
+    const int pathWidth = width - kBrowseWidth - 60;
+    const Place apply{tabs.FrameWidth() - kMargin - kButtonWidth, tabs.FrameHeight() - kButtonHeight - kMargin,
+                      kButtonWidth, kButtonHeight};
+
+    struct Tab {
+        int frame;
+        int firstId;  // the tab's ten ids follow in the order of ControlId
+        HWND* name;
+        HWND* path;
+        HWND* browse;
+        const wchar_t* thirdLabel;
+        HWND* third;
+        HWND* user;
+        HWND* apply;
+    };
+    static_assert(IDC_cmdApply - IDC_lblName == 9 && IDC_cmdApplySF - IDC_lblNameSF == 9);
+    const Tab tabControls[] = {
+        {kRegistryTabIndex, IDC_lblName, &txtName, &txtPath, &cmdOpen, kOptionalSwitch, &txtSwitch, &cboUser, &cmdApply},
+        {kFolderTabIndex, IDC_lblNameSF, &txtNameSF, &txtPathSF, &cmdOpenSF, kDescription, &txtDesc, &cboUserSF,
+         &cmdApplySF},
+    };
+    for (const Tab& t : tabControls) {
+        HWND frame = tabs.Frame2[static_cast<size_t>(t.frame)];
+        int id = t.firstId;
+        int top = 420;
+        *t.name = DialogSupport::AddCaptionedBox(frame, kStartupName, id, WC_EDITW, kEditBox, id + 1,
+                                                 {kMargin, top, width, kBoxHeight});
+        top += kRowHeight;
+        *t.path = DialogSupport::AddCaptionedBox(frame, kStartupPath, id + 2, WC_EDITW, kEditBox, id + 3,
+                                                 {kMargin, top, pathWidth, kBoxHeight});
+        *t.browse = DialogSupport::AddChild(frame, WC_BUTTONW, kBrowse, BS_PUSHBUTTON | WS_TABSTOP, id + 4,
+                                           {kMargin + width - kBrowseWidth, top, kBrowseWidth, kBoxHeight});
+        top += kRowHeight;
+        *t.third = DialogSupport::AddCaptionedBox(frame, t.thirdLabel, id + 5, WC_EDITW, kEditBox, id + 6,
+                                                  {kMargin, top, width, kBoxHeight});
+        top += kRowHeight;
+        *t.user = DialogSupport::AddCaptionedBox(frame, kInstallFor, id + 7, WC_COMBOBOXW, kComboBox, id + 8,
+                                                 {kMargin, top, kComboWidth, kComboListHeight}, 0);
+        for (const wchar_t* item : {kAllUsers, kCurrentUser})
+            SendMessageW(*t.user, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item));
+        *t.apply = DialogSupport::AddChild(frame, WC_BUTTONW, kApply, BS_PUSHBUTTON | WS_TABSTOP, id + 9, apply);
+    }
+    SetInitialFocus(txtName);
+}
+
+void frmInstall::Form_Load() {
+    SendMessageW(cboUser, CB_SETCURSEL, 0, 0);
+    SendMessageW(cboUserSF, CB_SETCURSEL, 0, 0);
+    TabStrip1_Click();
+    // Only Run-key startups can be added there: the first frame stays on view alone.
+    if (Text::ContainsNoCase(General::GetStringValue(kWindowsVersionKey, L"ProductName"), L"Windows 2000"))
+        ShowWindow(tabs.TabStrip1, SW_HIDE);
+}
+
+bool frmInstall::OnCommand(UINT id, UINT code, HWND) {
+    if (code != BN_CLICKED) return false;
+    switch (id) {
+    case IDC_cmdOpen: cmdOpen_Click(); return true;
+    case IDC_cmdOpenSF: cmdOpenSF_Click(); return true;
+    case IDC_cmdApply: cmdApply_Click(); return true;
+    case IDC_cmdApplySF: cmdApplySF_Click(); return true;
+    default: return false;
+    }
+}
+
+LRESULT frmInstall::OnNotify(NMHDR* header) {
+    tabs.OnNotify(header);
+    return 0;
+}
+
+void frmInstall::cmdOpen_Click() { Browse(txtPath); }
+
+void frmInstall::cmdOpenSF_Click() { Browse(txtPathSF); }
+
+void frmInstall::Browse(HWND pathBox) {
+    cFileDialog dialog;
+    dialog.Filename(L"");
+    dialog.flags(cFileDialog::kFileMustExist);
+    dialog.hwnd(hwnd());
+    dialog.CancelError(false);
+    dialog.DialogTitle(kSelectApplication);
+    dialog.Filter(kExeFilter);
+    dialog.ShowOpen();
+    // A cancel leaves the path as it was typed.
+    if (!dialog.Filename().empty()) SetWindowTextW(pathBox, dialog.Filename().c_str());
+}
+
+void frmInstall::SelectRunKey() {
+    runKey = Text::EqualsNoCase(ControlText(cboUser), kAllUsers) ? RegistryParking::kHklmRunPath
+                                                                  : RegistryParking::kHkcuRunPath;
+}
+
+void frmInstall::SelectStartupFolder() {
+    const bool allUsers = Text::EqualsNoCase(ControlText(cboUserSF), kAllUsers);
+    startupFolder =
+        modSpecialFolder::GetSpecialFolder(allUsers ? modSpecialFolder::kCommonStartup : modSpecialFolder::kUserStartup);
+    const DWORD attributes = startupFolder.empty() ? INVALID_FILE_ATTRIBUTES : GetFileAttributesW(startupFolder.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_DIRECTORY)) startupFolder.clear();
+}
+
+void frmInstall::cmdApply_Click() {
+    const std::wstring name = ControlText(txtName);
+    const std::wstring path = ControlText(txtPath);
+    if (!NameAndPathGiven(name, path)) return;
+    SelectRunKey();
+    const auto key = General::ParseKeyPath(runKey);
+    if (!key) return;
+    const std::wstring command = RunCommand(path, ControlText(txtSwitch));
+    const auto existing = Registry::ReadValue(key->root, key->subKey, name);
+    if (existing && !ReplaceConfirmed(name, kExistsCommand, IsText(existing->type) ? existing->text : L""))
+        return;
+    const bool written = General::CreateKey(runKey) &&
+                         Registry::WriteText(key->root, key->subKey, name, REG_SZ, command);
+    const auto stored = Registry::ReadValue(key->root, key->subKey, name);
+    if (!written || !stored || stored->type != REG_SZ || stored->text != command) {
+        // What was there before comes back; a value that was not there goes again.
+        if (!existing) {
+            (void)General::DeleteValue(key->root, key->subKey, name);
+        } else if (IsText(existing->type)) {
+            (void)Registry::WriteText(key->root, key->subKey, name, existing->type, existing->text);
+        }
+        Refuse(kNotWrittenStart + name + kNotWrittenMiddle + runKey + kNotWrittenEnd);
+        return;
+    }
+    Added();
+}
+
+void frmInstall::cmdApplySF_Click() {
+    const std::wstring name = ControlText(txtNameSF);
+    const std::wstring target = ControlText(txtPathSF);
+    if (!NameAndPathGiven(name, target)) return;
+    // "..\x" would leave the Startup folder, and "a:b" would write a hidden stream.
+    if (!IsShortcutName(name)) {
+        Refuse(kBadShortcutName);
+        return;
+    }
+    SelectStartupFolder();
+    if (startupFolder.empty()) {
+        Refuse(kNoStartupFolder);
+        return;
+    }
+    const std::wstring link = startupFolder + L"\\" + name + L".lnk";
+    const bool exists = GetFileAttributesW(link.c_str()) != INVALID_FILE_ATTRIBUTES;
+    if (exists && !ReplaceConfirmed(name, kExistsTarget, ShortcutTarget(link))) return;
+    if (!SaveShortcut(startupFolder, link, target, ControlText(txtDesc), exists)) {
+        Refuse(kNotSavedStart + link + kNotSavedEnd);
+        return;
+    }
+    Added();
+}
+
+void frmInstall::Added() {
+    Seam::ShowMessage(hwnd(), kAdded, L"", MB_OK | MB_ICONINFORMATION);
+    form_.SelectNode(kAllStartupsNode);
+    Unload();
+}
+
+bool frmInstall::NameAndPathGiven(const std::wstring& name, const std::wstring& path) {
+    if (!name.empty() && !path.empty()) return true;
+    Refuse(kMustEnter);
+    return false;
+}
+
+bool frmInstall::ReplaceConfirmed(const std::wstring& name, const wchar_t* what, const std::wstring& present) {
+    return Seam::ShowMessage(hwnd(), kExistsStart + name + what + present + kExistsEnd, L"",
+                             MB_YESNO | MB_ICONQUESTION) == IDYES;
+}
+
+void frmInstall::Refuse(const std::wstring& text) { Seam::ShowMessage(hwnd(), text, L"", MB_OK | MB_ICONEXCLAMATION); }
