@@ -1,6 +1,7 @@
 // Form1's launchers of outside tools and help, and the About box.
 #include "mainwindow/Form1.h"
 
+#include "mainwindow/frmAbout.h"
 #include "system/Paths.h"
 #include "system/Seam.h"
 
@@ -22,5 +23,5 @@ void Form1::mnuSysConfig_Click() { Seam::ShellOpen(hwnd_, MyMod::GetSystemDir() 
 
 void Form1::mnuContent_Click() { Seam::ShellOpen(hwnd_, helpFile); }
 
-// Not built yet: the dispatcher and the menu bar call these in their place.
-void Form1::mnuAbout_Click() {}
+// The first click makes and fills the box; while it is open a click brings it forward unchanged.
+void Form1::mnuAbout_Click() { frmAbout::Show(hwnd_); }

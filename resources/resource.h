@@ -2,3 +2,5 @@
 #pragma once
 
 #define IDI_CORVELL 1
+// The pointing hand shown over links (hot spot at the finger tip, 6, 0).
+#define IDCUR_LINKHAND 101
