@@ -1,6 +1,6 @@
 # Installs the Debian packages the build and the tests need, when any is missing.
 corvell_install_deps() {
-  local pkgs="cmake make g++-mingw-w64-x86-64-posix mingw-w64-tools wine wine64 xvfb x11-utils fonts-liberation googletest"
+  local pkgs="cmake make g++-mingw-w64-x86-64-posix mingw-w64-tools wine wine64 xvfb x11-utils fonts-liberation googletest fp-utils"
   local missing=""
   for p in $pkgs; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing="$missing $p"
