@@ -133,9 +133,24 @@ public:
     void mnuAUROEX_Click();
     void mnuCUR_Click();
     void mnuCURO_Click();
-    // Backup restore (startups/Form1_Backup.cpp).
+    // Backup and restore of all startups (startups/Form1_Backup.cpp). A backup is made whole in a
+    // staging folder and staging records and only then takes the old one's place; a restore goes
+    // on past a part that fails. Each step adds a line to failures for each part it could not do.
+    // Both are ignored while the window is busy (one of them under way, or a view loading).
+    void mnuBackup_Click();
+    void BackupWinlogonUserinit(const std::wstring& folder, std::vector<std::wstring>& failures);
+    void BackupSystemFiles(const std::wstring& folder, std::vector<std::wstring>& failures);
+    // Copies every file of both Startup folders into folder and records each under recordsKey
+    // (below HKEY_LOCAL_MACHINE): value named as its copy, data its full path.
+    void BackupStartupShortcuts(const std::wstring& folder, const std::wstring& recordsKey,
+                                std::vector<std::wstring>& failures);
     void mnuRestore_Click();
     void mnuRestore2_Click();
+    void RestoreSystemFiles(const std::wstring& folder, std::vector<std::wstring>& failures);
+    // lv3 lists the backed-up shortcuts, one row per record of "Backups".
+    void ListBackedUpShortcuts();
+    // Copies back each backed-up shortcut whose place holds no file; an existing one stays.
+    void RestoreStartupShortcuts(const std::wstring& folder, std::vector<std::wstring>& failures);
     // Properties, add-new and icon legends (startups/Form1_Properties.cpp).
     void mnuProperites2_Click();
     void mnuProperties3_Click();
@@ -196,7 +211,6 @@ public:
     [[nodiscard]] std::wstring StartupToolTip(int row, int column) const;
     bool startupToolTips = false;        // lv2's rows carry tooltips; a list emptied carries none
     void lv2_Click();
-    void mnuBackup_Click();
 
     // ---- Registry startup actions (startups/RegistryParking.cpp, startups/Form1_Startups.cpp) ----
     // The "Disabled Startups" registry rows: one per record of the settings key's "Disabled".

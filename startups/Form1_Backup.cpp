@@ -1,6 +1,425 @@
-// Form1's restore of the backup of all startups.
+// Form1's backup and restore of all startups: the Run keys and the services key, the Winlogon
+// "Userinit" value, the legacy start-up files and the Startup folders' shortcuts, kept in the
+// folder "Backups" beside the program and the records of "Backups" under the settings key.
 #include "mainwindow/Form1.h"
 
-// Not built yet: the dispatcher and the menu bar call these in their place.
-void Form1::mnuRestore_Click() {}
-void Form1::mnuRestore2_Click() {}
+#include "mainwindow/ListView.h"
+#include "resources/Images.h"
+#include "startups/SystemFiles.h"
+#include "startups/modRegKeys.h"
+#include "system/App.h"
+#include "system/Files.h"
+#include "system/FirstSeen.h"
+#include "system/Handles.h"
+#include "system/Paths.h"
+#include "system/Registry.h"
+#include "system/SafeFile.h"
+#include "system/Seam.h"
+#include "system/Text.h"
+
+#include <algorithm>
+#include <set>
+
+namespace {
+
+constexpr wchar_t kBackupFolder[] = L"\\Backups";
+constexpr wchar_t kStagingFolder[] = L"\\Backups.new";  // the backup being made
+constexpr wchar_t kRetiredFolder[] = L"\\Backups.old";  // the backup being replaced, for a moment
+
+constexpr wchar_t kReplaceStart[] = L"This will replace the backup created ";
+constexpr wchar_t kReplaceEnd[] = L" with your current settings.\r\n Are you sure you want to do this?";
+constexpr wchar_t kCreatingBackup[] = L"Creating backup....Please wait";
+constexpr wchar_t kBackupComplete[] = L"Backup Complete";
+constexpr wchar_t kCompletedOn[] = L"Backup Completed on ";
+constexpr wchar_t kBackupFailed[] =
+    L"The backup could not be made, so the earlier backup, if any, was left as it was.  What failed:\r\n\r\n";
+constexpr wchar_t kRestoreStart[] = L"Are you sure you want to restore the backup created ";
+constexpr wchar_t kRestoreEnd[] = L" ?";
+constexpr wchar_t kRestoredStart[] = L"The backup created ";
+constexpr wchar_t kRestoredEnd[] =
+    L" has been restored.  You may need to restart your computer to start the Applications or Services.";
+constexpr wchar_t kPartlyRestoredEnd[] =
+    L" was not restored completely; every other part was put back.  What failed:\r\n\r\n";
+constexpr wchar_t kNoBackupStart[] = L"There is no backup to restore: ";
+constexpr wchar_t kNoBackupEnd[] = L" was not found.  Nothing was changed.     ";
+
+constexpr wchar_t kDesktopIni[] = L"desktop.ini";
+constexpr wchar_t kLinkExtension[] = L".lnk";
+
+// The legacy files in the order they are copied and put back, with their copies' names.
+struct LegacyCopy {
+    const wchar_t* live;
+    const wchar_t* copy;
+    bool hiddenAfterRestore;
+};
+constexpr LegacyCopy kLegacyCopies[] = {
+    {L"Win.ini", L"Win.ini", false},
+    {L"System.ini", L"System.ini", false},
+    {L"AutoExec.bat", L"Autoexec.bat", true},
+    {L"Boot.ini", L"Boot.ini", false},
+    {L"Config.sys", L"Config.sys", true},
+};
+
+std::wstring BackupFolder() { return App::Path() + kBackupFolder; }
+
+// A sub-key of the settings key as a path below HKEY_LOCAL_MACHINE.
+std::wstring SettingsSubKey(const wchar_t* name) { return General::ParseKeyPath(App::SubKeyPath(name))->subKey; }
+
+// The file's last-modified time as the messages show it: short date, a blank, long time.
+std::wstring FileDate(const std::wstring& path) {
+    WIN32_FILE_ATTRIBUTE_DATA data{};
+    SYSTEMTIME universal{}, local{};
+    if (!GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data) ||
+        !FileTimeToSystemTime(&data.ftLastWriteTime, &universal) ||
+        !SystemTimeToTzSpecificLocalTime(nullptr, &universal, &local))
+        return {};
+    return FirstSeen::DateText(local);
+}
+
+bool Exists(const std::wstring& path) { return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+std::wstring Lines(const std::vector<std::wstring>& lines) {
+    std::wstring text;
+    for (const auto& line : lines) text += (text.empty() ? L"" : L"\r\n") + line;
+    return text;
+}
+
+std::wstring CopyFailed(const std::wstring& from, DWORD error) {
+    return L"The copy of " + from + L" could not be made: " + Text::SystemMessage(error);
+}
+
+// Copies into a place that holds nothing yet; ERROR_SUCCESS or the error.
+DWORD CopyNew(const std::wstring& from, const std::wstring& to) {
+    return CopyFileW(from.c_str(), to.c_str(), TRUE) ? ERROR_SUCCESS : GetLastError();
+}
+
+// The real names of the files of a folder, hidden and system ones included; "desktop.ini" is the
+// folder's own. False when the folder is there but cannot be listed.
+bool FolderFiles(const std::wstring& folder, std::vector<std::wstring>& names) {
+    WIN32_FIND_DATAW data{};
+    UniqueFindHandle find(FindFirstFileW((folder + L"\\*").c_str(), &data));
+    if (!find) {
+        const DWORD error = GetLastError();
+        return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
+    }
+    do {
+        if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) continue;
+        if (Text::EqualsNoCase(data.cFileName, kDesktopIni)) continue;
+        names.emplace_back(data.cFileName);
+    } while (FindNextFileW(find.get(), &data));
+    return GetLastError() == ERROR_NO_MORE_FILES;
+}
+
+// name, or "App (2).lnk" and so on: the first that none of taken holds (lower-case names).
+std::wstring DistinctName(const std::wstring& name, const std::set<std::wstring>& taken) {
+    if (!taken.count(Text::Lower(name))) return name;
+    const size_t dot = name.rfind(L'.');
+    const std::wstring stem = dot == std::wstring::npos ? name : name.substr(0, dot);
+    const std::wstring extension = dot == std::wstring::npos ? L"" : name.substr(dot);
+    for (int n = 2;; ++n) {
+        const std::wstring candidate = stem + L" (" + std::to_wstring(n) + L")" + extension;
+        if (!taken.count(Text::Lower(candidate))) return candidate;
+    }
+}
+
+// A record's name must name a file of the backup folder itself.
+bool IsPlainFileName(const std::wstring& name) {
+    return !name.empty() && name != L"." && name != L".." && name.find_first_of(L"\\/:*?\"<>|") == std::wstring::npos;
+}
+
+// The records of the backed-up shortcuts: text values with data, in the key's order.
+std::vector<Registry::Value> ShortcutRecords() {
+    std::vector<Registry::Value> records;
+    const auto values = Registry::EnumValues(HKEY_LOCAL_MACHINE, SettingsSubKey(App::SubKey::kBackups));
+    if (!values) return records;
+    for (const auto& value : *values)
+        if ((value.type == REG_SZ || value.type == REG_EXPAND_SZ) && !value.text.empty()) records.push_back(value);
+    return records;
+}
+
+bool SameValues(std::vector<Registry::Value> a, std::vector<Registry::Value> b) {
+    const auto byName = [](const Registry::Value& x, const Registry::Value& y) {
+        return Text::Lower(x.name) < Text::Lower(y.name);
+    };
+    std::sort(a.begin(), a.end(), byName);
+    std::sort(b.begin(), b.end(), byName);
+    return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](const Registry::Value& x, const Registry::Value& y) {
+        return Text::EqualsNoCase(x.name, y.name) && x.type == y.type && x.bytes == y.bytes;
+    });
+}
+
+// Makes values the only values of key; true when the key then holds exactly them.
+bool SetAllValues(HKEY key, const std::vector<Registry::Value>& values) {
+    if (const auto present = Registry::EnumValues(key, L""))
+        for (const auto& value : *present) RegDeleteValueW(key, value.name.c_str());
+    for (const auto& value : values)
+        RegSetValueExW(key, value.name.c_str(), 0, value.type, value.bytes.data(), static_cast<DWORD>(value.bytes.size()));
+    const auto after = Registry::EnumValues(key, L"");
+    return after && SameValues(*after, values);
+}
+
+// The staging records take the place of the records of "Backups"; on a failure the old ones
+// are put back.
+bool ReplaceRecords(const std::wstring& stagingKey) {
+    const auto staged = Registry::EnumValues(HKEY_LOCAL_MACHINE, stagingKey);
+    UniqueHkey key;
+    if (!staged || RegCreateKeyExW(HKEY_LOCAL_MACHINE, SettingsSubKey(App::SubKey::kBackups).c_str(), 0, nullptr,
+                                   REG_OPTION_NON_VOLATILE, KEY_QUERY_VALUE | KEY_SET_VALUE, nullptr, key.put(),
+                                   nullptr) != ERROR_SUCCESS)
+        return false;
+    const auto old = Registry::EnumValues(key.get(), L"");
+    if (!old) return false;
+    if (SetAllValues(key.get(), *staged)) return true;
+    SetAllValues(key.get(), *old);
+    return false;
+}
+
+// An empty staging folder and staging key, whatever an interrupted backup left there.
+bool PrepareStaging(const std::wstring& folder, const std::wstring& key, modRegKeys::Failures& failures) {
+    if (!Files::RemoveFolder(folder) || !CreateDirectoryW(folder.c_str(), nullptr)) {
+        failures.push_back(L"The folder " + folder + L" could not be made empty: " + Text::SystemMessage(GetLastError()));
+        return false;
+    }
+    RegDeleteKeyW(HKEY_LOCAL_MACHINE, key.c_str());
+    const std::wstring path = L"HKEY_LOCAL_MACHINE\\" + key;
+    const auto values = General::CreateKey(path) ? Registry::EnumValues(HKEY_LOCAL_MACHINE, key) : std::nullopt;
+    if (!values || !values->empty()) {
+        failures.push_back(L"The registry key " + path + L" could not be made empty.");
+        return false;
+    }
+    return true;
+}
+
+// The staging folder and records become the backup. The old folder steps aside until the new one
+// has its name and the records are replaced; any step that fails puts it back as it was.
+void CommitBackup(const std::wstring& staging, const std::wstring& stagingKey, modRegKeys::Failures& failures) {
+    const std::wstring live = BackupFolder();
+    const std::wstring retired = App::Path() + kRetiredFolder;
+    const auto fail = [&failures](DWORD error) {
+        failures.push_back(L"The new backup could not take the place of the old one: " + Text::SystemMessage(error));
+    };
+    if (!Files::RemoveFolder(retired)) return fail(GetLastError());
+    const bool hadOld = Exists(live);
+    if (hadOld && !MoveFileExW(live.c_str(), retired.c_str(), 0)) return fail(GetLastError());
+    if (!MoveFileExW(staging.c_str(), live.c_str(), 0)) {
+        const DWORD error = GetLastError();
+        if (hadOld) MoveFileExW(retired.c_str(), live.c_str(), 0);
+        return fail(error);
+    }
+    if (!ReplaceRecords(stagingKey)) {
+        MoveFileExW(live.c_str(), staging.c_str(), 0);
+        if (hadOld) MoveFileExW(retired.c_str(), live.c_str(), 0);
+        return fail(ERROR_WRITE_FAULT);
+    }
+    Files::RemoveFolder(retired);  // what stays is removed by the next backup
+}
+
+} // namespace
+
+void Form1::mnuBackup_Click() {
+    if (IsBusy()) return;
+    Busy busy(*this);
+    const std::wstring regKeys = BackupFolder() + L"\\" + modRegKeys::kRegKeysFile;
+    if (MyMod::FileExists(regKeys) &&
+        Seam::ShowMessage(hwnd_, kReplaceStart + FileDate(regKeys) + kReplaceEnd, App::Title(),
+                          MB_YESNO | MB_ICONQUESTION) != IDYES) {
+        tvwDemo_NodeClick(SelectedNodeKey());
+        return;
+    }
+    SetViewTitle(kCreatingBackup);
+    DoEvents();
+    const HCURSOR previous = SetCursor(LoadCursorW(nullptr, IDC_WAIT));
+
+    modRegKeys::Failures failures;
+    const std::wstring staging = App::Path() + kStagingFolder;
+    const std::wstring stagingKey = SettingsSubKey(App::SubKey::kBackupsStaging);
+    if (PrepareStaging(staging, stagingKey, failures)) {
+        BackupWinlogonUserinit(staging, failures);
+        BackupSystemFiles(staging, failures);
+        DoEvents();
+        BackupStartupShortcuts(staging, stagingKey, failures);
+        DoEvents();
+        // The exports take the longest: not begun once the backup cannot be whole.
+        if (failures.empty()) modRegKeys::BackupRegKeys(staging, failures, &Form1::DoEvents);
+        if (failures.empty()) CommitBackup(staging, stagingKey, failures);
+    }
+    Files::RemoveFolder(staging);
+    RegDeleteKeyW(HKEY_LOCAL_MACHINE, stagingKey.c_str());
+    SetCursor(previous ? previous : LoadCursorW(nullptr, IDC_ARROW));
+
+    if (failures.empty()) {
+        SetViewTitle(kBackupComplete);
+        Seam::ShowMessage(hwnd_, kCompletedOn + FileDate(regKeys), App::Title(), MB_OK);
+    } else {
+        Seam::ShowMessage(hwnd_, kBackupFailed + Lines(failures), App::Title(), MB_OK | MB_ICONEXCLAMATION);
+    }
+    tvwDemo_NodeClick(SelectedNodeKey());  // runs as the busy scope ends
+}
+
+void Form1::BackupWinlogonUserinit(const std::wstring& folder, std::vector<std::wstring>& failures) {
+    const auto winlogon = General::ParseKeyPath(modRegKeys::kWinlogonKey);
+    const auto value = Registry::ReadValue(winlogon->root, winlogon->subKey, modRegKeys::kUserinitValue);
+    // Nothing to give back: a restore then leaves "Userinit" as it finds it.
+    if (!value || value->text.empty()) return;
+    const std::wstring name = modRegKeys::kUserinitFile;
+    if (value->type != REG_SZ) {
+        failures.push_back(L"The Winlogon \"Userinit\" value is no plain text, which " + name + L" could not hold.");
+        return;
+    }
+    const auto bytes = modRegKeys::UserinitRegFile(value->text);
+    if (!bytes) {
+        failures.push_back(L"The Winlogon \"Userinit\" value holds characters that " + name + L" cannot hold.");
+        return;
+    }
+    const DWORD error = SafeFile::Write(folder + L"\\" + name, *bytes);
+    if (error != ERROR_SUCCESS) failures.push_back(name + L" could not be written: " + Text::SystemMessage(error));
+}
+
+void Form1::BackupSystemFiles(const std::wstring& folder, std::vector<std::wstring>& failures) {
+    for (const LegacyCopy& file : kLegacyCopies) {
+        const std::wstring live = SystemFiles::LivePath(file.live);
+        if (!MyMod::FileExists(live)) continue;  // only the files there are
+        const DWORD error = CopyNew(live, folder + L"\\" + file.copy);
+        if (error != ERROR_SUCCESS) failures.push_back(CopyFailed(live, error));
+    }
+}
+
+void Form1::BackupStartupShortcuts(const std::wstring& folder, const std::wstring& recordsKey,
+                                   std::vector<std::wstring>& failures) {
+    struct Shortcut {
+        std::wstring folder;
+        std::wstring name;
+    };
+    std::vector<Shortcut> shortcuts;
+    std::set<std::wstring> taken;  // lower-case names of the copies and of every real file
+    std::vector<std::wstring> seenFolders;
+    for (const int which : {modSpecialFolder::kCommonStartup, modSpecialFolder::kUserStartup}) {
+        const std::wstring startup = modSpecialFolder::GetSpecialFolder(which);
+        const bool seen = std::any_of(seenFolders.begin(), seenFolders.end(),
+                                      [&](const std::wstring& f) { return Text::EqualsNoCase(f, startup); });
+        if (startup.empty() || seen) continue;
+        seenFolders.push_back(startup);
+        std::vector<std::wstring> names;
+        if (!FolderFiles(startup, names))
+            failures.push_back(L"The folder " + startup + L" could not be read: " + Text::SystemMessage(GetLastError()));
+        for (auto& name : names) {
+            taken.insert(Text::Lower(name));
+            shortcuts.push_back({startup, std::move(name)});
+        }
+    }
+    // A name both folders hold is kept apart: the second copy gets a name of its own, and its
+    // record, named like the copy, still gives the real path.
+    std::set<std::wstring> copies;
+    for (const Shortcut& shortcut : shortcuts) {
+        std::wstring copy = shortcut.name;
+        if (copies.count(Text::Lower(copy))) copy = DistinctName(copy, taken);
+        taken.insert(Text::Lower(copy));
+        copies.insert(Text::Lower(copy));
+        const std::wstring live = shortcut.folder + L"\\" + shortcut.name;
+        const DWORD error = CopyNew(live, folder + L"\\" + copy);
+        if (error != ERROR_SUCCESS) failures.push_back(CopyFailed(live, error));
+        else if (!Registry::WriteText(HKEY_LOCAL_MACHINE, recordsKey, copy, REG_SZ, live))
+            failures.push_back(L"The record of " + live + L" could not be written.");
+    }
+}
+
+void Form1::mnuRestore_Click() {
+    if (IsBusy()) return;
+    const std::wstring folder = BackupFolder();
+    const std::wstring regKeys = folder + L"\\" + modRegKeys::kRegKeysFile;
+    std::wstring date;
+    modRegKeys::Failures failures;
+    {
+        Busy busy(*this);
+        // The entry stays once shown; without this file there is no backup and no date to name.
+        if (!MyMod::FileExists(regKeys)) {
+            Seam::ShowMessage(hwnd_, kNoBackupStart + regKeys + kNoBackupEnd, App::Title(), MB_OK | MB_ICONEXCLAMATION);
+            return;
+        }
+        date = FileDate(regKeys);
+        if (Seam::ShowMessage(hwnd_, kRestoreStart + date + kRestoreEnd, App::Title(), MB_YESNO | MB_ICONQUESTION) !=
+            IDYES)
+            return;
+        const HCURSOR previous = SetCursor(LoadCursorW(nullptr, IDC_WAIT));
+        modRegKeys::RestoreRegKeys(folder, failures);
+        DoEvents();
+        RestoreSystemFiles(folder, failures);
+        ListBackedUpShortcuts();
+        RestoreStartupShortcuts(folder, failures);
+        DoEvents();
+        SetCursor(previous ? previous : LoadCursorW(nullptr, IDC_ARROW));
+        tvwDemo_NodeClick(SelectedNodeKey());  // runs as the busy scope ends, before the message
+    }
+    if (failures.empty())
+        Seam::ShowMessage(hwnd_, kRestoredStart + date + kRestoredEnd, App::Title(), MB_OK | MB_ICONINFORMATION);
+    else
+        Seam::ShowMessage(hwnd_, kRestoredStart + date + kPartlyRestoredEnd + Lines(failures), App::Title(),
+                          MB_OK | MB_ICONEXCLAMATION);
+}
+
+void Form1::mnuRestore2_Click() { mnuRestore_Click(); }
+
+// Each copy is written whole beside its live file and then takes its place, so a live file is
+// never gone or half-written; it gets the copy's attributes, AutoExec.bat and Config.sys hidden.
+void Form1::RestoreSystemFiles(const std::wstring& folder, std::vector<std::wstring>& failures) {
+    constexpr DWORD kKept = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM |
+                            FILE_ATTRIBUTE_ARCHIVE;
+    for (const LegacyCopy& file : kLegacyCopies) {
+        const std::wstring copy = folder + L"\\" + file.copy;
+        if (!MyMod::FileExists(copy)) continue;
+        const std::wstring live = SystemFiles::LivePath(file.live);
+        const auto bytes = MyMod::ReadWholeFile(copy);
+        const DWORD copyAttributes = GetFileAttributesW(copy.c_str());
+        if (live.empty() || !bytes || copyAttributes == INVALID_FILE_ATTRIBUTES) {
+            failures.push_back(std::wstring(file.live) + L" could not be restored: its copy could not be read.");
+            continue;
+        }
+        const DWORD liveAttributes = GetFileAttributesW(live.c_str());
+        DWORD error = ERROR_SUCCESS;
+        // A read-only live file would refuse to be replaced.
+        if (liveAttributes != INVALID_FILE_ATTRIBUTES && !SetFileAttributesW(live.c_str(), FILE_ATTRIBUTE_NORMAL))
+            error = GetLastError();
+        if (error == ERROR_SUCCESS) error = SafeFile::Write(live, *bytes);
+        if (error != ERROR_SUCCESS) {
+            if (liveAttributes != INVALID_FILE_ATTRIBUTES) SetFileAttributesW(live.c_str(), liveAttributes);
+            failures.push_back(live + L" could not be restored: " + Text::SystemMessage(error));
+            continue;
+        }
+        const DWORD attributes = copyAttributes & kKept;
+        if (!file.hiddenAfterRestore && !SetFileAttributesW(live.c_str(), attributes ? attributes : FILE_ATTRIBUTE_NORMAL))
+            failures.push_back(live + L" was restored, but its attributes could not be set.");
+    }
+    for (const LegacyCopy& file : kLegacyCopies) {
+        const std::wstring live = SystemFiles::LivePath(file.live);
+        if (file.hiddenAfterRestore && MyMod::FileExists(live) && !SetFileAttributesW(live.c_str(), FILE_ATTRIBUTE_HIDDEN))
+            failures.push_back(live + L" could not be made hidden.");
+    }
+}
+
+void Form1::ListBackedUpShortcuts() {
+    ListView::Clear(lv3);
+    const std::wstring folder = BackupFolder();
+    for (const auto& record : ShortcutRecords()) {
+        // Named as the shortcut is, which a copy kept apart from a same-named one is not.
+        const std::wstring name = Text::ReplaceNoCase(MyMod::GetFileName(record.text), kLinkExtension, L"");
+        ListView::AddRow(lv3, name, Images::kIconDisabled,
+                         {L"", MyMod::GetParentFolder(record.text, true)}, ListView::DisabledForeColor);
+    }
+    (void)folder;
+}
+
+void Form1::RestoreStartupShortcuts(const std::wstring& folder, std::vector<std::wstring>& failures) {
+    for (const auto& record : ShortcutRecords()) {
+        const std::wstring& live = record.text;
+        if (Exists(live)) continue;  // never overwritten
+        if (!IsPlainFileName(record.name)) {
+            failures.push_back(L"The shortcut " + live + L" could not be restored: its record names no file.");
+            continue;
+        }
+        const std::wstring copy = folder + L"\\" + record.name;
+        const DWORD error = Exists(copy) ? CopyNew(copy, live) : ERROR_FILE_NOT_FOUND;
+        if (error != ERROR_SUCCESS)
+            failures.push_back(L"The shortcut " + live + L" could not be restored from " + copy + L": " +
+                               Text::SystemMessage(error));
+    }
+}

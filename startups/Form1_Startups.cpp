@@ -113,9 +113,6 @@ void Form1::lv2_GetInfoTip(NMLVGETINFOTIPW* tip) {
     ListView::SetInfoTip(*tip, StartupToolTip(tip->iItem, ListView::InfoTipColumn(lv2, *tip)));
 }
 
-// Backup of all startups: not built yet.
-void Form1::mnuBackup_Click() {}
-
 void Form1::lv2_Click() {
     // Every load passes here first.
     HookListMouse(lv2, this);

@@ -5,6 +5,7 @@
 #include "mainwindow/ListView.h"
 #include "resources/Images.h"
 #include "startups/RunKeys.h"
+#include "startups/SystemFiles.h"
 #include "system/App.h"
 #include "system/Paths.h"
 #include "system/Registry.h"
@@ -77,6 +78,12 @@ void Tell(HWND owner, const std::wstring& text) {
 }
 
 } // namespace
+
+std::wstring SystemFiles::LivePath(std::wstring_view name) {
+    for (const SystemFile& file : kSystemFiles)
+        if (Text::EqualsNoCase(name, file.name)) return PathOf(file);
+    return {};
+}
 
 void Form1::LoadUserinitEntry() {
     const int row = ListView::AddRow(lv2, kUserinitRow, Images::kIconEnabledRunning, {}, ListView::EnabledForeColor);

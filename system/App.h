@@ -40,6 +40,8 @@ inline constexpr wchar_t kStartups[] = L"Startups";               // where parke
 inline constexpr wchar_t kDates[] = L"Dates";                     // first-seen dates of services
 inline constexpr wchar_t kStartupDates[] = L"Dates\\Startups";    // first-seen dates of startups
 inline constexpr wchar_t kBackups[] = L"Backups";                 // where the backed-up shortcuts came from
+// Not made on the first run: the records of a backup being made, until they replace "Backups".
+inline constexpr wchar_t kBackupsStaging[] = L"Backups.new";
 } // namespace SubKey
 // Creates the maker's key, AppKey and the SubKey keys, those that are missing; existing keys
 // stay as they are. True when all of them exist afterwards.

@@ -11,10 +11,14 @@ namespace FirstSeen {
 std::wstring FirstSeenDate() {
     SYSTEMTIME now{};
     GetLocalTime(&now);
+    return DateText(now);
+}
+
+std::wstring DateText(const SYSTEMTIME& local) {
     wchar_t date[128] = {};
     wchar_t time[128] = {};
-    GetDateFormatW(LOCALE_USER_DEFAULT, DATE_SHORTDATE, &now, nullptr, date, 128);
-    GetTimeFormatW(LOCALE_USER_DEFAULT, 0, &now, nullptr, time, 128);
+    GetDateFormatW(LOCALE_USER_DEFAULT, DATE_SHORTDATE, &local, nullptr, date, 128);
+    GetTimeFormatW(LOCALE_USER_DEFAULT, 0, &local, nullptr, time, 128);
     return std::wstring(date) + L" " + time;
 }
 

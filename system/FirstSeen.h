@@ -13,6 +13,8 @@ namespace FirstSeen {
 // The local date in the user's short date format, a blank and the local time in the user's
 // time format.
 [[nodiscard]] std::wstring FirstSeenDate();
+// The same text for a given local time.
+[[nodiscard]] std::wstring DateText(const SYSTEMTIME& local);
 
 // The first-seen records of one key (created when missing), read in one enumeration; new ones
 // are written through the same open key and count as known from then on.

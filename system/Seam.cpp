@@ -33,17 +33,21 @@ public:
         }
         PROCESS_INFORMATION pi{};
         std::wstring cmd = r.commandLine;  // CreateProcessW may write into it
-        if (!CreateProcessW(nullptr, cmd.data(), nullptr, nullptr, FALSE,
-                            r.hidden ? CREATE_NO_WINDOW : 0, nullptr,
+        if (!CreateProcessW(nullptr, cmd.data(), nullptr, nullptr, FALSE, r.hidden ? CREATE_NO_WINDOW : 0, nullptr,
                             r.directory.empty() ? nullptr : r.directory.c_str(), &si, &pi)) {
-            return -1;
+            return kProcessNotStarted;
         }
         UniqueHandle process(pi.hProcess);
         UniqueHandle thread(pi.hThread);
         if (!r.wait) return 0;
-        WaitForSingleObject(process.get(), INFINITE);
+        if (WaitForSingleObject(process.get(), r.timeLimitMs) != WAIT_OBJECT_0) {
+            // One that waits for an answer nobody can give would hold its files and the caller forever.
+            TerminateProcess(process.get(), ERROR_TIMEOUT);
+            WaitForSingleObject(process.get(), 5000);
+            return kProcessTimedOut;
+        }
         DWORD code = 0;
-        GetExitCodeProcess(process.get(), &code);
+        if (!GetExitCodeProcess(process.get(), &code)) return kProcessNotStarted;
         return static_cast<long>(code);
     }
 

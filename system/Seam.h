@@ -24,13 +24,19 @@ struct ShellRequest {
     int show = SW_SHOWNORMAL;
 };
 
-// A started process (CreateProcess); the program waits for it when wait is set.
+// A started process (CreateProcess); the program waits for it when wait is set, at most
+// timeLimitMs: a process still running then is ended and gives kProcessTimedOut.
 struct ProcessRequest {
     std::wstring commandLine;
     std::wstring directory;
     bool hidden = false;
     bool wait = false;
+    DWORD timeLimitMs = INFINITE;
 };
+
+// RunProcess results that are no exit code of the process.
+inline constexpr long kProcessNotStarted = -1;
+inline constexpr long kProcessTimedOut = -2;
 
 struct FileDialogRequest {
     HWND owner = nullptr;
@@ -62,7 +68,7 @@ public:
     virtual int ShowMessage(const MessageRequest& request) = 0;
     // Returns the ShellExecute result as the API does (> 32 is success).
     virtual INT_PTR Launch(const ShellRequest& request) = 0;
-    // Returns the exit code when waited for, 0 when started, -1 when it could not start.
+    // Returns the exit code when waited for, 0 when started, kProcessNotStarted or kProcessTimedOut.
     virtual long RunProcess(const ProcessRequest& request) = 0;
     virtual FileDialogResult ShowFileDialog(const FileDialogRequest& request) = 0;
 };

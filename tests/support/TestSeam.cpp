@@ -24,20 +24,12 @@ INT_PTR TestSeam::Launch(const Seam::ShellRequest& request) {
 
 long TestSeam::RunProcess(const Seam::ProcessRequest& request) {
     processes.push_back(request);
+    if (scriptProcess)
+        if (const auto result = scriptProcess(request)) return *result;
     if (!runProcesses) return 0;
-    STARTUPINFOW si{};
-    si.cb = sizeof(si);
-    PROCESS_INFORMATION pi{};
-    std::wstring cmd = request.commandLine;
-    if (!CreateProcessW(nullptr, cmd.data(), nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr,
-                        request.directory.empty() ? nullptr : request.directory.c_str(), &si, &pi))
-        return -1;
-    UniqueHandle process(pi.hProcess), thread(pi.hThread);
-    if (!request.wait) return 0;
-    WaitForSingleObject(process.get(), 60000);
-    DWORD code = 0;
-    GetExitCodeProcess(process.get(), &code);
-    return static_cast<long>(code);
+    Seam::ProcessRequest bounded = request;
+    if (bounded.timeLimitMs == INFINITE) bounded.timeLimitMs = 60000;
+    return previous_.RunProcess(bounded);
 }
 
 Seam::FileDialogResult TestSeam::ShowFileDialog(const Seam::FileDialogRequest& request) {

@@ -1,0 +1,224 @@
+// The registry files of the backup of all startups and their import.
+#include "startups/modRegKeys.h"
+
+#include "system/Files.h"
+#include "system/Handles.h"
+#include "system/Paths.h"
+#include "system/Registry.h"
+#include "system/SafeFile.h"
+#include "system/Seam.h"
+#include "system/Text.h"
+
+#include <cstring>
+
+namespace modRegKeys {
+
+namespace {
+
+constexpr wchar_t kVersionLine[] = L"Windows Registry Editor Version 5.00";
+constexpr wchar_t kRegedit4Line[] = L"REGEDIT4";
+constexpr wchar_t kLineEnd[] = L"\r\n";
+constexpr char kByteOrderMark[] = "\xFF\xFE";
+constexpr wchar_t kWindowsVersionKey[] = L"HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows NT\\CurrentVersion";
+
+std::wstring WithoutTrailingSlash(std::wstring_view key) {
+    if (!key.empty() && key.back() == L'\\') key.remove_suffix(1);
+    return std::wstring(key);
+}
+
+std::wstring Quoted(const std::wstring& text) { return L"\"" + text + L"\""; }
+
+// Why a waited process failed, to follow its name in a message.
+std::wstring ProcessFailure(long result) {
+    if (result == Seam::kProcessNotStarted) return L"could not be started";
+    if (result == Seam::kProcessTimedOut)
+        return L"did not end within " + std::to_wstring(kProcessTimeLimitMs / 1000) + L" seconds and was stopped";
+    return L"ended with the error code " + std::to_wstring(result);
+}
+
+long RunAwaited(const std::wstring& commandLine) {
+    Seam::ProcessRequest request;
+    request.commandLine = commandLine;
+    request.hidden = true;
+    request.wait = true;
+    request.timeLimitMs = kProcessTimeLimitMs;
+    return Seam::RunProcess(request);
+}
+
+// Everything after the header line of an export, which must be UTF-16LE with its byte-order mark.
+std::optional<std::wstring> ExportBody(const std::string& bytes) {
+    if (bytes.size() < 2 || bytes.compare(0, 2, kByteOrderMark) != 0 || bytes.size() % 2 != 0) return std::nullopt;
+    std::wstring text((bytes.size() - 2) / 2, L'\0');
+    std::memcpy(text.data(), bytes.data() + 2, bytes.size() - 2);
+    const size_t end = text.find(kLineEnd);
+    if (end == std::wstring::npos || text.compare(0, end, kVersionLine) != 0) return std::nullopt;
+    return text.substr(end + 2);
+}
+
+// False only for a key that is known not to exist; a key that cannot be opened otherwise is
+// left to the export, whose failure then tells.
+bool MayExist(const std::wstring& key) {
+    const auto path = General::ParseKeyPath(key);
+    if (!path) return false;
+    UniqueHkey opened;
+    return RegOpenKeyExW(path->root, path->subKey.c_str(), 0, KEY_READ, opened.put()) != ERROR_FILE_NOT_FOUND;
+}
+
+std::wstring RegeditCommand(const std::wstring& file) {
+    const std::wstring windows = MyMod::GetWindowsDir();
+    const std::wstring regedit = windows.empty() ? L"regedit.exe" : windows + L"\\regedit.exe";
+    return Quoted(regedit) + L" /s " + Quoted(file);
+}
+
+// The lines of a REGEDIT4 file, each without its line end and leading blanks.
+std::vector<std::wstring> Lines(const std::wstring& text) {
+    std::vector<std::wstring> lines;
+    size_t start = 0;
+    while (start <= text.size()) {
+        size_t end = text.find(L'\n', start);
+        if (end == std::wstring::npos) end = text.size();
+        std::wstring line = text.substr(start, end - start);
+        if (!line.empty() && line.back() == L'\r') line.pop_back();
+        const size_t first = line.find_first_not_of(L" \t");
+        lines.push_back(first == std::wstring::npos ? std::wstring() : line.substr(first));
+        start = end + 1;
+    }
+    return lines;
+}
+
+// The text of a REGEDIT4 string that begins at text[0] ('"'): a backslash gives the character
+// after it, and only blanks may follow the closing quote.
+std::optional<std::wstring> ReadRegedit4String(std::wstring_view text) {
+    if (text.empty() || text[0] != L'"') return std::nullopt;
+    std::wstring out;
+    for (size_t i = 1; i < text.size(); ++i) {
+        const wchar_t c = text[i];
+        if (c == L'\\') {
+            if (++i == text.size()) return std::nullopt;
+            out.push_back(text[i]);
+        } else if (c == L'"') {
+            if (text.find_first_not_of(L" \t", i + 1) != std::wstring_view::npos) return std::nullopt;
+            return out;
+        } else {
+            out.push_back(c);
+        }
+    }
+    return std::nullopt;
+}
+
+} // namespace
+
+std::wstring ExportFileName(std::wstring_view key) { return Text::ReplaceAll(key, L"\\", L"_") + L".reg"; }
+
+std::wstring ExportCommand(std::wstring_view key, const std::wstring& file) {
+    const std::wstring system = MyMod::GetSystemDir();
+    const std::wstring reg = system.empty() ? L"reg.exe" : system + L"\\reg.exe";
+    // The reg.exe of Windows 2000 and XP knows no "/y"; there the fresh folder alone keeps it
+    // from asking whether to overwrite.
+    const std::wstring product = General::GetStringValue(kWindowsVersionKey, L"ProductName");
+    const bool knowsYes = !Text::ContainsNoCase(product, L"Windows XP") && !Text::ContainsNoCase(product, L"Windows 2000");
+    // Without its trailing "\": inside quotes it would escape the closing quote.
+    return Quoted(reg) + L" EXPORT " + Quoted(WithoutTrailingSlash(key)) + L" " + Quoted(file) +
+           (knowsYes ? L" /y" : L"");
+}
+
+void BackupRegKeys(const std::wstring& folder, Failures& failures, const std::function<void()>& between) {
+    std::wstring body = std::wstring(kVersionLine) + kLineEnd;
+    for (const wchar_t* key : kBackedUpKeys) {
+        const std::wstring name = WithoutTrailingSlash(key);
+        if (!MayExist(name)) continue;
+        const std::wstring file = folder + L"\\" + ExportFileName(key);
+        const long result = RunAwaited(ExportCommand(key, file));
+        if (result != 0) {
+            Files::RemoveFile(file);
+            failures.push_back(L"The export of " + name + L" " + ProcessFailure(result) + L".");
+            return;
+        }
+        const auto bytes = MyMod::ReadWholeFile(file);
+        const auto exported = bytes ? ExportBody(*bytes) : std::nullopt;
+        const bool removed = Files::RemoveFile(file);
+        if (!exported) {
+            failures.push_back(L"The export of " + name + L" gave no registry file.");
+            return;
+        }
+        if (!removed) {
+            failures.push_back(L"The export file " + file + L" could not be removed.");
+            return;
+        }
+        body += *exported;
+        if (between) between();
+    }
+    std::string bytes(kByteOrderMark, 2);
+    bytes.append(reinterpret_cast<const char*>(body.data()), body.size() * sizeof(wchar_t));
+    const DWORD error = SafeFile::Write(folder + L"\\" + kRegKeysFile, bytes);
+    if (error != ERROR_SUCCESS)
+        failures.push_back(std::wstring(kRegKeysFile) + L" could not be written: " + Text::SystemMessage(error));
+}
+
+std::wstring Regedit4String(std::wstring_view text) {
+    std::wstring out;
+    out.reserve(text.size());
+    for (const wchar_t c : text) {
+        if (c == L'\\' || c == L'"') out.push_back(L'\\');
+        out.push_back(c);
+    }
+    return out;
+}
+
+std::optional<std::string> UserinitRegFile(std::wstring_view userinit) {
+    if (userinit.find_first_of(L"\r\n") != std::wstring_view::npos) return std::nullopt;
+    const std::wstring text = std::wstring(kRegedit4Line) + kLineEnd + kLineEnd + L"[" + kWinlogonKey + L"]" +
+                              kLineEnd + L"\"" + kUserinitValue + L"\"=\"" + Regedit4String(userinit) + L"\"" +
+                              kLineEnd + kLineEnd;
+    return Text::ToAnsi(text);
+}
+
+std::optional<std::wstring> ReadUserinitReg(const std::string& bytes) {
+    std::vector<std::wstring> lines;
+    for (auto& line : Lines(Text::FromAnsi(bytes)))
+        if (!line.empty()) lines.push_back(std::move(line));
+    const std::wstring keyLine = L"[" + std::wstring(kWinlogonKey) + L"]";
+    const std::wstring valueStart = L"\"" + std::wstring(kUserinitValue) + L"\"=";
+    if (lines.size() != 3 || lines[0] != kRegedit4Line || !Text::EqualsNoCase(lines[1], keyLine) ||
+        !Text::StartsWithNoCase(lines[2], valueStart))
+        return std::nullopt;
+    return ReadRegedit4String(std::wstring_view(lines[2]).substr(valueStart.size()));
+}
+
+bool StartsWithUserinit(std::wstring_view userinit) {
+    std::wstring first = Text::Trim(userinit.substr(0, userinit.find(L',')));
+    first = Text::Trim(Text::ReplaceAll(first, L"\"", L""));
+    if (!Text::EqualsNoCase(MyMod::GetFileName(first), L"userinit.exe")) return false;
+    if (first.find(L'\\') == std::wstring::npos) first = MyMod::GetSystemDir() + L"\\" + first;
+    return MyMod::FileExists(first);
+}
+
+void RestoreRegKeys(const std::wstring& folder, Failures& failures) {
+    const long imported = RunAwaited(RegeditCommand(folder + L"\\" + kRegKeysFile));
+    if (imported != 0)
+        failures.push_back(L"The import of " + std::wstring(kRegKeysFile) + L" " + ProcessFailure(imported) + L".");
+
+    const std::wstring wlFile = folder + L"\\" + kUserinitFile;
+    if (!MyMod::FileExists(wlFile)) return;
+    const auto bytes = MyMod::ReadWholeFile(wlFile);
+    const auto userinit = bytes ? ReadUserinitReg(*bytes) : std::nullopt;
+    if (!userinit || userinit->empty() || !StartsWithUserinit(*userinit)) {
+        failures.push_back(std::wstring(kUserinitFile) +
+                           L" was left out: its \"Userinit\" does not begin with an existing userinit.exe, and "
+                           L"Windows could not log anyone on with it.");
+        return;
+    }
+    const long result = RunAwaited(RegeditCommand(wlFile));
+    if (result != 0) {
+        failures.push_back(L"The import of " + std::wstring(kUserinitFile) + L" " + ProcessFailure(result) + L".");
+        return;
+    }
+    // The editor's exit code does not tell whether the value arrived: it is read back.
+    const auto winlogon = General::ParseKeyPath(kWinlogonKey);
+    const auto now = Registry::ReadValue(winlogon->root, winlogon->subKey, kUserinitValue);
+    if (!now || now->type != REG_SZ || now->text != *userinit)
+        failures.push_back(L"After the import of " + std::wstring(kUserinitFile) +
+                           L" the Winlogon \"Userinit\" value does not read as the file holds it.");
+}
+
+} // namespace modRegKeys

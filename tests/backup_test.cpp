@@ -1,0 +1,664 @@
+// Backup and restore of all startups in a real main window, with the prefix's own reg.exe and
+// regedit run for real, real Startup folders, legacy files and Winlogon value.
+#include "TestSeam.h"
+#include "TestUtil.h"
+#include "mainwindow/ListView.h"
+#include "mainwindow/MenuIds.h"
+#include "startups/modRegKeys.h"
+#include "system/App.h"
+#include "system/Files.h"
+#include "system/FirstSeen.h"
+#include "system/Paths.h"
+#include "system/Process.h"
+#include "system/Registry.h"
+#include "system/SafeFile.h"
+#include "system/Text.h"
+
+#include <gtest/gtest.h>
+#include <shlobj.h>
+
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace {
+
+const std::wstring kSettings = L"Software\\Ferrowyn\\Corvell";
+const std::wstring kRecords = kSettings + L"\\Backups";
+const std::wstring kStagingRecords = kSettings + L"\\Backups.new";
+const std::wstring kRun = L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run";
+const std::wstring kWinlogon = L"SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\Winlogon";
+const std::wstring kVersionKey = L"SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion";
+constexpr DWORD kAttributeMask = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
+constexpr DWORD kReadOnlyHiddenSystem = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
+
+const std::wstring kCompletedOn = L"Backup Completed on ";
+const std::wstring kBackupFailed =
+    L"The backup could not be made, so the earlier backup, if any, was left as it was.  What failed:\r\n\r\n";
+
+std::wstring BackupFolder() { return App::Path() + L"\\Backups"; }
+std::wstring Backup(const std::wstring& name) { return BackupFolder() + L"\\" + name; }
+std::wstring Root() { return MyMod::GetWindowsDir().substr(0, 3); }
+std::wstring CommonStartup() { return modSpecialFolder::GetSpecialFolder(modSpecialFolder::kCommonStartup); }
+std::wstring UserStartup() { return modSpecialFolder::GetSpecialFolder(modSpecialFolder::kUserStartup); }
+std::wstring UserinitExe() { return MyMod::GetSystemDir() + L"\\userinit.exe"; }
+
+void PutFile(const std::wstring& path, const std::string& bytes, DWORD attributes = FILE_ATTRIBUTE_NORMAL) {
+    Files::RemoveFile(path);
+    ASSERT_EQ(SafeFile::Write(path, bytes), static_cast<DWORD>(ERROR_SUCCESS)) << path;
+    ASSERT_TRUE(SetFileAttributesW(path.c_str(), attributes)) << path;
+}
+
+// The file's last-modified time as local short date, a blank and long time.
+std::wstring FileDate(const std::wstring& path) {
+    WIN32_FILE_ATTRIBUTE_DATA data{};
+    SYSTEMTIME universal{}, local{};
+    if (!GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data)) return L"<missing>";
+    FileTimeToSystemTime(&data.ftLastWriteTime, &universal);
+    SystemTimeToTzSpecificLocalTime(nullptr, &universal, &local);
+    return FirstSeen::DateText(local);
+}
+
+std::string Bytes(const std::wstring& path) { return MyMod::ReadWholeFile(path).value_or("<missing>"); }
+DWORD Attributes(const std::wstring& path) { return GetFileAttributesW(path.c_str()) & kAttributeMask; }
+
+// A real shell shortcut to target.
+void MakeShortcut(const std::wstring& path, const std::wstring& target) {
+    ComPtr<IShellLinkW> link;
+    ASSERT_TRUE(SUCCEEDED(
+        CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW, link.put_void())));
+    link->SetPath(target.c_str());
+    const auto file = link.query<IPersistFile>();
+    ASSERT_TRUE(file && SUCCEEDED(file->Save(path.c_str(), TRUE))) << path;
+}
+
+// Every file of a folder: bytes and attributes, by name.
+std::map<std::wstring, std::pair<std::string, DWORD>> FolderSnapshot(const std::wstring& folder) {
+    std::map<std::wstring, std::pair<std::string, DWORD>> files;
+    WIN32_FIND_DATAW data{};
+    UniqueFindHandle find(FindFirstFileW((folder + L"\\*").c_str(), &data));
+    if (!find) return files;
+    do {
+        if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) continue;
+        const std::wstring path = folder + L"\\" + data.cFileName;
+        files[data.cFileName] = {Bytes(path), Attributes(path)};
+    } while (FindNextFileW(find.get(), &data));
+    return files;
+}
+
+std::map<std::wstring, std::wstring> Records() {
+    std::map<std::wstring, std::wstring> records;
+    if (const auto values = Registry::EnumValues(HKEY_LOCAL_MACHINE, kRecords))
+        for (const auto& v : *values) records[v.name] = v.text;
+    return records;
+}
+
+void ClearFolderFiles(const std::wstring& folder) {
+    for (const auto& [name, file] : FolderSnapshot(folder)) Files::RemoveFile(folder + L"\\" + name);
+}
+
+void DeleteValue(HKEY root, const std::wstring& sub, const std::wstring& name) {
+    HKEY key = nullptr;
+    if (RegOpenKeyExW(root, sub.c_str(), 0, KEY_SET_VALUE, &key) != ERROR_SUCCESS) return;
+    RegDeleteValueW(key, name.c_str());
+    RegCloseKey(key);
+}
+
+std::wstring Userinit() {
+    std::wstring data;
+    return TestUtil::ReadString(HKEY_LOCAL_MACHINE, kWinlogon, L"Userinit", data) ? data : L"<missing>";
+}
+
+// The UTF-16 text of a file after its byte-order mark.
+std::wstring Utf16Text(const std::string& bytes) {
+    if (bytes.size() < 2) return {};
+    return std::wstring(reinterpret_cast<const wchar_t*>(bytes.data() + 2), (bytes.size() - 2) / 2);
+}
+
+size_t Count(const std::wstring& text, const std::wstring& what) {
+    size_t n = 0;
+    for (size_t at = text.find(what); at != std::wstring::npos; at = text.find(what, at + 1)) ++n;
+    return n;
+}
+
+// The export files a backup must never leave behind, wherever they could be.
+std::vector<std::wstring> ExportFilesLeft() {
+    std::vector<std::wstring> left;
+    wchar_t current[MAX_PATH] = {};
+    GetCurrentDirectoryW(MAX_PATH, current);
+    for (const std::wstring& folder : {BackupFolder(), App::Path(), std::wstring(current), App::Path() + L"\\Backups.new"}) {
+        WIN32_FIND_DATAW data{};
+        UniqueFindHandle find(FindFirstFileW((folder + L"\\HKEY_*.reg").c_str(), &data));
+        if (!find) continue;
+        do left.push_back(folder + L"\\" + data.cFileName);
+        while (FindNextFileW(find.get(), &data));
+    }
+    return left;
+}
+
+class BackupTest : public testing::Test {
+protected:
+    void SetUp() override {
+        TestUtil::FreshSettings();
+        for (const wchar_t* folder : {L"\\Backups", L"\\Backups.new", L"\\Backups.old"})
+            ASSERT_TRUE(Files::RemoveFolder(App::Path() + folder));
+        ClearFolderFiles(CommonStartup());
+        ClearFolderFiles(UserStartup());
+        for (const wchar_t* name : {L"AutoExec.bat", L"Config.sys", L"Boot.ini"}) Files::RemoveFile(Root() + name);
+        winIni_ = Bytes(WinIni());
+        PutFile(UserinitExe(), "MZ");
+        userinit_ = MyMod::StandardUserinit();
+        TestUtil::PutString(HKEY_LOCAL_MACHINE, kWinlogon, L"Userinit", userinit_);
+        seam.runProcesses = true;
+    }
+    void TearDown() override {
+        live.reset();
+        PutFile(WinIni(), winIni_);
+        for (HKEY root : {HKEY_LOCAL_MACHINE, HKEY_CURRENT_USER})
+            for (const wchar_t* name : {L"Machine App", L"User App", L"Added", L"Newer"}) DeleteValue(root, kRun, name);
+    }
+
+    static std::wstring WinIni() { return MyMod::GetWindowsDir() + L"\\win.ini"; }
+
+    // The window opens on the Win.ini view, whose reload lists no startup: a reload then
+    // announces none of those a test adds.
+    void Open() {
+        live = std::make_unique<TestUtil::LiveForm>();
+        if (form().SelectNode(L"four")) form().tvwDemo_NodeClick(form().SelectedNodeKey());
+        seam.messages.clear();
+    }
+    Form1& form() { return live->form; }
+    void Command(UINT id) { SendMessageW(form().hwnd(), WM_COMMAND, MAKEWPARAM(id, 0), 0); }
+
+    // A machine with something of every kind: Run values, the three root legacy files (Boot.ini
+    // read-only, hidden and system), and shortcuts in both Startup folders, two of them named alike.
+    void MakeStartups() {
+        TestUtil::PutString(HKEY_LOCAL_MACHINE, kRun, L"Machine App", L"\"C:\\Program Files\\m\\m.exe\" /tray");
+        TestUtil::PutString(HKEY_CURRENT_USER, kRun, L"User App", L"C:\\u\\u.exe");
+        PutFile(Root() + L"AutoExec.bat", "@echo off\r\n");
+        PutFile(Root() + L"Config.sys", "FILES=40\r\n");
+        PutFile(Root() + L"Boot.ini", "[boot loader]\r\ntimeout=30\r\n", kReadOnlyHiddenSystem);
+        MakeShortcut(CommonStartup() + L"\\Same.lnk", L"C:\\common\\same.exe");
+        MakeShortcut(UserStartup() + L"\\Same.lnk", L"C:\\user\\same.exe");
+        MakeShortcut(UserStartup() + L"\\Only.lnk", L"C:\\user\\only.exe");
+    }
+
+    std::vector<std::wstring> Texts() const {
+        std::vector<std::wstring> texts;
+        for (const auto& m : seam.messages) texts.push_back(m.text);
+        return texts;
+    }
+
+    TestSeam seam;
+    std::unique_ptr<TestUtil::LiveForm> live;
+    std::wstring userinit_;
+
+private:
+    std::string winIni_;
+};
+
+TEST_F(BackupTest, FirstRunBackupSavesEveryKindOfStartupFromBothFolders) {
+    MakeStartups();
+    const std::wstring userinit = MyMod::GetSystemDir() + L"\\userinit.exe,C:\\Program Files\\Agent \"x\"\\a.exe,";
+    TestUtil::PutString(HKEY_LOCAL_MACHINE, kWinlogon, L"Userinit", userinit);
+    DeleteValue(HKEY_LOCAL_MACHINE, kSettings, L"Backup");
+    seam.answers = {IDYES};
+    live = std::make_unique<TestUtil::LiveForm>();
+
+    // The first-run question, then the completion: no replace question came between.
+    ASSERT_EQ(seam.messages.size(), 2u);
+    EXPECT_EQ(seam.messages[0].caption, L"First Run Backup Warning");
+    EXPECT_EQ(seam.messages[1].text, kCompletedOn + FileDate(Backup(L"RegKeys.reg")));
+    EXPECT_EQ(seam.messages[1].flags, static_cast<UINT>(MB_OK));
+    EXPECT_EQ(seam.messages[1].caption, App::Title());
+
+    const std::string regKeys = Bytes(Backup(L"RegKeys.reg"));
+    ASSERT_GT(regKeys.size(), 2u);
+    EXPECT_EQ(regKeys.substr(0, 2), "\xFF\xFE");
+    const std::wstring text = Utf16Text(regKeys);
+    EXPECT_EQ(text.rfind(L"Windows Registry Editor Version 5.00\r\n\r\n[", 0), 0u);
+    EXPECT_EQ(Count(text, L"Windows Registry Editor"), 1u);
+    // A section for each key there is; HKCU RunOnce and RunOnceEx do not exist here.
+    for (const wchar_t* section : {L"\r\n[HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\Run]\r\n",
+                                   L"\r\n[HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run]\r\n",
+                                   L"\r\n[HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\RunOnce]\r\n",
+                                   L"\r\n[HKEY_LOCAL_MACHINE\\SYSTEM\\CurrentControlSet\\Services]\r\n"})
+        EXPECT_EQ(Count(text, section), 1u) << section;
+    EXPECT_EQ(Count(text, L"RunOnceEx]"), 0u);
+    EXPECT_EQ(Count(text, L"\"Machine App\"=\"\\\"C:\\\\Program Files\\\\m\\\\m.exe\\\" /tray\""), 1u);
+    EXPECT_EQ(ExportFilesLeft(), std::vector<std::wstring>{});
+    EXPECT_FALSE(MyMod::FolderExists(App::Path() + L"\\Backups.new"));
+    EXPECT_FALSE(Registry::KeyExists(HKEY_LOCAL_MACHINE, kStagingRecords));
+
+    // WL.reg gives the value back exactly, blank, backslashes and quotes included.
+    const auto wl = MyMod::ReadWholeFile(Backup(L"WL.reg"));
+    ASSERT_TRUE(wl);
+    EXPECT_EQ(modRegKeys::ReadUserinitReg(*wl), userinit);
+
+    for (const auto& [live, copy] : std::vector<std::pair<std::wstring, std::wstring>>{
+             {WinIni(), L"Win.ini"},
+             {MyMod::GetWindowsDir() + L"\\system.ini", L"System.ini"},
+             {Root() + L"AutoExec.bat", L"Autoexec.bat"},
+             {Root() + L"Boot.ini", L"Boot.ini"},
+             {Root() + L"Config.sys", L"Config.sys"}})
+        EXPECT_EQ(Bytes(Backup(copy)), Bytes(live)) << copy;
+
+    const std::map<std::wstring, std::wstring> expected = {
+        {L"Same.lnk", CommonStartup() + L"\\Same.lnk"},
+        {L"Same (2).lnk", UserStartup() + L"\\Same.lnk"},
+        {L"Only.lnk", UserStartup() + L"\\Only.lnk"},
+    };
+    EXPECT_EQ(Records(), expected);
+    for (const auto& [copy, livePath] : expected) EXPECT_EQ(Bytes(Backup(copy)), Bytes(livePath)) << copy;
+}
+
+TEST_F(BackupTest, ShortcutsAreSavedWhateverViewIsOnScreen) {
+    MakeStartups();
+    Open();
+    for (const wchar_t* node : {L"another11", L"six", L"four"}) {
+        SCOPED_TRACE(node);
+        ASSERT_TRUE(form().SelectNode(node));
+        form().tvwDemo_NodeClick(form().SelectedNodeKey());
+        seam.messages.clear();
+        seam.answers = {IDYES};
+        Command(IDM_mnuBackup);
+        ASSERT_FALSE(seam.messages.empty());
+        EXPECT_TRUE(Text::StartsWithNoCase(seam.messages.back().text, kCompletedOn)) << seam.messages.back().text;
+        EXPECT_EQ(Records().size(), 3u);
+        EXPECT_EQ(form().SelectedNodeKey(), node);  // the view it started from was reloaded
+    }
+}
+
+TEST_F(BackupTest, ASecondBackupAsksFirstAndNoChangesNothing) {
+    MakeStartups();
+    Open();
+    Command(IDM_mnuBackup);
+    const auto files = FolderSnapshot(BackupFolder());
+    const auto records = Records();
+    ASSERT_EQ(records.size(), 3u);
+    // A second later, so a replaced RegKeys.reg would show in its time too.
+    Sleep(1100);
+    TestUtil::PutString(HKEY_CURRENT_USER, kRun, L"Newer", L"C:\\n.exe");
+    seam.messages.clear();
+    seam.processes.clear();
+
+    Command(IDM_mnuBackup);  // answered No
+    ASSERT_EQ(seam.messages.size(), 1u);
+    EXPECT_EQ(seam.messages[0].text, L"This will replace the backup created " + FileDate(Backup(L"RegKeys.reg")) +
+                                         L" with your current settings.\r\n Are you sure you want to do this?");
+    EXPECT_EQ(seam.messages[0].flags, static_cast<UINT>(MB_YESNO | MB_ICONQUESTION));
+    EXPECT_EQ(seam.messages[0].caption, App::Title());
+    EXPECT_TRUE(seam.processes.empty());
+    EXPECT_EQ(FolderSnapshot(BackupFolder()), files);
+    EXPECT_EQ(Records(), records);
+}
+
+TEST_F(BackupTest, AFailedBackupLeavesThePreviousOneWhole) {
+    MakeStartups();
+    Open();
+    Command(IDM_mnuBackup);
+    const auto files = FolderSnapshot(BackupFolder());
+    const auto records = Records();
+    ASSERT_EQ(records.size(), 3u);
+    ASSERT_EQ(files.at(L"Boot.ini").second, kReadOnlyHiddenSystem);
+    // The machine changes, so a backup that went through would differ everywhere.
+    TestUtil::PutString(HKEY_LOCAL_MACHINE, kRun, L"Added", L"C:\\added.exe");
+    PutFile(Root() + L"Config.sys", "FILES=80\r\n");
+    MakeShortcut(CommonStartup() + L"\\New.lnk", L"C:\\new.exe");
+
+    const struct {
+        const wchar_t* what;
+        long result;
+        const wchar_t* named;
+    } cases[] = {
+        {L"an export that fails", 1, L"The export of HKEY_LOCAL_MACHINE\\SYSTEM\\CurrentControlSet\\Services ended "
+                                     L"with the error code 1."},
+        {L"an export past its time limit", Seam::kProcessTimedOut,
+         L"The export of HKEY_LOCAL_MACHINE\\SYSTEM\\CurrentControlSet\\Services did not end within 60 seconds and "
+         L"was stopped."},
+        {L"reg.exe that cannot start", Seam::kProcessNotStarted,
+         L"The export of HKEY_LOCAL_MACHINE\\SYSTEM\\CurrentControlSet\\Services could not be started."},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        seam.scriptProcess = [&c](const Seam::ProcessRequest& r) -> std::optional<long> {
+            if (Text::ContainsNoCase(r.commandLine, L"CurrentControlSet\\Services")) return c.result;
+            return std::nullopt;
+        };
+        seam.messages.clear();
+        seam.answers = {IDYES};
+        Command(IDM_mnuBackup);
+        ASSERT_EQ(seam.messages.size(), 2u);
+        EXPECT_EQ(seam.messages[1].text, kBackupFailed + c.named);
+        EXPECT_EQ(seam.messages[1].flags, static_cast<UINT>(MB_OK | MB_ICONEXCLAMATION));
+        EXPECT_EQ(FolderSnapshot(BackupFolder()), files);
+        EXPECT_EQ(Records(), records);
+        EXPECT_FALSE(MyMod::FolderExists(App::Path() + L"\\Backups.new"));
+        EXPECT_FALSE(Registry::KeyExists(HKEY_LOCAL_MACHINE, kStagingRecords));
+        EXPECT_EQ(ExportFilesLeft(), std::vector<std::wstring>{});
+    }
+
+    // With the exports working again the next backup replaces the old one, its read-only,
+    // hidden and system Boot.ini copy included, and its records.
+    seam.scriptProcess = nullptr;
+    PutFile(Root() + L"Boot.ini", "[boot loader]\r\ntimeout=5\r\n", kReadOnlyHiddenSystem);
+    seam.messages.clear();
+    seam.answers = {IDYES};
+    Command(IDM_mnuBackup);
+    ASSERT_EQ(seam.messages.size(), 2u);
+    EXPECT_TRUE(Text::StartsWithNoCase(seam.messages[1].text, kCompletedOn)) << seam.messages[1].text;
+    EXPECT_EQ(Bytes(Backup(L"Boot.ini")), "[boot loader]\r\ntimeout=5\r\n");
+    EXPECT_EQ(Bytes(Backup(L"Config.sys")), "FILES=80\r\n");
+    EXPECT_EQ(Records().size(), 4u);
+    EXPECT_EQ(Records().at(L"New.lnk"), CommonStartup() + L"\\New.lnk");
+    EXPECT_EQ(Count(Utf16Text(Bytes(Backup(L"RegKeys.reg"))), L"\"Added\"=\"C:\\\\added.exe\""), 1u);
+    EXPECT_FALSE(MyMod::FolderExists(App::Path() + L"\\Backups.old"));
+}
+
+TEST_F(BackupTest, WhatAnInterruptedBackupLeftDoesNotHoldUpTheNext) {
+    const std::wstring staging = App::Path() + L"\\Backups.new";
+    ASSERT_TRUE(CreateDirectoryW(staging.c_str(), nullptr));
+    const std::wstring leftOver = staging + L"\\" +
+                                  modRegKeys::ExportFileName(L"HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\"
+                                                             L"CurrentVersion\\Run\\");
+    EXPECT_EQ(modRegKeys::ExportFileName(L"HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\Run\\"),
+              L"HKEY_CURRENT_USER_Software_Microsoft_Windows_CurrentVersion_Run_.reg");
+    PutFile(leftOver, "old", FILE_ATTRIBUTE_READONLY);
+    TestUtil::PutString(HKEY_LOCAL_MACHINE, kStagingRecords, L"Stale.lnk", L"C:\\stale.lnk");
+    // A reg.exe without "/y" would ask forever whether to overwrite a file left there.
+    std::wstring product;
+    TestUtil::ReadString(HKEY_LOCAL_MACHINE, kVersionKey, L"ProductName", product);
+    TestUtil::PutString(HKEY_LOCAL_MACHINE, kVersionKey, L"ProductName", L"Microsoft Windows XP");
+    Open();
+    Command(IDM_mnuBackup);
+    TestUtil::PutString(HKEY_LOCAL_MACHINE, kVersionKey, L"ProductName", product);
+    ASSERT_FALSE(seam.messages.empty());
+    EXPECT_TRUE(Text::StartsWithNoCase(seam.messages.back().text, kCompletedOn)) << seam.messages.back().text;
+    for (const auto& p : seam.processes) EXPECT_LE(p.timeLimitMs, modRegKeys::kProcessTimeLimitMs);
+    EXPECT_EQ(Records(), (std::map<std::wstring, std::wstring>{}));
+    EXPECT_EQ(ExportFilesLeft(), std::vector<std::wstring>{});
+}
+
+TEST_F(BackupTest, ABackupOrRestoreAskedForWhileOneRunsIsIgnored) {
+    Open();
+    Command(IDM_mnuBackup);  // a backup to restore
+    seam.messages.clear();
+    seam.processes.clear();
+    int posted = 0;
+    seam.scriptProcess = [&](const Seam::ProcessRequest&) -> std::optional<long> {
+        // Taken up while the work yields between its steps.
+        if (posted++ == 0) {
+            for (UINT id : {IDM_mnuBackup, IDM_mnuRestore, IDM_mnuRestore2})
+                PostMessageW(form().hwnd(), WM_COMMAND, MAKEWPARAM(id, 0), 0);
+        }
+        return std::nullopt;
+    };
+    const size_t exports = 4;  // HKCU Run, HKLM Run, HKLM RunOnce and the services key exist here
+    seam.answers = {IDYES};
+    Command(IDM_mnuBackup);
+    TestUtil::Pump(100);
+    ASSERT_EQ(seam.messages.size(), 2u) << seam.messages.back().text;
+    EXPECT_TRUE(Text::StartsWithNoCase(seam.messages[1].text, kCompletedOn));
+    EXPECT_EQ(seam.processes.size(), exports);
+
+    seam.messages.clear();
+    seam.processes.clear();
+    posted = 0;
+    seam.answers = {IDYES};
+    Command(IDM_mnuRestore);
+    TestUtil::Pump(100);
+    ASSERT_EQ(seam.messages.size(), 2u) << seam.messages.back().text;
+    EXPECT_EQ(seam.messages[1].flags, static_cast<UINT>(MB_OK | MB_ICONINFORMATION));
+    EXPECT_EQ(seam.processes.size(), 2u);  // RegKeys.reg and WL.reg
+}
+
+TEST_F(BackupTest, RestorePutsBackWhatWasLostAndKeepsWhatIsThere) {
+    MakeStartups();
+    Open();
+    Command(IDM_mnuBackup);
+    const std::wstring only = UserStartup() + L"\\Only.lnk";
+    const std::wstring same = CommonStartup() + L"\\Same.lnk";
+    const std::string onlyBytes = Bytes(only);
+    const std::string sameBytes = Bytes(same);
+    const std::string winIni = Bytes(WinIni());
+    const std::string bootIni = Bytes(Root() + L"Boot.ini");
+
+    DeleteValue(HKEY_LOCAL_MACHINE, kRun, L"Machine App");
+    ASSERT_TRUE(Files::RemoveFile(only));
+    PutFile(same, "changed since the backup");
+    PutFile(WinIni(), "[windows]\r\nload=C:\\bad.exe\r\n");
+    PutFile(Root() + L"AutoExec.bat", "changed\r\n", FILE_ATTRIBUTE_READONLY);
+    PutFile(Root() + L"Boot.ini", "changed\r\n", FILE_ATTRIBUTE_NORMAL);
+    TestUtil::PutString(HKEY_LOCAL_MACHINE, kWinlogon, L"Userinit", L"C:\\other\\userinit.exe,");
+    seam.messages.clear();
+    seam.processes.clear();
+    seam.answers = {IDYES};
+    Command(IDM_mnuRestore);
+
+    ASSERT_EQ(seam.messages.size(), 2u);
+    const std::wstring question = seam.messages[0].text;
+    const std::wstring start = L"Are you sure you want to restore the backup created ";
+    ASSERT_TRUE(Text::StartsWithNoCase(question, start)) << question;
+    EXPECT_EQ(question.substr(question.size() - 2), L" ?");
+    const std::wstring date = question.substr(start.size(), question.size() - start.size() - 2);
+    EXPECT_EQ(seam.messages[0].flags, static_cast<UINT>(MB_YESNO | MB_ICONQUESTION));
+    EXPECT_EQ(seam.messages[1].text, L"The backup created " + date +
+                                         L" has been restored.  You may need to restart your computer to start the "
+                                         L"Applications or Services.");
+    EXPECT_EQ(seam.messages[1].flags, static_cast<UINT>(MB_OK | MB_ICONINFORMATION));
+
+    std::wstring command;
+    EXPECT_TRUE(TestUtil::ReadString(HKEY_LOCAL_MACHINE, kRun, L"Machine App", command));
+    EXPECT_EQ(command, L"\"C:\\Program Files\\m\\m.exe\" /tray");
+    EXPECT_EQ(Userinit(), userinit_);
+    EXPECT_EQ(Bytes(only), onlyBytes);
+    EXPECT_EQ(Bytes(same), "changed since the backup");  // an existing shortcut is never overwritten
+    EXPECT_EQ(Bytes(WinIni()), winIni);
+    EXPECT_EQ(Bytes(Root() + L"Boot.ini"), bootIni);
+    EXPECT_EQ(Attributes(Root() + L"Boot.ini"), kReadOnlyHiddenSystem);  // its copy's
+    EXPECT_EQ(Bytes(Root() + L"AutoExec.bat"), "@echo off\r\n");
+    EXPECT_EQ(Attributes(Root() + L"AutoExec.bat"), static_cast<DWORD>(FILE_ATTRIBUTE_HIDDEN));
+    EXPECT_EQ(Attributes(Root() + L"Config.sys"), static_cast<DWORD>(FILE_ATTRIBUTE_HIDDEN));
+    // Nothing was left beside the legacy files.
+    for (const std::wstring& folder : {Root(), MyMod::GetWindowsDir() + L"\\"}) {
+        WIN32_FIND_DATAW data{};
+        UniqueFindHandle find(FindFirstFileW((folder + L"crv*").c_str(), &data));
+        EXPECT_FALSE(find) << folder;
+    }
+}
+
+TEST_F(BackupTest, TheBackedUpShortcutsAreListedInTheFolderList) {
+    MakeStartups();
+    Open();
+    Command(IDM_mnuBackup);
+    form().ListBackedUpShortcuts();
+    const HWND lv3 = form().lv3;
+    ASSERT_EQ(ListView::Count(lv3), 3);
+    std::map<std::wstring, std::wstring> rows;  // folder by name, for the two named alike
+    for (int row = 0; row < ListView::Count(lv3); ++row) {
+        EXPECT_EQ(ListView::Icon(lv3, row), 3);
+        EXPECT_EQ(ListView::Color(lv3, row), ListView::DisabledForeColor);
+        rows[ListView::Text(lv3, row) + L" in " + ListView::Text(lv3, row, 2)] = ListView::Text(lv3, row, 1);
+    }
+    EXPECT_EQ(rows.count(L"Same in " + CommonStartup()), 1u);
+    EXPECT_EQ(rows.count(L"Same in " + UserStartup()), 1u);
+    EXPECT_EQ(rows.count(L"Only in " + UserStartup()), 1u);
+}
+
+TEST_F(BackupTest, AUserinitThatCouldStopEveryLogonIsNotImported) {
+    Open();
+    Command(IDM_mnuBackup);
+    const std::wstring key = L"[HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\Winlogon]\r\n";
+    const struct {
+        const wchar_t* what;
+        std::string file;
+    } cases[] = {
+        {L"an empty value, as a batch file wrote it", "REGEDIT4\r\n\r\n" + *Text::ToAnsi(key) + "\"Userinit\"=\"\"\r\n\r\n"},
+        {L"unescaped backslashes", "REGEDIT4\r\n\r\n" + *Text::ToAnsi(key) + "\"Userinit\"=\"" +
+                                       *Text::ToAnsi(MyMod::StandardUserinit()) + "\"\r\n\r\n"},
+        {L"a program that is not there", "REGEDIT4\r\n\r\n" + *Text::ToAnsi(key) +
+                                             "\"Userinit\"=\"C:\\\\missing\\\\userinit.exe,\"\r\n\r\n"},
+        {L"another program first", "REGEDIT4\r\n\r\n" + *Text::ToAnsi(key) + "\"Userinit\"=\"" +
+                                       *Text::ToAnsi(modRegKeys::Regedit4String(MyMod::GetSystemDir() +
+                                                                                L"\\sleeper.exe,")) +
+                                       "\"\r\n\r\n"},
+    };
+    const std::wstring before = L"C:\\keep\\userinit.exe,";
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        PutFile(Backup(L"WL.reg"), c.file);
+        TestUtil::PutString(HKEY_LOCAL_MACHINE, kWinlogon, L"Userinit", before);
+        seam.messages.clear();
+        seam.processes.clear();
+        seam.answers = {IDYES};
+        Command(IDM_mnuRestore);
+        EXPECT_EQ(Userinit(), before);
+        ASSERT_EQ(seam.processes.size(), 1u);  // RegKeys.reg only
+        EXPECT_TRUE(Text::ContainsNoCase(seam.processes[0].commandLine, L"RegKeys.reg"));
+        ASSERT_EQ(seam.messages.size(), 2u);
+        EXPECT_TRUE(Text::ContainsNoCase(seam.messages[1].text, L" was not restored completely")) << seam.messages[1].text;
+        EXPECT_TRUE(Text::ContainsNoCase(seam.messages[1].text, L"WL.reg was left out")) << seam.messages[1].text;
+        EXPECT_EQ(seam.messages[1].flags, static_cast<UINT>(MB_OK | MB_ICONEXCLAMATION));
+    }
+}
+
+TEST_F(BackupTest, RestoreWithoutARegistryBackupSaysSoAndChangesNothing) {
+    MakeStartups();
+    Open();
+    Command(IDM_mnuBackup);
+    ASSERT_TRUE(Files::RemoveFile(Backup(L"RegKeys.reg")));
+    const std::wstring only = UserStartup() + L"\\Only.lnk";
+    ASSERT_TRUE(Files::RemoveFile(only));
+    PutFile(WinIni(), "changed\r\n");
+    seam.messages.clear();
+    seam.processes.clear();
+    for (UINT id : {IDM_mnuRestore, IDM_mnuRestore2}) {
+        seam.answers = {IDYES};
+        Command(id);
+    }
+    ASSERT_EQ(seam.messages.size(), 2u);
+    for (const auto& m : seam.messages) {
+        EXPECT_EQ(m.text, L"There is no backup to restore: " + Backup(L"RegKeys.reg") +
+                              L" was not found.  Nothing was changed.     ");
+        EXPECT_EQ(m.flags, static_cast<UINT>(MB_OK | MB_ICONEXCLAMATION));
+    }
+    EXPECT_TRUE(seam.processes.empty());
+    EXPECT_FALSE(MyMod::FileExists(only));
+    EXPECT_EQ(Bytes(WinIni()), "changed\r\n");
+}
+
+TEST_F(BackupTest, RestoreFromTheEmptyListMenuRunsTheSameRestore) {
+    Open();
+    TestUtil::PutString(HKEY_LOCAL_MACHINE, kRun, L"Machine App", L"C:\\m.exe");
+    Command(IDM_mnuBackup);
+    DeleteValue(HKEY_LOCAL_MACHINE, kRun, L"Machine App");
+    // The registry view of parked startups is empty here.
+    ASSERT_TRUE(form().SelectNode(L"another 44"));
+    form().tvwDemo_NodeClick(form().SelectedNodeKey());
+    ASSERT_EQ(ListView::Count(form().lv2), 0);
+    seam.messages.clear();
+    seam.answers = {IDYES};
+    Command(IDM_mnuRestore2);
+    ASSERT_EQ(seam.messages.size(), 2u);
+    EXPECT_TRUE(Text::StartsWithNoCase(seam.messages[0].text, L"Are you sure you want to restore the backup created "));
+    EXPECT_EQ(seam.messages[1].flags, static_cast<UINT>(MB_OK | MB_ICONINFORMATION));
+    std::wstring command;
+    EXPECT_TRUE(TestUtil::ReadString(HKEY_LOCAL_MACHINE, kRun, L"Machine App", command));
+    EXPECT_EQ(form().SelectedNodeKey(), L"another 44");
+}
+
+// ---- The registry files' own rules ----
+
+TEST(RegKeysFiles, UserinitTextsComeBackFromWlRegExactly) {
+    const std::wstring system = MyMod::GetSystemDir();
+    const std::wstring texts[] = {
+        system + L"\\userinit.exe,",
+        system + L"\\userinit.exe,C:\\Program Files\\My Agent\\agent.exe /q,",
+        L"\"" + system + L"\\userinit.exe\", \"C:\\a \\\"b\\\"\\x.exe\"",
+        system + L"\\userinit.exe,C:\\trailing\\",
+        L"caf\u00e9\\userinit.exe,",
+    };
+    for (const auto& text : texts) {
+        SCOPED_TRACE(text);
+        const auto file = modRegKeys::UserinitRegFile(text);
+        ASSERT_TRUE(file);
+        EXPECT_EQ(modRegKeys::ReadUserinitReg(*file), text);
+    }
+    // What the file could not give back is refused.
+    EXPECT_FALSE(modRegKeys::UserinitRegFile(L"C:\\a\\userinit.exe,\r\nC:\\b.exe"));
+    EXPECT_FALSE(modRegKeys::UserinitRegFile(L"C:\\\u0141\\userinit.exe,"));
+    EXPECT_EQ(modRegKeys::Regedit4String(L"C:\\a \"b\"\\"), L"C:\\\\a \\\"b\\\"\\\\");
+}
+
+TEST(RegKeysFiles, OnlyTheWinlogonKeyWithOneStringUserinitIsRead) {
+    const std::string key = "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\Winlogon]";
+    const struct {
+        const char* what;
+        std::string file;
+        std::optional<std::wstring> read;
+    } cases[] = {
+        {"as written", "REGEDIT4\r\n\r\n" + key + "\r\n\"Userinit\"=\"C:\\\\u.exe,\"\r\n\r\n", L"C:\\u.exe,"},
+        {"lines ending in LF", "REGEDIT4\n\n" + key + "\n\"Userinit\"=\"C:\\\\u.exe,\"\n", L"C:\\u.exe,"},
+        {"unescaped backslashes drop out", "REGEDIT4\r\n\r\n" + key + "\r\n\"Userinit\"=\"C:\\W\\u.exe,\"\r\n",
+         L"C:Wu.exe,"},
+        {"empty", "REGEDIT4\r\n\r\n" + key + "\r\n\"Userinit\"=\"\"\r\n", L""},
+        {"another key", "REGEDIT4\r\n\r\n[HKEY_LOCAL_MACHINE\\SOFTWARE\\Other]\r\n\"Userinit\"=\"C:\\\\u.exe\"\r\n",
+         std::nullopt},
+        {"a second value", "REGEDIT4\r\n\r\n" + key + "\r\n\"Userinit\"=\"a\"\r\n\"Shell\"=\"b\"\r\n", std::nullopt},
+        {"no closing quote", "REGEDIT4\r\n\r\n" + key + "\r\n\"Userinit\"=\"C:\\\\u.exe,\r\n", std::nullopt},
+        {"text after the string", "REGEDIT4\r\n\r\n" + key + "\r\n\"Userinit\"=\"a\"b\r\n", std::nullopt},
+        {"not a string", "REGEDIT4\r\n\r\n" + key + "\r\n\"Userinit\"=dword:00000001\r\n", std::nullopt},
+        {"the other header", "Windows Registry Editor Version 5.00\r\n\r\n" + key + "\r\n\"Userinit\"=\"a\"\r\n",
+         std::nullopt},
+        {"empty file", "", std::nullopt},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        EXPECT_EQ(modRegKeys::ReadUserinitReg(c.file), c.read);
+    }
+}
+
+TEST(RegKeysFiles, ExportsAskNothingWhereRegExeKnowsHow) {
+    std::wstring product;
+    TestUtil::ReadString(HKEY_LOCAL_MACHINE, kVersionKey, L"ProductName", product);
+    const std::wstring key = L"HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run\\";
+    const std::wstring reg = L"\"" + MyMod::GetSystemDir() + L"\\reg.exe\"";
+    const struct {
+        const wchar_t* product;
+        const wchar_t* end;
+    } cases[] = {
+        {L"Microsoft Windows 7", L" /y"},
+        {L"Windows Vista (TM) Business", L" /y"},
+        {L"Microsoft Windows XP", L""},
+        {L"Microsoft Windows 2000", L""},
+    };
+    for (const auto& c : cases) {
+        TestUtil::PutString(HKEY_LOCAL_MACHINE, kVersionKey, L"ProductName", c.product);
+        EXPECT_EQ(modRegKeys::ExportCommand(key, L"C:\\b k\\x.reg"),
+                  reg + L" EXPORT \"HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run\" "
+                        L"\"C:\\b k\\x.reg\"" + c.end)
+            << c.product;
+    }
+    TestUtil::PutString(HKEY_LOCAL_MACHINE, kVersionKey, L"ProductName", product);
+}
+
+TEST(ProcessSeam, AWaitedProcessPastItsTimeLimitIsEnded) {
+    // The program's own backend: no test backend is in place here.
+    Seam::ProcessRequest request;
+    request.commandLine = L"\"" + TestUtil::ProgramFolder() + L"\\sleeper.exe\" 30";
+    request.hidden = true;
+    request.wait = true;
+    request.timeLimitMs = 300;
+    const DWORD start = GetTickCount();
+    EXPECT_EQ(Seam::RunProcess(request), Seam::kProcessTimedOut);
+    EXPECT_LT(GetTickCount() - start, 20000u);
+    EXPECT_FALSE(modProcess::IsProcessRunning(L"sleeper.exe"));
+    request.commandLine = L"\"" + TestUtil::ProgramFolder() + L"\\sleeper.exe\" 0";
+    request.timeLimitMs = 20000;
+    EXPECT_EQ(Seam::RunProcess(request), 0);
+    request.commandLine = L"\"" + TestUtil::ProgramFolder() + L"\\no-such-program.exe\"";
+    EXPECT_EQ(Seam::RunProcess(request), Seam::kProcessNotStarted);
+}
+
+} // namespace
