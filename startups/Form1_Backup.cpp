@@ -78,7 +78,7 @@ std::wstring FileDate(const std::wstring& path) {
 
 bool Exists(const std::wstring& path) { return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
-std::wstring Lines(const std::vector<std::wstring>& lines) {
+std::wstring JoinLines(const std::vector<std::wstring>& lines) {
     std::wstring text;
     for (const auto& line : lines) text += (text.empty() ? L"" : L"\r\n") + line;
     return text;
@@ -251,7 +251,7 @@ void Form1::mnuBackup_Click() {
         SetViewTitle(kBackupComplete);
         Seam::ShowMessage(hwnd_, kCompletedOn + FileDate(regKeys), App::Title(), MB_OK);
     } else {
-        Seam::ShowMessage(hwnd_, kBackupFailed + Lines(failures), App::Title(), MB_OK | MB_ICONEXCLAMATION);
+        Seam::ShowMessage(hwnd_, kBackupFailed + JoinLines(failures), App::Title(), MB_OK | MB_ICONEXCLAMATION);
     }
     tvwDemo_NodeClick(SelectedNodeKey());  // runs as the busy scope ends
 }
@@ -353,7 +353,7 @@ void Form1::mnuRestore_Click() {
     if (failures.empty())
         Seam::ShowMessage(hwnd_, kRestoredStart + date + kRestoredEnd, App::Title(), MB_OK | MB_ICONINFORMATION);
     else
-        Seam::ShowMessage(hwnd_, kRestoredStart + date + kPartlyRestoredEnd + Lines(failures), App::Title(),
+        Seam::ShowMessage(hwnd_, kRestoredStart + date + kPartlyRestoredEnd + JoinLines(failures), App::Title(),
                           MB_OK | MB_ICONEXCLAMATION);
 }
 

@@ -145,7 +145,7 @@ int wmain() {
             request.commandLine = modRegKeys::ExportCommand(key, floorFolder + L"\\" + modRegKeys::ExportFileName(key));
             request.hidden = true;
             request.wait = true;
-            Seam::RunProcessNow(request);
+            Seam::RunProcess(request);
         }
         const double t1 = Now();
         for (size_t i = 0; i < copied.size(); ++i)

@@ -26,6 +26,10 @@ public:
     // Processes are really run when set (for tests of what a command does), as the program runs
     // them; else only recorded. A waited one without a time limit is given 60 s.
     bool runProcesses = false;
+    // Shell launches go to the real shell when set; else only recorded.
+    bool launchForReal = false;
+    // Called with each launch as it is recorded, to look at the state the command left by then.
+    std::function<void(const Seam::ShellRequest&)> onLaunch;
     // Asked first for every process: a result given stands for the process, which is not run.
     std::function<std::optional<long>(const Seam::ProcessRequest&)> scriptProcess;
 
