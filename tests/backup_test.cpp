@@ -184,15 +184,22 @@ protected:
         MakeShortcut(UserStartup() + L"\\Only.lnk", L"C:\\user\\only.exe");
     }
 
-    std::vector<std::wstring> Texts() const {
-        std::vector<std::wstring> texts;
-        for (const auto& m : seam.messages) texts.push_back(m.text);
-        return texts;
+    // A first backup of MakeStartups' machine; what it saved is kept to compare with.
+    void BackUpOnce() {
+        MakeStartups();
+        Open();
+        Command(IDM_mnuBackup);
+        files = FolderSnapshot(BackupFolder());
+        records = Records();
+        ASSERT_EQ(records.size(), 3u);
+        ASSERT_EQ(files.at(L"Boot.ini").second, kReadOnlyHiddenSystem);
     }
 
     TestSeam seam;
     std::unique_ptr<TestUtil::LiveForm> live;
     std::wstring userinit_;
+    std::map<std::wstring, std::pair<std::string, DWORD>> files;
+    std::map<std::wstring, std::wstring> records;
 
 private:
     std::string winIni_;
@@ -271,12 +278,7 @@ TEST_F(BackupTest, ShortcutsAreSavedWhateverViewIsOnScreen) {
 }
 
 TEST_F(BackupTest, ASecondBackupAsksFirstAndNoChangesNothing) {
-    MakeStartups();
-    Open();
-    Command(IDM_mnuBackup);
-    const auto files = FolderSnapshot(BackupFolder());
-    const auto records = Records();
-    ASSERT_EQ(records.size(), 3u);
+    BackUpOnce();
     // A second later, so a replaced RegKeys.reg would show in its time too.
     Sleep(1100);
     TestUtil::PutString(HKEY_CURRENT_USER, kRun, L"Newer", L"C:\\n.exe");
@@ -295,13 +297,7 @@ TEST_F(BackupTest, ASecondBackupAsksFirstAndNoChangesNothing) {
 }
 
 TEST_F(BackupTest, AFailedBackupLeavesThePreviousOneWhole) {
-    MakeStartups();
-    Open();
-    Command(IDM_mnuBackup);
-    const auto files = FolderSnapshot(BackupFolder());
-    const auto records = Records();
-    ASSERT_EQ(records.size(), 3u);
-    ASSERT_EQ(files.at(L"Boot.ini").second, kReadOnlyHiddenSystem);
+    BackUpOnce();
     // The machine changes, so a backup that went through would differ everywhere.
     TestUtil::PutString(HKEY_LOCAL_MACHINE, kRun, L"Added", L"C:\\added.exe");
     PutFile(Root() + L"Config.sys", "FILES=80\r\n");
