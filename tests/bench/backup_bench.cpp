@@ -13,6 +13,7 @@
 #include "system/Handles.h"
 #include "system/Paths.h"
 #include "system/Registry.h"
+#include "system/SafeFile.h"
 #include "system/Seam.h"
 
 #include <shlobj.h>
@@ -81,7 +82,7 @@ void MakeLegacyFiles() {
     const std::wstring root = windows.substr(0, 3);
     for (const std::wstring& path : {root + L"AutoExec.bat", root + L"Config.sys", root + L"Boot.ini"}) {
         Files::RemoveFile(path);
-        (void)Files::WriteNew(path, "REM bench\r\nSET A=1\r\n");
+        (void)SafeFile::Write(path, "REM bench\r\nSET A=1\r\n");
     }
 }
 
