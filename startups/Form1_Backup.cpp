@@ -17,6 +17,8 @@
 #include "system/Seam.h"
 #include "system/Text.h"
 
+#include <shlobj.h>
+
 #include <algorithm>
 #include <set>
 
@@ -125,6 +127,17 @@ std::wstring DistinctName(const std::wstring& name, const std::set<std::wstring>
 // A record's name must name a file of the backup folder itself.
 bool IsPlainFileName(const std::wstring& name) {
     return !name.empty() && name != L"." && name != L".." && name.find_first_of(L"\\/:*?\"<>|") == std::wstring::npos;
+}
+
+// The target path of a shell shortcut; "" for a file that is no shortcut or cannot be read.
+std::wstring ShortcutTarget(const std::wstring& path) {
+    ComPtr<IShellLinkW> link;
+    if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW, link.put_void())))
+        return {};
+    const auto file = link.query<IPersistFile>();
+    if (!file || FAILED(file->Load(path.c_str(), STGM_READ))) return {};
+    wchar_t target[MAX_PATH] = {};
+    return SUCCEEDED(link->GetPath(target, MAX_PATH, nullptr, SLGP_RAWPATH)) ? target : L"";
 }
 
 // The records of the backed-up shortcuts: text values with data, in the key's order.
@@ -402,10 +415,10 @@ void Form1::ListBackedUpShortcuts() {
     for (const auto& record : ShortcutRecords()) {
         // Named as the shortcut is, which a copy kept apart from a same-named one is not.
         const std::wstring name = Text::ReplaceNoCase(MyMod::GetFileName(record.text), kLinkExtension, L"");
-        ListView::AddRow(lv3, name, Images::kIconDisabled,
-                         {L"", MyMod::GetParentFolder(record.text, true)}, ListView::DisabledForeColor);
+        const std::wstring target = IsPlainFileName(record.name) ? ShortcutTarget(folder + L"\\" + record.name) : L"";
+        ListView::AddRow(lv3, name, Images::kIconDisabled, {target, MyMod::GetParentFolder(record.text, true)},
+                         ListView::DisabledForeColor);
     }
-    (void)folder;
 }
 
 void Form1::RestoreStartupShortcuts(const std::wstring& folder, std::vector<std::wstring>& failures) {

@@ -471,15 +471,18 @@ TEST_F(BackupTest, TheBackedUpShortcutsAreListedInTheFolderList) {
     form().ListBackedUpShortcuts();
     const HWND lv3 = form().lv3;
     ASSERT_EQ(ListView::Count(lv3), 3);
-    std::map<std::wstring, std::wstring> rows;  // folder by name, for the two named alike
+    std::map<std::wstring, std::wstring> rows;  // target by name and folder, for the two named alike
     for (int row = 0; row < ListView::Count(lv3); ++row) {
         EXPECT_EQ(ListView::Icon(lv3, row), 3);
         EXPECT_EQ(ListView::Color(lv3, row), ListView::DisabledForeColor);
         rows[ListView::Text(lv3, row) + L" in " + ListView::Text(lv3, row, 2)] = ListView::Text(lv3, row, 1);
     }
-    EXPECT_EQ(rows.count(L"Same in " + CommonStartup()), 1u);
-    EXPECT_EQ(rows.count(L"Same in " + UserStartup()), 1u);
-    EXPECT_EQ(rows.count(L"Only in " + UserStartup()), 1u);
+    const std::map<std::wstring, std::wstring> expected = {
+        {L"Same in " + CommonStartup(), L"C:\\common\\same.exe"},
+        {L"Same in " + UserStartup(), L"C:\\user\\same.exe"},
+        {L"Only in " + UserStartup(), L"C:\\user\\only.exe"},
+    };
+    EXPECT_EQ(rows, expected);
 }
 
 TEST_F(BackupTest, AUserinitThatCouldStopEveryLogonIsNotImported) {
