@@ -653,7 +653,7 @@ LRESULT Form1::OnNotify(NMHDR* header) {
         header->code == NM_CUSTOMDRAW) {
         return ListView::CustomDraw(header);
     }
-    // Startup lists: clicks, right-button releases, double clicks and the Delete key of lv2 and lv3.
+    // Startup lists: clicks, right-button releases, double clicks, the Delete key, tooltips and row deletions.
     if (header->hwndFrom == lv2 || header->hwndFrom == lv3) {
         const bool isLv2 = header->hwndFrom == lv2;
         switch (header->code) {
@@ -670,12 +670,17 @@ LRESULT Form1::OnNotify(NMHDR* header) {
         }
         case LVN_KEYDOWN:
             if (isLv2) lv2_KeyDown(reinterpret_cast<NMLVKEYDOWN*>(header)->wVKey);
+            else lv3_KeyDown(reinterpret_cast<NMLVKEYDOWN*>(header)->wVKey);
             return 0;
         case LVN_GETINFOTIPW:
             if (isLv2) lv2_GetInfoTip(reinterpret_cast<NMLVGETINFOTIPW*>(header));
+            else lv3_GetInfoTip(reinterpret_cast<NMLVGETINFOTIPW*>(header));
             return 0;
+        // The rows' folder items follow the rows.
+        case LVN_DELETEITEM: OnListRowsDeleted(header); return 0;
         case LVN_DELETEALLITEMS:
             if (isLv2) startupToolTips = false;
+            OnListRowsDeleted(header);
             return TRUE;  // no row needs a notice of its own: emptying a long list stays quick
         case NM_DBLCLK:
             if (isLv2) lv2_DblClick();

@@ -11,6 +11,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 class Form1 : public Window<Form1> {
@@ -84,19 +85,40 @@ public:
     void MarkRunningDisabledStartups();
     void MarkRunningFolderStartups();
     // Startup-folder lists and their entries (startups/Form1_Folders.cpp).
-    void AddDisabledFolderStartups();
-    void LoadDisabledFolderItems();
+    // lv3 gets the All Users Startup folder's files (emptied first), then the current user's; a
+    // folder the system cannot name lists nothing. Rows show each name without ".lnk".
     void LoadCommonStartupFolder();
     void LoadUserStartupFolder();
+    // The parked shortcuts: appended to lv2 (no date) or to lv3 (with their dates).
+    void AddDisabledFolderStartups();
+    void LoadDisabledFolderItems();
+    // Copies lv3's rows into lv2 and sets the icons of all lv2 rows again.
     void AddFolderItemsToAllList();
+    // Gives lv3's rows their tooltips: name, target and folder (not the date).
     void SetFolderToolTips();
+    void lv3_GetInfoTip(NMLVGETINFOTIPW* tip);
+    // One property of a shortcut file, read only: Wanted "TARGET", "NAME" (the .lnk file's own
+    // full path), "ICON" ("path,index"), "START" (working folder) or "KEY" (hot key), case
+    // ignored. Any other word, a missing file or a file that is no shell link gives "".
+    [[nodiscard]] std::wstring LookPropertyLink(const std::wstring& TheFullPath, const std::wstring& Wanted) const;
+    // The shortcut behind a startup-folder row. The row shows fileName without ".lnk"; live
+    // and parked paths and the parking record are built from fileName, never from the row's text.
+    struct FolderItem {
+        std::wstring fileName;   // the file's real name: "App.lnk", "My.lnk.lnk", "Notes.url"
+        bool parked = false;     // in the "Startups" folder beside the program, not in a Startup folder
+    };
+    // The item of a row of lv2 or lv3 that a folder loader listed; nullopt for any other row.
+    [[nodiscard]] std::optional<FolderItem> FolderItemOf(HWND list, int row) const;
+    // Parks the selected live lv3 row, puts a parked one back, deletes it (after frmDelete2 unless
+    // "Confirmed" is "1"); each keeps every file it cannot safely replace and says why.
+    void mnuDisable2_Click();
+    void mnuEnable2_Click();
+    void mnuDelete2_Click();
+    void lv3_KeyDown(WORD keyCode);
     void mnuFind2_Click();
     void mnuGoog3_Click();
-    void mnuEnable2_Click();
-    void mnuDisable2_Click();
     void mnuRun3_Click();
     void mnuStop3_Click();
-    void mnuDelete2_Click();
     void mnuMsg_Click();
     void mnuCurrent_Click();
     void mnuAll_Click();
@@ -355,6 +377,16 @@ private:
     bool busy_ = false;
     bool closePending_ = false;
     std::optional<std::wstring> pendingNodeKey_;
+    // The folder items of lv2's and lv3's rows by the list's row id, kept in step with the rows
+    // the lists delete (OnNotify); ids start again once a list is emptied, and so do these.
+    std::unordered_map<UINT, FolderItem> lv2FolderItems_;
+    std::unordered_map<UINT, FolderItem> lv3FolderItems_;
+    bool lv3ToolTips_ = false;   // SetFolderToolTips ran since lv3 was last emptied
+    std::unordered_map<UINT, FolderItem>& FolderItems(HWND list);
+    void ListFolderItem(HWND list, const FolderItem& item, int row);
+    void OnListRowsDeleted(NMHDR* header);
+    void LoadStartupFolder(int folder);
+    void LoadParkedFolderItems(HWND list, bool withDates);
 
     void CreateControls();
     void CreateImageLists();

@@ -116,6 +116,11 @@ void SetColor(HWND list, int row, COLORREF color) {
     SendMessageW(list, LVM_REDRAWITEMS, static_cast<WPARAM>(row), static_cast<LPARAM>(row));
 }
 
+UINT RowId(HWND list, int row) {
+    if (row < 0 || row >= Count(list)) return static_cast<UINT>(-1);
+    return static_cast<UINT>(SendMessageW(list, LVM_MAPINDEXTOID, static_cast<WPARAM>(row), 0));
+}
+
 int FindRow(HWND list, const std::wstring& text, int column) {
     const int n = Count(list);
     for (int row = 0; row < n; ++row)

@@ -32,6 +32,9 @@ void Select(HWND list, int row);
 void SetIcon(HWND list, int row, int icon);
 [[nodiscard]] COLORREF Color(HWND list, int row);
 void SetColor(HWND list, int row, COLORREF color);
+// The list's own id of a row: it stays with the row while other rows come and go, and the ids
+// start again once the list has been emptied. (UINT)-1 for no row.
+[[nodiscard]] UINT RowId(HWND list, int row);
 // Index of the first row whose text in that column equals text (case ignored), or -1.
 [[nodiscard]] int FindRow(HWND list, const std::wstring& text, int column = 0);
 // The columns' header texts, first column first.

@@ -1,14 +1,180 @@
-// Form1's startup-folder lists: the loaders of the two Startup folders and of parked
-// folder items, and the folder entries' menu handlers.
+// Form1's startup-folder lists: the loaders of the two Startup folders and of parked folder
+// items, the shortcut property reader and the list's tooltips (disable, enable and delete: FolderParking.cpp).
 #include "mainwindow/Form1.h"
 
-// Not built yet: the dispatcher and the menu bar call these in their place.
-void Form1::AddDisabledFolderStartups() {}
-void Form1::LoadDisabledFolderItems() {}
-void Form1::LoadCommonStartupFolder() {}
-void Form1::LoadUserStartupFolder() {}
-void Form1::AddFolderItemsToAllList() {}
-void Form1::SetFolderToolTips() {}
-void Form1::mnuEnable2_Click() {}
-void Form1::mnuDisable2_Click() {}
-void Form1::mnuDelete2_Click() {}
+#include "mainwindow/ListView.h"
+#include "startups/FolderParking.h"
+#include "resources/Images.h"
+#include "system/App.h"
+#include "system/FirstSeen.h"
+#include "system/Paths.h"
+#include "system/Process.h"
+#include "system/Registry.h"
+#include "system/ShellLink.h"
+#include "system/Text.h"
+
+#include <unordered_map>
+#include <vector>
+
+namespace {
+
+constexpr int kStartupTarget = 1;   // lv3 "Startup Target"
+constexpr int kUserFolder = 2;      // lv3 "User Folder"
+constexpr int kToolTipColumns = 3;  // name, target and folder have tooltips; the date has none
+
+constexpr wchar_t kDesktopIni[] = L"desktop.ini";
+
+using Images::kIconDisabled;
+using Images::kIconDisabledRunning;
+using Images::kIconEnabled;
+using Images::kIconEnabledRunning;
+
+// The first-seen dates of the startups, read in one enumeration: "Error" for a name without one.
+class StartupDates {
+public:
+    StartupDates() : book_(App::SubKeyPath(App::SubKey::kStartupDates)) {}
+    [[nodiscard]] std::wstring Of(const std::wstring& name) const { return book_.Find(name).value_or(General::kError); }
+
+private:
+    FirstSeen::DateBook book_;
+};
+
+// The files directly in a folder, hidden and system ones included, in the order the file system
+// lists them; no folders.
+std::vector<std::wstring> FilesIn(const std::wstring& folder) {
+    std::vector<std::wstring> files;
+    WIN32_FIND_DATAW data{};
+    UniqueFindHandle find(FindFirstFileExW((folder + L"\\*").c_str(), FindExInfoBasic, &data, FindExSearchNameMatch,
+                                           nullptr, FIND_FIRST_EX_LARGE_FETCH));
+    if (!find) return files;
+    do {
+        if (!(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) files.emplace_back(data.cFileName);
+    } while (FindNextFileW(find.get(), &data));
+    return files;
+}
+
+std::wstring WithoutTrailingSlash(std::wstring path) {
+    while (!path.empty() && path.back() == L'\\') path.pop_back();
+    return path;
+}
+
+// The target of a shortcut file, "" when it is no shell link.
+std::wstring TargetOf(const std::wstring& path) {
+    ShellShortcut::Reader link;
+    return link.Load(path) ? link.Target() : std::wstring();
+}
+
+} // namespace
+
+std::wstring Form1::LookPropertyLink(const std::wstring& TheFullPath, const std::wstring& Wanted) const {
+    const std::wstring wanted = Text::Upper(Wanted);
+    const bool known =
+        wanted == L"TARGET" || wanted == L"NAME" || wanted == L"ICON" || wanted == L"START" || wanted == L"KEY";
+    if (!known) return {};
+    ShellShortcut::Reader link;
+    if (!link.Load(TheFullPath)) return {};
+    if (wanted == L"TARGET") return link.Target();
+    if (wanted == L"NAME") return link.FullName();
+    if (wanted == L"ICON") return link.IconLocation();
+    if (wanted == L"START") return link.WorkingDirectory();
+    return link.Hotkey();
+}
+
+std::unordered_map<UINT, Form1::FolderItem>& Form1::FolderItems(HWND list) {
+    return list == lv2 ? lv2FolderItems_ : lv3FolderItems_;
+}
+
+std::optional<Form1::FolderItem> Form1::FolderItemOf(HWND list, int row) const {
+    if (list != lv2 && list != lv3) return std::nullopt;
+    const auto& items = list == lv2 ? lv2FolderItems_ : lv3FolderItems_;
+    const auto found = items.find(ListView::RowId(list, row));
+    if (found == items.end()) return std::nullopt;
+    return found->second;
+}
+
+void Form1::ListFolderItem(HWND list, const FolderItem& item, int row) {
+    if (row >= 0) FolderItems(list)[ListView::RowId(list, row)] = item;
+}
+
+// Rows the lists delete take their folder items with them.
+void Form1::OnListRowsDeleted(NMHDR* header) {
+    if (header->hwndFrom != lv2 && header->hwndFrom != lv3) return;
+    auto& items = FolderItems(header->hwndFrom);
+    if (header->code == LVN_DELETEALLITEMS) {
+        items.clear();
+        if (header->hwndFrom == lv3) lv3ToolTips_ = false;
+    } else {
+        items.erase(ListView::RowId(header->hwndFrom, reinterpret_cast<NMLISTVIEW*>(header)->iItem));
+    }
+}
+
+// One row per file of the Startup folder; "desktop.ini" is the folder's own and never listed.
+void Form1::LoadStartupFolder(int folder) {
+    const std::wstring path = WithoutTrailingSlash(modSpecialFolder::GetSpecialFolder(folder));
+    if (path.empty()) return;  // never the drive's root in its place
+    const std::vector<std::wstring> files = FilesIn(path);
+    if (files.empty()) return;
+    const modProcess::ProcessSnapshot running;
+    const StartupDates dates;
+    for (const std::wstring& file : files) {
+        if (Text::EqualsNoCase(file, kDesktopIni)) continue;
+        const std::wstring name = FolderParking::ShownName(file);
+        const std::wstring target = TargetOf(path + L"\\" + file);
+        const int icon = running.Contains(MyMod::GetFileName(target)) ? kIconEnabledRunning : kIconEnabled;
+        const int row =
+            ListView::AddRow(lv3, name, icon, {target, path, dates.Of(name)}, ListView::EnabledForeColor);
+        ListFolderItem(lv3, {file, false}, row);
+    }
+}
+
+void Form1::LoadCommonStartupFolder() {
+    ListView::Clear(lv3);
+    LoadStartupFolder(modSpecialFolder::kCommonStartup);
+}
+
+void Form1::LoadUserStartupFolder() { LoadStartupFolder(modSpecialFolder::kUserStartup); }
+
+// One row per record of the "Startups" store with data; the row's target is read from the parked
+// copy and its folder from the record. Only the rows added here lose their ".lnk".
+void Form1::LoadParkedFolderItems(HWND list, bool withDates) {
+    const auto records = Registry::EnumValues(HKEY_LOCAL_MACHINE, FolderParking::StartupsSubKey());
+    if (!records) return;
+    const modProcess::ProcessSnapshot running;
+    const StartupDates dates;
+    for (const auto& record : *records) {
+        if ((record.type != REG_SZ && record.type != REG_EXPAND_SZ) || record.text.empty()) continue;
+        const std::wstring name = FolderParking::ShownName(record.name);
+        const std::wstring target = TargetOf(FolderParking::ParkedPath(record.name));
+        const int icon = running.Contains(MyMod::GetFileName(target)) ? kIconDisabledRunning : kIconDisabled;
+        std::vector<std::wstring> cells{target, MyMod::GetParentFolder(record.text, true)};
+        if (withDates) cells.push_back(dates.Of(name));
+        const int row = ListView::AddRow(list, name, icon, cells, ListView::DisabledForeColor);
+        ListFolderItem(list, {record.name, true}, row);
+    }
+}
+
+void Form1::AddDisabledFolderStartups() { LoadParkedFolderItems(lv2, false); }
+
+void Form1::LoadDisabledFolderItems() { LoadParkedFolderItems(lv3, true); }
+
+// lv3 already holds both folders from this dispatch: its rows are copied, not read again. The
+// registry list's running pass then sets the copied rows' icons with the others.
+void Form1::AddFolderItemsToAllList() {
+    const int count = ListView::Count(lv3);
+    for (int row = 0; row < count; ++row) {
+        const int added = ListView::AddRow(lv2, ListView::Text(lv3, row), kIconEnabledRunning,
+                                           {ListView::Text(lv3, row, kStartupTarget), ListView::Text(lv3, row, kUserFolder)},
+                                           ListView::EnabledForeColor);
+        if (const auto item = FolderItemOf(lv3, row)) ListFolderItem(lv2, *item, added);
+    }
+    MarkRunningStartups();
+}
+
+void Form1::SetFolderToolTips() { lv3ToolTips_ = true; }
+
+void Form1::lv3_GetInfoTip(NMLVGETINFOTIPW* tip) {
+    // Name, target and folder; the date keeps the list's own text.
+    const int column = ListView::InfoTipColumn(lv3, *tip);
+    if (!lv3ToolTips_ || column < 0 || column >= kToolTipColumns) return;
+    ListView::SetInfoTip(*tip, ListView::Text(lv3, tip->iItem, column));
+}

@@ -123,6 +123,17 @@ void Form1::lv2_Click() {
     if (Text::EqualsNoCase(nodeText, kFileSystemStartups)) return;
 
     const bool hasRows = ListView::Count(lv2) > 0;
+    // An empty list that the bar answers with its one empty-list menu ("No Startups", or
+    // "Restore All Startups" in its place when a backup exists) keeps that single menu.
+    const bool emptyListMenu = menus.IsVisible(L"mnuPopup9") ||
+                               (menus.IsVisible(L"mnuPopup5") && !menus.IsVisible(L"mnuPopup2") &&
+                                !menus.IsVisible(L"mnuPopup4"));
+    if (!hasRows && emptyListMenu) {
+        const bool backup = BackupExists();
+        menus.SetVisible(L"mnuPopup5", backup);
+        menus.SetVisible(L"mnuPopup9", !backup);
+        return;
+    }
     const int row = ListView::Selected(lv2);
     const std::wstring keyColumn = ListView::Text(lv2, row, 2);
     if (row >= 0 && hasRows && Text::ContainsNoCase(keyColumn, kFolderMark)) {

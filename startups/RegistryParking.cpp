@@ -96,8 +96,10 @@ std::vector<BYTE> RecordValueData(const std::vector<BYTE>& record) {
     return record;
 }
 
-// A value that is gone, or never was (its key missing too), counts as deleted; a key or value
-// that is there but cannot be read (access denied) does not.
+} // namespace
+
+namespace RegistryParking {
+
 bool DeleteIfPresent(HKEY root, const std::wstring& subKey, const std::wstring& name) {
     if (General::DeleteValue(root, subKey, name)) return true;
     HKEY raw = nullptr;
@@ -107,10 +109,6 @@ bool DeleteIfPresent(HKEY root, const std::wstring& subKey, const std::wstring& 
     UniqueHkey key(raw);
     return RegQueryValueExW(key.get(), name.c_str(), nullptr, nullptr, nullptr, nullptr) == ERROR_FILE_NOT_FOUND;
 }
-
-} // namespace
-
-namespace RegistryParking {
 
 std::optional<RowKey> ParseRowKey(const std::wstring& keyColumn) {
     if (keyColumn.size() < 5 || keyColumn[4] != L'\\') return std::nullopt;

@@ -44,6 +44,10 @@ struct RowKey {
 // The command of a record's data: the text after its first "^" (the whole text without one).
 [[nodiscard]] std::wstring RecordCommand(const std::wstring& recordData);
 
+// Deletes a value. One that is gone, or never was (its key missing too), counts as deleted; a
+// key or value that is there but cannot be read (access denied) does not.
+[[nodiscard]] bool DeleteIfPresent(HKEY root, const std::wstring& subKey, const std::wstring& name);
+
 // What a delete would remove for a row of lv2: the value in its own Run key (enabled rows,
 // icon 1 or 2), its record in "Disabled" (parked rows, icon 3 or 9), or nothing.
 enum class DeleteTarget { None, RunValue, Record };

@@ -481,7 +481,11 @@ TEST_F(MenuCaptureTest, ASubmenuOpenedFromItsEntryIsDrawnWithItsOwnSideBar) {
 }
 
 TEST_F(MenuCaptureTest, MovingAlongTheMenuBarAndBackShowsTheMenuAsFirstOpened) {
+    // One startup listed, so the bar's Action menu is the registry one with all its entries.
+    const std::wstring run = L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run";
+    TestUtil::PutString(HKEY_CURRENT_USER, run, L"CaptureApp", L"C:\\Tools\\capture.exe");
     TestUtil::LiveForm live;
+    RegDeleteKeyValueW(HKEY_CURRENT_USER, run.c_str(), L"CaptureApp");
     Form1& form = live.form;
     HMENU bar = GetMenu(form.hwnd());
     ASSERT_NE(bar, nullptr);

@@ -1,6 +1,7 @@
 // The main window's menu bar: the model's entries and the real HMENU bar kept in step with it.
 #include "TestSeam.h"
 #include "TestUtil.h"
+#include "mainwindow/ListView.h"
 #include "mainwindow/MenuIds.h"
 #include "mainwindow/MenuTable.h"
 #include "system/App.h"
@@ -269,6 +270,56 @@ TEST(MenuNames, AnUnknownNameIsReportedAndChangesNothing) {
     EXPECT_TRUE(Reported().empty());
     MenuModel::SetUnknownNameHandler(previous);
     ExpectInStep(model, bar, L"");
+}
+
+// Started with no startups at all, the bar holds one Action menu: "No Startups", or "Restore All
+// Startups" in its place when a backup exists; a click into the empty list keeps it so.
+TEST_F(MenuBarTest, WithNoStartupsTheBarHoldsOneActionMenuAfterTheStartAndAfterAClick) {
+    const std::wstring backupFile = App::Path() + L"\\Backups\\RegKeys.reg";
+    for (HKEY root : {HKEY_LOCAL_MACHINE, HKEY_CURRENT_USER})
+        for (const wchar_t* key : {L"Run", L"RunOnce", L"RunOnceEx"})
+            TestUtil::DeleteTree(root, std::wstring(L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\") + key);
+    for (const bool backup : {false, true}) {
+        SCOPED_TRACE(backup ? "with a backup" : "without a backup");
+        TestUtil::FreshSettings();
+        CreateDirectoryW((App::Path() + L"\\Backups").c_str(), nullptr);
+        if (backup) UniqueHandle(CreateFileW(backupFile.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+        else DeleteFileW(backupFile.c_str());
+        const wchar_t* menu = backup ? L"mnuPopup5" : L"mnuPopup9";
+        const std::wstring entry = backup ? L"Restore All Startups" : L"No Startups";
+
+        TestUtil::LiveForm live;
+        Form1& form = live.form;
+        const HMENU bar = GetMenu(form.hwnd());
+        auto expectOneAction = [&](const char* when) {
+            SCOPED_TRACE(when);
+            EXPECT_EQ(Texts(bar), (std::vector<std::wstring>{L"File", L"Action", L"Utilities", L"Help"}));
+            EXPECT_EQ(GetSubMenu(bar, 1), form.menus.Popup(menu));
+            EXPECT_EQ(Texts(GetSubMenu(bar, 1)), std::vector<std::wstring>{entry});
+            ExpectInStep(form.menus, bar, L"");
+        };
+        auto clickIntoTheList = [&] {
+            RECT r{};
+            GetClientRect(form.lv2, &r);
+            const LPARAM at = MAKELPARAM(r.right / 2, r.bottom / 2);
+            PostMessageW(form.lv2, WM_LBUTTONDOWN, MK_LBUTTON, at);
+            PostMessageW(form.lv2, WM_LBUTTONUP, 0, at);
+            TestUtil::Pump(200);
+        };
+        ASSERT_EQ(form.SelectedNodeKey(), L"one");
+        ASSERT_EQ(ListView::Count(form.lv2), 0);
+        expectOneAction("after the start");
+        clickIntoTheList();
+        expectOneAction("after a click into All Startups");
+        ASSERT_TRUE(form.SelectNode(L"another11"));
+        form.tvwDemo_NodeClick(form.SelectedNodeKey());
+        EXPECT_EQ(GetSubMenu(bar, 1), form.menus.Popup(L"mnuPopup9"));  // a view with no entries
+        clickIntoTheList();
+        expectOneAction("after a click into Run");
+    }
+    DeleteFileW(backupFile.c_str());
+    General::CreateKey(L"HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run");
+    General::CreateKey(L"HKEY_CURRENT_USER\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run");
 }
 
 } // namespace

@@ -1,0 +1,238 @@
+// Disable, enable and delete of startup-folder shortcuts: a disabled shortcut moves into the
+// folder "Startups" beside the program, with a record of the path it came from, until it is
+// enabled. A file is only deleted once its copy elsewhere has been read back whole.
+#include "startups/FolderParking.h"
+
+#include "mainwindow/Form1.h"
+#include "mainwindow/ListView.h"
+#include "startups/RegistryParking.h"
+#include "startups/frmDelete2.h"
+#include "system/App.h"
+#include "system/Handles.h"
+#include "system/Paths.h"
+#include "system/Registry.h"
+#include "system/Seam.h"
+#include "system/Text.h"
+
+#include <shlwapi.h>
+#include <vector>
+
+namespace {
+
+constexpr wchar_t kParkedFolderName[] = L"\\Startups";  // beside the program
+constexpr wchar_t kLnk[] = L".lnk";
+constexpr int kUserFolder = 2;  // lv3 "User Folder"
+
+// Refusals and failures; each change either happens whole or not at all.
+constexpr wchar_t kParkedExistsStart[] = L"A disabled Startup named ";
+constexpr wchar_t kParkedExistsEnd[] =
+    L" already exists.  Enable or delete it first; this Startup was left as it is.     ";
+constexpr wchar_t kDisableFailedStart[] = L"The Startup ";
+constexpr wchar_t kDisableFailedEnd[] = L" could not be disabled.  It was left as it is.     ";
+constexpr wchar_t kNoRecordStart[] = L"The Startup ";
+constexpr wchar_t kNoRecordEnd[] =
+    L" has no readable record of the folder it came from.  Nothing was changed.     ";
+constexpr wchar_t kNoCopyStart[] = L"The disabled Startup ";
+constexpr wchar_t kNoCopyEnd[] = L" is missing from the Startups folder.  Nothing was changed.     ";
+constexpr wchar_t kTakenStart[] = L"A different file already stands at ";
+constexpr wchar_t kTakenEnd[] = L".  The disabled Startup was left as it is.     ";
+constexpr wchar_t kEnableFailedStart[] = L"The Startup ";
+constexpr wchar_t kEnableFailedEnd[] = L" could not be enabled.  It was left disabled.     ";
+constexpr wchar_t kDeleteFailedStart[] = L"The Startup ";
+constexpr wchar_t kDeleteFailedEnd[] = L" could not be deleted.     ";
+
+// The attributes a copy takes over from its original.
+constexpr DWORD kCopiedAttributes = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM |
+                                    FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
+
+void Refuse(HWND owner, const std::wstring& text) {
+    Seam::ShowMessage(owner, text, App::Title(), MB_OK | MB_ICONEXCLAMATION);
+}
+
+// A file (no folder) at exactly this path; no wildcards.
+bool IsFile(const std::wstring& path) {
+    const DWORD attributes = GetFileAttributesW(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+UniqueHandle OpenForReading(const std::wstring& path) {
+    return UniqueHandle(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                    OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+}
+
+bool SetAttributes(const std::wstring& path, DWORD attributes) {
+    const DWORD kept = attributes & kCopiedAttributes;
+    return SetFileAttributesW(path.c_str(), kept ? kept : FILE_ATTRIBUTE_NORMAL) != FALSE;
+}
+
+} // namespace
+
+namespace FolderParking {
+
+std::wstring StartupsSubKey() { return General::ParseKeyPath(App::SubKeyPath(App::SubKey::kStartups))->subKey; }
+
+std::wstring ParkedFolder() { return App::Path() + kParkedFolderName; }
+
+std::wstring ParkedPath(const std::wstring& fileName) { return ParkedFolder() + L"\\" + fileName; }
+
+std::wstring ShownName(const std::wstring& fileName) { return Text::ReplaceNoCase(fileName, kLnk, L""); }
+
+bool SameBytes(const std::wstring& a, const std::wstring& b) {
+    const UniqueHandle first = OpenForReading(a);
+    const UniqueHandle second = OpenForReading(b);
+    LARGE_INTEGER sizeA{}, sizeB{};
+    if (!first || !second || !GetFileSizeEx(first.get(), &sizeA) || !GetFileSizeEx(second.get(), &sizeB) ||
+        sizeA.QuadPart != sizeB.QuadPart)
+        return false;
+    std::vector<char> bufA(64 * 1024), bufB(64 * 1024);
+    for (;;) {
+        DWORD readA = 0, readB = 0;
+        if (!ReadFile(first.get(), bufA.data(), static_cast<DWORD>(bufA.size()), &readA, nullptr) ||
+            !ReadFile(second.get(), bufB.data(), static_cast<DWORD>(bufB.size()), &readB, nullptr) || readA != readB)
+            return false;
+        if (readA == 0) return true;
+        if (!std::equal(bufA.begin(), bufA.begin() + readA, bufB.begin())) return false;
+    }
+}
+
+bool CopyChecked(const std::wstring& from, const std::wstring& to) {
+    if (!CopyFileW(from.c_str(), to.c_str(), TRUE)) {
+        // Never touch a file that was there before; remove only what a failed copy left.
+        const DWORD error = GetLastError();
+        if (error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS) (void)RemoveFile(to);
+        return false;
+    }
+    const DWORD attributes = GetFileAttributesW(from.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && SetAttributes(to, attributes) && SameBytes(from, to)) return true;
+    (void)RemoveFile(to);
+    return false;
+}
+
+bool RemoveFile(const std::wstring& path) {
+    const DWORD attributes = GetFileAttributesW(path.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES) {
+        const DWORD error = GetLastError();
+        return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
+    }
+    if (attributes & FILE_ATTRIBUTE_DIRECTORY) return false;
+    const bool readOnly = (attributes & FILE_ATTRIBUTE_READONLY) != 0;
+    if (readOnly) (void)SetAttributes(path, attributes & ~FILE_ATTRIBUTE_READONLY);
+    if (DeleteFileW(path.c_str())) return true;
+    if (readOnly) (void)SetAttributes(path, attributes);
+    return false;
+}
+
+bool DeleteItem(HWND owner, const Form1& form, HWND list, int row) {
+    const auto item = form.FolderItemOf(list, row);
+    if (!item) return false;
+    const std::wstring name = ListView::Text(list, row);
+    // Only the row's own state: a same-named file in the other place stays.
+    const bool deleted =
+        item->parked ? RemoveFile(ParkedPath(item->fileName)) &&
+                           RegistryParking::DeleteIfPresent(HKEY_LOCAL_MACHINE, StartupsSubKey(), item->fileName)
+                     : RemoveFile(ListView::Text(list, row, kUserFolder) + L"\\" + item->fileName);
+    if (!deleted) {
+        Refuse(owner, kDeleteFailedStart + name + kDeleteFailedEnd);
+        return false;
+    }
+    (void)General::DeleteValue(HKEY_LOCAL_MACHINE, RegistryParking::StartupDatesSubKey(), name);  // none is no error
+    return true;
+}
+
+} // namespace FolderParking
+
+using namespace FolderParking;
+
+void Form1::mnuDisable2_Click() {
+    const int row = CheckListSelection(lv3);
+    if (row < 0) return;
+    const auto item = FolderItemOf(lv3, row);
+    if (!item || item->parked) return;  // a Disable entry left over from another row
+    const std::wstring name = ListView::Text(lv3, row);
+    const std::wstring livePath = ListView::Text(lv3, row, kUserFolder) + L"\\" + item->fileName;
+    const std::wstring parkedPath = ParkedPath(item->fileName);
+    const std::wstring storePath = App::SubKeyPath(App::SubKey::kStartups);
+
+    // Both Startup folders may hold a file of this name: the one parked first keeps its record
+    // and its file, and this one stays where it is.
+    const bool copyThere = IsFile(parkedPath);
+    if (Registry::ReadValue(HKEY_LOCAL_MACHINE, StartupsSubKey(), item->fileName) ||
+        (copyThere && !SameBytes(livePath, parkedPath))) {
+        Refuse(hwnd_, kParkedExistsStart + name + kParkedExistsEnd);
+        return;
+    }
+    (void)CreateDirectoryW(ParkedFolder().c_str(), nullptr);
+    (void)General::CreateKey(storePath);
+    // A copy already there is the same file, left by an earlier run: it is used, never removed.
+    const bool copied = copyThere || CopyChecked(livePath, parkedPath);
+    const bool recorded = copied && General::SetStringValue(storePath, item->fileName, livePath) &&
+                          General::GetStringValue(storePath, item->fileName) == livePath;
+    if (!recorded || !RemoveFile(livePath)) {
+        if (copied) (void)General::DeleteValue(HKEY_LOCAL_MACHINE, StartupsSubKey(), item->fileName);
+        if (copied && !copyThere) (void)RemoveFile(parkedPath);
+        Refuse(hwnd_, kDisableFailedStart + name + kDisableFailedEnd);
+        return;
+    }
+    tvwDemo_NodeClick(SelectedNodeKey());
+}
+
+void Form1::mnuEnable2_Click() {
+    const int row = CheckListSelection(lv3);
+    if (row < 0) return;
+    const auto item = FolderItemOf(lv3, row);
+    if (!item || !item->parked) return;  // an Enable entry left over from another row
+    const std::wstring name = ListView::Text(lv3, row);
+    const std::wstring parkedPath = ParkedPath(item->fileName);
+
+    // The record names the full path the file came from; anything else could put it anywhere.
+    const auto record = Registry::ReadValue(HKEY_LOCAL_MACHINE, StartupsSubKey(), item->fileName);
+    if (!record || (record->type != REG_SZ && record->type != REG_EXPAND_SZ) || record->text.empty() ||
+        PathIsRelativeW(record->text.c_str())) {
+        Refuse(hwnd_, kNoRecordStart + name + kNoRecordEnd);
+        return;
+    }
+    const std::wstring target = record->text;
+    if (!IsFile(parkedPath)) {
+        Refuse(hwnd_, kNoCopyStart + name + kNoCopyEnd);
+        return;
+    }
+    const bool alreadyThere = IsFile(target);
+    if (alreadyThere && !SameBytes(parkedPath, target)) {
+        Refuse(hwnd_, kTakenStart + target + kTakenEnd);
+        return;
+    }
+    if (!alreadyThere && !CopyChecked(parkedPath, target)) {
+        Refuse(hwnd_, kEnableFailedStart + name + kEnableFailedEnd);
+        return;
+    }
+    const bool unrecorded = General::DeleteValue(HKEY_LOCAL_MACHINE, StartupsSubKey(), item->fileName);
+    if (!unrecorded || !RemoveFile(parkedPath)) {
+        // Back as it was: the record and the parked file, and no second copy.
+        if (unrecorded)
+            (void)Registry::WriteText(HKEY_LOCAL_MACHINE, StartupsSubKey(), item->fileName, record->type, record->text);
+        if (!alreadyThere) (void)RemoveFile(target);
+        Refuse(hwnd_, kEnableFailedStart + name + kEnableFailedEnd);
+        return;
+    }
+    tvwDemo_NodeClick(SelectedNodeKey());
+}
+
+void Form1::mnuDelete2_Click() {
+    const int row = CheckListSelection(lv3);
+    if (row < 0) return;
+    if (!FolderItemOf(lv3, row)) return;
+    // The list stays as it is while frmDelete2 waits; a node click meanwhile, and the reload
+    // below, run when this ends.
+    Busy busy(*this);
+    if (General::GetStringValue(App::AppKey(), App::Value::kConfirmed) != L"1") {
+        frmDelete2::ShowModal(hwnd_, *this);  // its Yes deletes
+    } else {
+        DeleteItem(hwnd_, *this, lv3, row);
+    }
+    DoEvents();
+    tvwDemo_NodeClick(SelectedNodeKey());
+}
+
+void Form1::lv3_KeyDown(WORD keyCode) {
+    if (keyCode == VK_DELETE) mnuDelete2_Click();
+}

@@ -1,0 +1,37 @@
+// Parking of startup-folder shortcuts: the "Startups" folder beside the program and its records
+// under the settings key, the file steps that never lose a shortcut, and the delete of one item
+// that the menu, the Delete key and frmDelete2 share.
+#pragma once
+
+#include <windows.h>
+#include <string>
+
+class Form1;
+
+namespace FolderParking {
+
+// "Software\Ferrowyn\Corvell\Startups" under HKEY_LOCAL_MACHINE: one record per parked file,
+// named after the file ("App.lnk"), its data the full path the file had in its Startup folder.
+[[nodiscard]] std::wstring StartupsSubKey();
+// The folder "Startups" beside the program, and the path a parked file of that name has there.
+[[nodiscard]] std::wstring ParkedFolder();
+[[nodiscard]] std::wstring ParkedPath(const std::wstring& fileName);
+// A row's name: the file's name with every ".lnk" removed, case ignored (My.lnk.lnk gives My).
+[[nodiscard]] std::wstring ShownName(const std::wstring& fileName);
+
+// True when both files can be read and hold the same bytes.
+[[nodiscard]] bool SameBytes(const std::wstring& a, const std::wstring& b);
+// Copies from to a path that holds no file yet, with from's attributes, and reads the copy back;
+// a copy that cannot be made whole is removed again. True when the checked copy is there.
+[[nodiscard]] bool CopyChecked(const std::wstring& from, const std::wstring& to);
+// Deletes a file, read-only, hidden or system alike; a file that is not there counts as deleted.
+// A file that stays keeps its attributes. True when no file is left at the path.
+[[nodiscard]] bool RemoveFile(const std::wstring& path);
+
+// Deletes the item of row by its state: a live row's file in its Startup folder, or a parked
+// row's file and record; then its first-seen date. The other state's file of the same name stays.
+// On a failure it tells the user and keeps the record and the date; false then, and for rows
+// that are no folder item.
+bool DeleteItem(HWND owner, const Form1& form, HWND list, int row);
+
+} // namespace FolderParking

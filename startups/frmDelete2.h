@@ -1,0 +1,15 @@
+// frmDelete2: the modal confirmation before a startup-folder item is deleted, with its
+// "Don't ask me again" box that writes "Confirmed" (shared with frmDelete).
+#pragma once
+
+#include "startups/DeleteConfirmation.h"
+
+class frmDelete2 : public DeleteConfirmation<frmDelete2> {
+public:
+    static constexpr wchar_t kClassName[] = L"CorvellfrmDelete2";
+
+    using DeleteConfirmation::DeleteConfirmation;
+
+    void Form_Load();
+    void cmdYes_Click();
+};
