@@ -92,7 +92,7 @@ public:
     // The parked shortcuts: appended to lv2 (no date) or to lv3 (with their dates).
     void AddDisabledFolderStartups();
     void LoadDisabledFolderItems();
-    // Copies lv3's rows into lv2 and sets the icons of all lv2 rows again.
+    // Copies lv3's rows into lv2 with their running icons (lv3's running-state pass has run).
     void AddFolderItemsToAllList();
     // Gives lv3's rows their tooltips: name, target and folder (not the date).
     void SetFolderToolTips();

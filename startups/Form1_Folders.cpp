@@ -13,6 +13,7 @@
 #include "system/ShellLink.h"
 #include "system/Text.h"
 
+#include <optional>
 #include <unordered_map>
 #include <vector>
 
@@ -58,10 +59,9 @@ std::wstring WithoutTrailingSlash(std::wstring path) {
     return path;
 }
 
-// The target of a shortcut file, "" when it is no shell link.
-std::wstring TargetOf(const std::wstring& path) {
-    ShellShortcut::Reader link;
-    return link.Load(path) ? link.Target() : std::wstring();
+// The target of a shortcut file, "" when it is no shell link; one reader serves a whole pass.
+std::wstring TargetOf(ShellShortcut::Reader& links, const std::wstring& path) {
+    return links.Load(path) ? links.Target() : std::wstring();
 }
 
 } // namespace
@@ -116,10 +116,11 @@ void Form1::LoadStartupFolder(int folder) {
     if (files.empty()) return;
     const modProcess::ProcessSnapshot running;
     const StartupDates dates;
+    ShellShortcut::Reader links;
     for (const std::wstring& file : files) {
         if (Text::EqualsNoCase(file, kDesktopIni)) continue;
         const std::wstring name = FolderParking::ShownName(file);
-        const std::wstring target = TargetOf(path + L"\\" + file);
+        const std::wstring target = TargetOf(links, path + L"\\" + file);
         const int icon = running.Contains(MyMod::GetFileName(target)) ? kIconEnabledRunning : kIconEnabled;
         const int row =
             ListView::AddRow(lv3, name, icon, {target, path, dates.Of(name)}, ListView::EnabledForeColor);
@@ -140,14 +141,16 @@ void Form1::LoadParkedFolderItems(HWND list, bool withDates) {
     const auto records = Registry::EnumValues(HKEY_LOCAL_MACHINE, FolderParking::StartupsSubKey());
     if (!records) return;
     const modProcess::ProcessSnapshot running;
-    const StartupDates dates;
+    std::optional<StartupDates> dates;
+    if (withDates) dates.emplace();
+    ShellShortcut::Reader links;
     for (const auto& record : *records) {
         if ((record.type != REG_SZ && record.type != REG_EXPAND_SZ) || record.text.empty()) continue;
         const std::wstring name = FolderParking::ShownName(record.name);
-        const std::wstring target = TargetOf(FolderParking::ParkedPath(record.name));
+        const std::wstring target = TargetOf(links, FolderParking::ParkedPath(record.name));
         const int icon = running.Contains(MyMod::GetFileName(target)) ? kIconDisabledRunning : kIconDisabled;
         std::vector<std::wstring> cells{target, MyMod::GetParentFolder(record.text, true)};
-        if (withDates) cells.push_back(dates.Of(name));
+        if (dates) cells.push_back(dates->Of(name));
         const int row = ListView::AddRow(list, name, icon, cells, ListView::DisabledForeColor);
         ListFolderItem(list, {record.name, true}, row);
     }
@@ -157,17 +160,18 @@ void Form1::AddDisabledFolderStartups() { LoadParkedFolderItems(lv2, false); }
 
 void Form1::LoadDisabledFolderItems() { LoadParkedFolderItems(lv3, true); }
 
-// lv3 already holds both folders from this dispatch: its rows are copied, not read again. The
-// registry list's running pass then sets the copied rows' icons with the others.
+// lv3 already holds both folders from this view, their icons set by lv3's running-state pass:
+// the rows are copied, not read again, and so are the icons, since lv2's pass decides by the
+// same rule on the same target text.
 void Form1::AddFolderItemsToAllList() {
     const int count = ListView::Count(lv3);
     for (int row = 0; row < count; ++row) {
-        const int added = ListView::AddRow(lv2, ListView::Text(lv3, row), kIconEnabledRunning,
-                                           {ListView::Text(lv3, row, kStartupTarget), ListView::Text(lv3, row, kUserFolder)},
-                                           ListView::EnabledForeColor);
+        const int added =
+            ListView::AddRow(lv2, ListView::Text(lv3, row), ListView::Icon(lv3, row),
+                             {ListView::Text(lv3, row, kStartupTarget), ListView::Text(lv3, row, kUserFolder)},
+                             ListView::EnabledForeColor);
         if (const auto item = FolderItemOf(lv3, row)) ListFolderItem(lv2, *item, added);
     }
-    MarkRunningStartups();
 }
 
 void Form1::SetFolderToolTips() { lv3ToolTips_ = true; }

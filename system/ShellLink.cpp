@@ -32,29 +32,31 @@ std::wstring KeyName(BYTE vk) {
 } // namespace
 
 bool Reader::Load(const std::wstring& path) {
-    link_.reset();
+    loaded_ = false;
     fullName_.clear();
-    ComPtr<IShellLinkW> link;
-    if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW, link.put_void())))
-        return false;
-    ComPtr<IPersistFile> file = link.query<IPersistFile>();
-    if (!file || FAILED(file->Load(path.c_str(), STGM_READ))) return false;
+    if (!link_) {
+        if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
+                                    link_.put_void())))
+            return false;
+        file_ = link_.query<IPersistFile>();
+    }
+    if (!file_ || FAILED(file_->Load(path.c_str(), STGM_READ))) return false;
     std::vector<wchar_t> full(kFieldChars, L'\0');
     const DWORD n = GetFullPathNameW(path.c_str(), kFieldChars, full.data(), nullptr);
     fullName_ = n > 0 && n < static_cast<DWORD>(kFieldChars) ? std::wstring(full.data(), n) : path;
-    link_ = std::move(link);
+    loaded_ = true;
     return true;
 }
 
 std::wstring Reader::Target() const {
-    if (!link_) return {};
+    if (!loaded_) return {};
     return Field([this](wchar_t* buf, int size) { return link_->GetPath(buf, size, nullptr, 0); });
 }
 
-std::wstring Reader::FullName() const { return link_ ? fullName_ : std::wstring(); }
+std::wstring Reader::FullName() const { return loaded_ ? fullName_ : std::wstring(); }
 
 std::wstring Reader::IconLocation() const {
-    if (!link_) return {};
+    if (!loaded_) return {};
     int index = 0;
     const std::wstring path =
         Field([this, &index](wchar_t* buf, int size) { return link_->GetIconLocation(buf, size, &index); });
@@ -62,13 +64,13 @@ std::wstring Reader::IconLocation() const {
 }
 
 std::wstring Reader::WorkingDirectory() const {
-    if (!link_) return {};
+    if (!loaded_) return {};
     return Field([this](wchar_t* buf, int size) { return link_->GetWorkingDirectory(buf, size); });
 }
 
 std::wstring Reader::Hotkey() const {
     WORD hotkey = 0;
-    if (!link_ || FAILED(link_->GetHotkey(&hotkey)) || LOBYTE(hotkey) == 0) return {};
+    if (!loaded_ || FAILED(link_->GetHotkey(&hotkey)) || LOBYTE(hotkey) == 0) return {};
     const BYTE modifiers = HIBYTE(hotkey);
     std::wstring text;
     if (modifiers & HOTKEYF_ALT) text += L"Alt+";

@@ -9,14 +9,15 @@
 
 namespace ShellShortcut {
 
-// One shortcut file loaded into a fresh IShellLinkW. Every reader is independent, so no field of
-// a file read earlier can show through a later one that lacks it.
+// Reads shortcut files one after the other through one IShellLinkW, made at the first Load: a
+// load replaces every field, so nothing of a file read earlier shows through a later one.
 class Reader {
 public:
     // False for a missing file, a file that is no shell link (desktop.ini, an Internet shortcut)
-    // or when the shell's link object cannot be made (COM not initialised on this thread).
+    // or when the shell's link object cannot be made (COM not initialised on this thread); the
+    // fields then read "" until a later Load succeeds.
     [[nodiscard]] bool Load(const std::wstring& path);
-    [[nodiscard]] bool Loaded() const noexcept { return static_cast<bool>(link_); }
+    [[nodiscard]] bool Loaded() const noexcept { return loaded_; }
 
     // Each is "" when nothing is loaded or the shortcut holds no such field.
     [[nodiscard]] std::wstring Target() const;            // the target path
@@ -27,6 +28,8 @@ public:
 
 private:
     ComPtr<IShellLinkW> link_;
+    ComPtr<IPersistFile> file_;
+    bool loaded_ = false;
     std::wstring fullName_;
 };
 

@@ -8,6 +8,7 @@
 #include "system/App.h"
 #include "system/Paths.h"
 #include "system/Registry.h"
+#include "system/ShellLink.h"
 
 #include <gtest/gtest.h>
 
@@ -177,6 +178,28 @@ TEST_F(FoldersTest, LookPropertyLinkReadsEachWordInAnyCaseAndNothingElse) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.path + L" " + c.wanted);
         EXPECT_EQ(form().LookPropertyLink(c.path, c.wanted), c.result);
+    }
+
+    // One reader loaded again and again, as the loaders use it: each file gives its own fields.
+    ShellShortcut::Reader reader;
+    const struct {
+        std::wstring path;
+        bool loads;
+        const wchar_t* target;
+        const wchar_t* start;
+        const wchar_t* key;
+    } files[] = {
+        {full, true, L"C:\\A\\app.exe", L"C:\\A", L"Alt+Ctrl+F"},
+        {plain, true, L"C:\\A\\plain.exe", L"", L""},
+        {full, true, L"C:\\A\\app.exe", L"C:\\A", L"Alt+Ctrl+F"},
+        {UserFolder() + L"\\desktop.ini", false, L"", L"", L""},
+    };
+    for (const auto& f : files) {
+        SCOPED_TRACE(f.path);
+        EXPECT_EQ(reader.Load(f.path), f.loads);
+        EXPECT_EQ(reader.Target(), f.target);
+        EXPECT_EQ(reader.WorkingDirectory(), f.start);
+        EXPECT_EQ(reader.Hotkey(), f.key);
     }
 }
 
