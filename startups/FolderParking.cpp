@@ -5,13 +5,13 @@
 
 #include "mainwindow/Form1.h"
 #include "mainwindow/ListView.h"
+#include "startups/ParkingMessages.h"
 #include "startups/RegistryParking.h"
 #include "startups/frmDelete2.h"
 #include "system/App.h"
 #include "system/Handles.h"
 #include "system/Paths.h"
 #include "system/Registry.h"
-#include "system/Seam.h"
 #include "system/Text.h"
 
 #include <shlwapi.h>
@@ -23,31 +23,19 @@ constexpr wchar_t kParkedFolderName[] = L"\\Startups";  // beside the program
 constexpr wchar_t kLnk[] = L".lnk";
 constexpr int kUserFolder = 2;  // lv3 "User Folder"
 
-// Refusals and failures; each change either happens whole or not at all.
-constexpr wchar_t kParkedExistsStart[] = L"A disabled Startup named ";
-constexpr wchar_t kParkedExistsEnd[] =
-    L" already exists.  Enable or delete it first; this Startup was left as it is.     ";
-constexpr wchar_t kDisableFailedStart[] = L"The Startup ";
-constexpr wchar_t kDisableFailedEnd[] = L" could not be disabled.  It was left as it is.     ";
-constexpr wchar_t kNoRecordStart[] = L"The Startup ";
+using namespace ParkingMessages;
+
+// Refusals of this kind of startup only.
 constexpr wchar_t kNoRecordEnd[] =
     L" has no readable record of the folder it came from.  Nothing was changed.     ";
 constexpr wchar_t kNoCopyStart[] = L"The disabled Startup ";
 constexpr wchar_t kNoCopyEnd[] = L" is missing from the Startups folder.  Nothing was changed.     ";
 constexpr wchar_t kTakenStart[] = L"A different file already stands at ";
 constexpr wchar_t kTakenEnd[] = L".  The disabled Startup was left as it is.     ";
-constexpr wchar_t kEnableFailedStart[] = L"The Startup ";
-constexpr wchar_t kEnableFailedEnd[] = L" could not be enabled.  It was left disabled.     ";
-constexpr wchar_t kDeleteFailedStart[] = L"The Startup ";
-constexpr wchar_t kDeleteFailedEnd[] = L" could not be deleted.     ";
 
 // The attributes a copy takes over from its original.
 constexpr DWORD kCopiedAttributes = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM |
                                     FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
-
-void Refuse(HWND owner, const std::wstring& text) {
-    Seam::ShowMessage(owner, text, App::Title(), MB_OK | MB_ICONEXCLAMATION);
-}
 
 // A file (no folder) at exactly this path; no wildcards.
 bool IsFile(const std::wstring& path) {
@@ -132,7 +120,7 @@ bool DeleteItem(HWND owner, const Form1& form, HWND list, int row) {
                            RegistryParking::DeleteIfPresent(HKEY_LOCAL_MACHINE, StartupsSubKey(), item->fileName)
                      : RemoveFile(ListView::Text(list, row, kUserFolder) + L"\\" + item->fileName);
     if (!deleted) {
-        Refuse(owner, kDeleteFailedStart + name + kDeleteFailedEnd);
+        Refuse(owner, kStartupStart + name + kDeleteFailedEnd);
         return false;
     }
     (void)General::DeleteValue(HKEY_LOCAL_MACHINE, RegistryParking::StartupDatesSubKey(), name);  // none is no error
@@ -158,7 +146,7 @@ void Form1::mnuDisable2_Click() {
     const bool copyThere = IsFile(parkedPath);
     if (Registry::ReadValue(HKEY_LOCAL_MACHINE, StartupsSubKey(), item->fileName) ||
         (copyThere && !SameBytes(livePath, parkedPath))) {
-        Refuse(hwnd_, kParkedExistsStart + name + kParkedExistsEnd);
+        Refuse(hwnd_, kAlreadyParkedStart + name + kAlreadyParkedEnd);
         return;
     }
     (void)CreateDirectoryW(ParkedFolder().c_str(), nullptr);
@@ -170,7 +158,7 @@ void Form1::mnuDisable2_Click() {
     if (!recorded || !RemoveFile(livePath)) {
         if (copied) (void)General::DeleteValue(HKEY_LOCAL_MACHINE, StartupsSubKey(), item->fileName);
         if (copied && !copyThere) (void)RemoveFile(parkedPath);
-        Refuse(hwnd_, kDisableFailedStart + name + kDisableFailedEnd);
+        Refuse(hwnd_, kStartupStart + name + kDisableFailedEnd);
         return;
     }
     tvwDemo_NodeClick(SelectedNodeKey());
@@ -188,7 +176,7 @@ void Form1::mnuEnable2_Click() {
     const auto record = Registry::ReadValue(HKEY_LOCAL_MACHINE, StartupsSubKey(), item->fileName);
     if (!record || (record->type != REG_SZ && record->type != REG_EXPAND_SZ) || record->text.empty() ||
         PathIsRelativeW(record->text.c_str())) {
-        Refuse(hwnd_, kNoRecordStart + name + kNoRecordEnd);
+        Refuse(hwnd_, kStartupStart + name + kNoRecordEnd);
         return;
     }
     const std::wstring target = record->text;
@@ -202,7 +190,7 @@ void Form1::mnuEnable2_Click() {
         return;
     }
     if (!alreadyThere && !CopyChecked(parkedPath, target)) {
-        Refuse(hwnd_, kEnableFailedStart + name + kEnableFailedEnd);
+        Refuse(hwnd_, kStartupStart + name + kEnableFailedEnd);
         return;
     }
     const bool unrecorded = General::DeleteValue(HKEY_LOCAL_MACHINE, StartupsSubKey(), item->fileName);
@@ -211,7 +199,7 @@ void Form1::mnuEnable2_Click() {
         if (unrecorded)
             (void)Registry::WriteText(HKEY_LOCAL_MACHINE, StartupsSubKey(), item->fileName, record->type, record->text);
         if (!alreadyThere) (void)RemoveFile(target);
-        Refuse(hwnd_, kEnableFailedStart + name + kEnableFailedEnd);
+        Refuse(hwnd_, kStartupStart + name + kEnableFailedEnd);
         return;
     }
     tvwDemo_NodeClick(SelectedNodeKey());

@@ -4,43 +4,31 @@
 
 #include "mainwindow/Form1.h"
 #include "mainwindow/ListView.h"
+#include "startups/ParkingMessages.h"
 #include "startups/frmDelete.h"
 #include "system/App.h"
 #include "system/Handles.h"
 #include "system/Paths.h"
 #include "system/Process.h"
 #include "system/Registry.h"
-#include "system/Seam.h"
 #include "system/Text.h"
 
 #include <cstring>
 
 namespace {
 
-// Refusals and failures; each change either happens whole or not at all.
+using namespace ParkingMessages;
+
+// Refusals of this kind of startup only.
 constexpr wchar_t kOnlyRunKeys[] =
     L"Only Startups of a Run key can be disabled.  RunOnce and RunOnceEx entries cannot be put back into "
     L"their own key, so they are left as they are.     ";
 constexpr wchar_t kOnlyStringsStart[] = L"Only string values can be disabled.  The Startup ";
 constexpr wchar_t kOnlyStringsMiddle[] = L" is a ";
 constexpr wchar_t kOnlyStringsEnd[] = L" value, so it was left as it is.     ";
-constexpr wchar_t kRecordExistsStart[] = L"A disabled Startup named ";
-constexpr wchar_t kRecordExistsEnd[] =
-    L" already exists.  Enable or delete it first; this Startup was left as it is.     ";
-constexpr wchar_t kNotFoundStart[] = L"The Startup ";
 constexpr wchar_t kNotFoundEnd[] = L" was not found in its registry key.  Nothing was changed.     ";
-constexpr wchar_t kDisableFailedStart[] = L"The Startup ";
-constexpr wchar_t kDisableFailedEnd[] = L" could not be disabled.  It was left as it is.     ";
 constexpr wchar_t kEnableTakenStart[] = L"The Run key already holds a different Startup named ";
 constexpr wchar_t kEnableTakenEnd[] = L".  The disabled Startup was left as it is.     ";
-constexpr wchar_t kEnableFailedStart[] = L"The Startup ";
-constexpr wchar_t kEnableFailedEnd[] = L" could not be enabled.  It was left disabled.     ";
-constexpr wchar_t kDeleteFailedStart[] = L"The Startup ";
-constexpr wchar_t kDeleteFailedEnd[] = L" could not be deleted.     ";
-
-void Refuse(HWND owner, const std::wstring& text) {
-    Seam::ShowMessage(owner, text, App::Title(), MB_OK | MB_ICONEXCLAMATION);
-}
 
 bool IsText(DWORD type) { return type == REG_SZ || type == REG_EXPAND_SZ; }
 
@@ -160,7 +148,7 @@ bool DeleteStartup(HWND owner, HWND list, int row) {
         deleted = DeleteIfPresent(HKEY_LOCAL_MACHINE, DisabledSubKey(), name);
     }
     if (!deleted) {
-        Refuse(owner, kDeleteFailedStart + name + kDeleteFailedEnd);
+        Refuse(owner, kStartupStart + name + kDeleteFailedEnd);
         return false;
     }
     (void)General::DeleteValue(HKEY_LOCAL_MACHINE, StartupDatesSubKey(), name);  // a missing date is no error
@@ -219,7 +207,7 @@ void Form1::mnuDisable_Click() {
     // The command as the Run value holds it: the list shows it without quotes and "RUNDLL32.EXE ".
     const auto value = Registry::ReadValue(key->root, key->subKey, name);
     if (!value) {
-        Refuse(hwnd_, kNotFoundStart + name + kNotFoundEnd);
+        Refuse(hwnd_, kStartupStart + name + kNotFoundEnd);
         return;
     }
     if (!IsText(value->type)) {
@@ -228,7 +216,7 @@ void Form1::mnuDisable_Click() {
     }
     const std::wstring disabled = DisabledSubKey();
     if (Registry::ReadValue(HKEY_LOCAL_MACHINE, disabled, name)) {
-        Refuse(hwnd_, kRecordExistsStart + name + kRecordExistsEnd);
+        Refuse(hwnd_, kAlreadyParkedStart + name + kAlreadyParkedEnd);
         return;
     }
     const std::vector<BYTE> record = RecordBytes(key->hive, value->bytes);
@@ -240,7 +228,7 @@ void Form1::mnuDisable_Click() {
     if (!parked || !General::DeleteValue(key->root, key->subKey, name)) {
         // Nothing was there before under this name, so the record goes again.
         (void)General::DeleteValue(HKEY_LOCAL_MACHINE, disabled, name);
-        Refuse(hwnd_, kDisableFailedStart + name + kDisableFailedEnd);
+        Refuse(hwnd_, kStartupStart + name + kDisableFailedEnd);
         return;
     }
     tvwDemo_NodeClick(SelectedNodeKey());
@@ -274,7 +262,7 @@ void Form1::mnuEnable_Click() {
                                            HoldsExactly(target->root, target->subKey, name, type, data));
     if (!restored || !General::DeleteValue(HKEY_LOCAL_MACHINE, disabled, name)) {
         if (!alreadyThere) (void)General::DeleteValue(target->root, target->subKey, name);
-        Refuse(hwnd_, kEnableFailedStart + name + kEnableFailedEnd);
+        Refuse(hwnd_, kStartupStart + name + kEnableFailedEnd);
         return;
     }
     tvwDemo_NodeClick(SelectedNodeKey());

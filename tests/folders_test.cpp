@@ -1,5 +1,6 @@
 // Startup-folder items against real shortcuts, folders and registry: the loaders, the shortcut
 // property reader, the tooltips, and disable, enable and delete with frmDelete2.
+#include "Confirmations.h"
 #include "TestSeam.h"
 #include "TestUtil.h"
 #include "mainwindow/ListView.h"
@@ -81,11 +82,7 @@ void EmptyFolder(const std::wstring& folder) {
     } while (FindNextFileW(find.get(), &data));
 }
 
-std::wstring Read(HKEY root, const std::wstring& sub, const std::wstring& name) {
-    std::wstring data;
-    if (!TestUtil::ReadString(root, sub, name, data)) return L"<missing>";
-    return data;
-}
+using TestUtil::ValueOrMissing;
 
 class FoldersTest : public testing::Test {
 protected:
@@ -128,13 +125,7 @@ protected:
         }
         return -1;
     }
-    // Warnings and refusals only.
-    std::vector<Seam::MessageRequest> Warnings() const {
-        std::vector<Seam::MessageRequest> out;
-        for (const auto& m : seam.messages)
-            if ((m.flags & MB_ICONMASK) == MB_ICONEXCLAMATION) out.push_back(m);
-        return out;
-    }
+    std::vector<Seam::MessageRequest> Warnings() const { return seam.Warnings(); }
 
     TestSeam seam;
     std::unique_ptr<TestUtil::LiveForm> live;
@@ -364,7 +355,7 @@ TEST_F(FoldersTest, ParkedItemsListTheirCopysTargetAndTheFolderTheyCameFrom) {
     ListView_SetItemState(lv2(), -1, 0, LVIS_SELECTED | LVIS_FOCUSED);
     ListView::Select(lv2(), setup);
     form().mnuEnable_Click();
-    EXPECT_EQ(Read(HKEY_LOCAL_MACHINE, kRun, L"Setup.lnk"), L"C:\\A\\setup.exe");
+    EXPECT_EQ(ValueOrMissing(HKEY_LOCAL_MACHINE, kRun, L"Setup.lnk"), L"C:\\A\\setup.exe");
     EXPECT_FALSE(ValueExists(HKEY_LOCAL_MACHINE, kDisabled, L"Setup.lnk"));
     RegDeleteKeyValueW(HKEY_LOCAL_MACHINE, kRun.c_str(), L"Setup.lnk");
 }
@@ -397,7 +388,7 @@ TEST_F(FoldersTest, DisableThenEnableRoundTripsEachFileByteForByteWithItsRecordA
         EXPECT_FALSE(IsFile(livePath));
         EXPECT_EQ(Bytes(parkedPath), before);
         EXPECT_EQ(GetFileAttributesW(parkedPath.c_str()) & FILE_ATTRIBUTE_READONLY, c.attributes);
-        EXPECT_EQ(Read(HKEY_LOCAL_MACHINE, kStore, c.file), livePath);
+        EXPECT_EQ(ValueOrMissing(HKEY_LOCAL_MACHINE, kStore, c.file), livePath);
         EXPECT_LT(ListView::FindRow(lv3(), c.name), 0);  // the view was reloaded
 
         View(L"another 45");
@@ -425,7 +416,7 @@ TEST_F(FoldersTest, DisableAndEnableActOnlyOnRowsInTheirOwnState) {
     EXPECT_TRUE(IsFile(UserFolder() + L"\\Live.lnk"));
     EXPECT_TRUE(IsFile(ParkedFolder() + L"\\Parked.lnk"));
     EXPECT_FALSE(IsFile(L"C:\\A\\Parked.lnk"));
-    EXPECT_EQ(Read(HKEY_LOCAL_MACHINE, kStore, L"Parked.lnk"), L"C:\\A\\Parked.lnk");
+    EXPECT_EQ(ValueOrMissing(HKEY_LOCAL_MACHINE, kStore, L"Parked.lnk"), L"C:\\A\\Parked.lnk");
     EXPECT_FALSE(ValueExists(HKEY_LOCAL_MACHINE, kStore, L"Live.lnk"));
     EXPECT_TRUE(seam.messages.empty());
 
@@ -456,7 +447,7 @@ TEST_F(FoldersTest, TheSameNameInBothFoldersIsParkedOnceAndTheSecondDisableIsRef
     EXPECT_NE(Warnings()[0].text.find(L"Dup"), std::wstring::npos);
     EXPECT_EQ(Bytes(commonLink), commonBytes);
     EXPECT_EQ(Bytes(ParkedFolder() + L"\\Dup.lnk"), userBytes);
-    EXPECT_EQ(Read(HKEY_LOCAL_MACHINE, kStore, L"Dup.lnk"), userLink);
+    EXPECT_EQ(ValueOrMissing(HKEY_LOCAL_MACHINE, kStore, L"Dup.lnk"), userLink);
 
     // A parked file left without its record is used only when it is the same file.
     RegDeleteKeyValueW(HKEY_LOCAL_MACHINE, kStore.c_str(), L"Dup.lnk");
@@ -496,13 +487,13 @@ TEST_F(FoldersTest, EnableKeepsBothFilesWhenItCannotPutTheItemBackWhole) {
         ASSERT_GE(SelectRow(lv3(), L"App"), 0);
         RegDeleteKeyValueW(HKEY_LOCAL_MACHINE, kStore.c_str(), L"App.lnk");
         c.prepare();
-        const std::wstring record = Read(HKEY_LOCAL_MACHINE, kStore, L"App.lnk");
+        const std::wstring record = ValueOrMissing(HKEY_LOCAL_MACHINE, kStore, L"App.lnk");
         const std::string liveBytes = Bytes(livePath);
         seam.messages.clear();
         form().mnuEnable2_Click();
         EXPECT_EQ(Warnings().size(), 1u);
         EXPECT_EQ(Bytes(parkedPath), parkedBytes);
-        EXPECT_EQ(Read(HKEY_LOCAL_MACHINE, kStore, L"App.lnk"), record);
+        EXPECT_EQ(ValueOrMissing(HKEY_LOCAL_MACHINE, kStore, L"App.lnk"), record);
         EXPECT_EQ(Bytes(livePath), liveBytes);
         EXPECT_EQ(IsFile(livePath), c.liveTaken);
     }
@@ -516,7 +507,7 @@ TEST_F(FoldersTest, EnableKeepsBothFilesWhenItCannotPutTheItemBackWhole) {
     seam.messages.clear();
     form().mnuEnable2_Click();
     EXPECT_EQ(Warnings().size(), 1u);
-    EXPECT_EQ(Read(HKEY_LOCAL_MACHINE, kStore, L"App.lnk"), livePath);
+    EXPECT_EQ(ValueOrMissing(HKEY_LOCAL_MACHINE, kStore, L"App.lnk"), livePath);
     EXPECT_FALSE(IsFile(livePath));
 }
 
@@ -594,28 +585,11 @@ TEST_F(FoldersTest, DeleteGoesByTheRowsStateAndLeavesTheSameNamedItemInTheOtherP
     EXPECT_TRUE(ValueExists(HKEY_LOCAL_MACHINE, kDates, L"Dup"));
 }
 
-// What frmDelete2 showed while it waited, and how the test answered it.
-struct Confirmation {
-    bool shown = false;
-    std::wstring caption, label, yes, no, ask;
-};
+using Confirmation = Confirmations::Seen;
 
 // button: a control id, or 0 for the close box.
 void AnswerConfirmation(Confirmation& seen, bool tick, int button) {
-    TestUtil::AfterDelay(150, [&seen, tick, button] {
-        frmDelete2* d = frmDelete2::Current();
-        if (!d) return;
-        seen.shown = true;
-        seen.caption = d->ControlText(d->hwnd());
-        seen.label = d->ControlText(d->Label1);
-        seen.yes = d->ControlText(d->cmdYes);
-        seen.no = d->ControlText(d->cmdNo);
-        seen.ask = d->ControlText(d->chkAsk);
-        if (tick) SendMessageW(d->chkAsk, BM_SETCHECK, BST_CHECKED, 0);
-        if (button == 0) SendMessageW(d->hwnd(), WM_CLOSE, 0, 0);
-        else SendMessageW(d->hwnd(), WM_COMMAND, MAKEWPARAM(button, BN_CLICKED),
-                          reinterpret_cast<LPARAM>(GetDlgItem(d->hwnd(), button)));
-    });
+    Confirmations::Answer<frmDelete2>(seen, nullptr, tick, button);
 }
 
 TEST_F(FoldersTest, frmDelete2AsksAndDontAskMeAgainSilencesBothDeletes) {

@@ -1,5 +1,6 @@
 // Disable, enable and delete of registry startups against the real registry, with the
 // delete confirmation driven from a timer while it waits.
+#include "Confirmations.h"
 #include "TestSeam.h"
 #include "TestUtil.h"
 #include "mainwindow/ListView.h"
@@ -29,11 +30,7 @@ const std::wstring kHkcuRun = L"HKCU\\SOFTWARE\\Microsoft\\Windows\\CurrentVersi
 const std::wstring kHklmRunOnce = L"HKLM\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\RunOnce";
 const std::wstring kSelectText = L"Please select a Startup item     ";
 
-std::wstring Read(HKEY root, const std::wstring& sub, const std::wstring& name, DWORD* type = nullptr) {
-    std::wstring data;
-    if (!TestUtil::ReadString(root, sub, name, data, type)) return L"<missing>";
-    return data;
-}
+using TestUtil::ValueOrMissing;
 
 std::vector<BYTE> Bytes(HKEY root, const std::wstring& sub, const std::wstring& name) {
     const auto v = Registry::ReadValue(root, sub, name);
@@ -101,13 +98,7 @@ protected:
         ListView_SetItemState(lv2(), -1, 0, LVIS_SELECTED | LVIS_FOCUSED);
         ListView::Select(lv2(), row);
     }
-    // Warnings and refusals only: announcements of new entries carry the information icon.
-    std::vector<Seam::MessageRequest> Warnings() const {
-        std::vector<Seam::MessageRequest> out;
-        for (const auto& m : seam.messages)
-            if ((m.flags & MB_ICONMASK) == MB_ICONEXCLAMATION) out.push_back(m);
-        return out;
-    }
+    std::vector<Seam::MessageRequest> Warnings() const { return seam.Warnings(); }
     // Lists the records as the "Disabled Startups" view does and selects the named one.
     int ShowParked(const std::wstring& name) {
         ListView::Clear(lv2());
@@ -143,7 +134,7 @@ TEST_F(ParkingTest, DisableThenEnableGivesBackEachCommandByteForByteWithItsType)
 
         EXPECT_FALSE(ValueExists(HKEY_LOCAL_MACHINE, kRun, c.name));
         DWORD type = 0;
-        EXPECT_EQ(Read(HKEY_LOCAL_MACHINE, kDisabled, c.name, &type), L"HKLM^" + c.command);
+        EXPECT_EQ(ValueOrMissing(HKEY_LOCAL_MACHINE, kDisabled, c.name, &type), L"HKLM^" + c.command);
         EXPECT_EQ(type, c.type);
 
         const int row = ShowParked(c.name);
@@ -155,7 +146,7 @@ TEST_F(ParkingTest, DisableThenEnableGivesBackEachCommandByteForByteWithItsType)
         form().mnuEnable_Click();
 
         EXPECT_EQ(Bytes(HKEY_LOCAL_MACHINE, kRun, c.name), before);
-        EXPECT_EQ(Read(HKEY_LOCAL_MACHINE, kRun, c.name, &type), c.command);
+        EXPECT_EQ(ValueOrMissing(HKEY_LOCAL_MACHINE, kRun, c.name, &type), c.command);
         EXPECT_EQ(type, c.type);
         EXPECT_FALSE(ValueExists(HKEY_LOCAL_MACHINE, kDisabled, c.name));
     }
@@ -170,9 +161,9 @@ TEST_F(ParkingTest, SameNameInBothHivesStaysApartAndASecondDisableIsRefused) {
 
     SelectOnly(userRow);
     form().mnuDisable_Click();
-    EXPECT_EQ(Read(HKEY_LOCAL_MACHINE, kDisabled, L"App"), L"HKCU^C:\\A\\user.exe /u");
+    EXPECT_EQ(ValueOrMissing(HKEY_LOCAL_MACHINE, kDisabled, L"App"), L"HKCU^C:\\A\\user.exe /u");
     EXPECT_FALSE(ValueExists(HKEY_CURRENT_USER, kRun, L"App"));
-    EXPECT_EQ(Read(HKEY_LOCAL_MACHINE, kRun, L"App"), L"C:\\A\\machine.exe");
+    EXPECT_EQ(ValueOrMissing(HKEY_LOCAL_MACHINE, kRun, L"App"), L"C:\\A\\machine.exe");
     EXPECT_TRUE(Warnings().empty());
 
     // The machine's entry cannot be parked under the same record name: refused, left in place.
@@ -182,14 +173,14 @@ TEST_F(ParkingTest, SameNameInBothHivesStaysApartAndASecondDisableIsRefused) {
     form().mnuDisable_Click();
     ASSERT_EQ(Warnings().size(), 1u);
     EXPECT_NE(Warnings()[0].text.find(L"App"), std::wstring::npos);
-    EXPECT_EQ(Read(HKEY_LOCAL_MACHINE, kRun, L"App"), L"C:\\A\\machine.exe");
-    EXPECT_EQ(Read(HKEY_LOCAL_MACHINE, kDisabled, L"App"), L"HKCU^C:\\A\\user.exe /u");
+    EXPECT_EQ(ValueOrMissing(HKEY_LOCAL_MACHINE, kRun, L"App"), L"C:\\A\\machine.exe");
+    EXPECT_EQ(ValueOrMissing(HKEY_LOCAL_MACHINE, kDisabled, L"App"), L"HKCU^C:\\A\\user.exe /u");
 
     // Both are still recoverable: the parked one goes back to the user's Run key.
     ASSERT_GE(ShowParked(L"App"), 0);
     form().mnuEnable_Click();
-    EXPECT_EQ(Read(HKEY_CURRENT_USER, kRun, L"App"), L"C:\\A\\user.exe /u");
-    EXPECT_EQ(Read(HKEY_LOCAL_MACHINE, kRun, L"App"), L"C:\\A\\machine.exe");
+    EXPECT_EQ(ValueOrMissing(HKEY_CURRENT_USER, kRun, L"App"), L"C:\\A\\user.exe /u");
+    EXPECT_EQ(ValueOrMissing(HKEY_LOCAL_MACHINE, kRun, L"App"), L"C:\\A\\machine.exe");
     EXPECT_FALSE(ValueExists(HKEY_LOCAL_MACHINE, kDisabled, L"App"));
 }
 
@@ -221,9 +212,9 @@ TEST_F(ParkingTest, DisableRefusalsLeaveTheRunValueWhereItIs) {
         EXPECT_EQ(Warnings().size(), 1u);
         EXPECT_FALSE(ValueExists(HKEY_LOCAL_MACHINE, kDisabled, c.name));
     }
-    EXPECT_EQ(Read(HKEY_LOCAL_MACHINE, kRunOnce, L"Once"), L"C:\\A\\once.exe");
-    EXPECT_EQ(Read(HKEY_LOCAL_MACHINE, kRun, L"Twin"), L"C:\\A\\run.exe");
-    EXPECT_EQ(Read(HKEY_LOCAL_MACHINE, kRun, L"Kept"), L"C:\\A\\kept.exe");
+    EXPECT_EQ(ValueOrMissing(HKEY_LOCAL_MACHINE, kRunOnce, L"Once"), L"C:\\A\\once.exe");
+    EXPECT_EQ(ValueOrMissing(HKEY_LOCAL_MACHINE, kRun, L"Twin"), L"C:\\A\\run.exe");
+    EXPECT_EQ(ValueOrMissing(HKEY_LOCAL_MACHINE, kRun, L"Kept"), L"C:\\A\\kept.exe");
 }
 
 TEST_F(ParkingTest, RecordsAreListedByHiveAndEnabledIntoTheirHivesRunKey) {
@@ -256,7 +247,7 @@ TEST_F(ParkingTest, RecordsAreListedByHiveAndEnabledIntoTheirHivesRunKey) {
         SCOPED_TRACE(r.name);
         ASSERT_GE(ShowParked(r.name), 0);
         form().mnuEnable_Click();
-        EXPECT_EQ(Read(r.restoredInto, kRun, r.name), r.command);
+        EXPECT_EQ(ValueOrMissing(r.restoredInto, kRun, r.name), r.command);
         EXPECT_FALSE(ValueExists(r.restoredInto == HKEY_LOCAL_MACHINE ? HKEY_CURRENT_USER : HKEY_LOCAL_MACHINE, kRun,
                                  r.name));
         EXPECT_FALSE(ValueExists(HKEY_LOCAL_MACHINE, kDisabled, r.name));
@@ -290,8 +281,8 @@ TEST_F(ParkingTest, EnableThatWouldLoseOrDuplicateAnEntryDoesNothing) {
     ASSERT_GE(ShowParked(L"Taken"), 0);
     form().mnuEnable_Click();
     EXPECT_EQ(Warnings().size(), 1u);
-    EXPECT_EQ(Read(HKEY_LOCAL_MACHINE, kRun, L"Taken"), L"C:\\A\\other.exe");
-    EXPECT_EQ(Read(HKEY_LOCAL_MACHINE, kDisabled, L"Taken"), L"HKLM^C:\\A\\parked.exe");
+    EXPECT_EQ(ValueOrMissing(HKEY_LOCAL_MACHINE, kRun, L"Taken"), L"C:\\A\\other.exe");
+    EXPECT_EQ(ValueOrMissing(HKEY_LOCAL_MACHINE, kDisabled, L"Taken"), L"HKLM^C:\\A\\parked.exe");
 
     // The Run key cannot be written: the record stays and the user is told.
     seam.messages.clear();
@@ -302,7 +293,7 @@ TEST_F(ParkingTest, EnableThatWouldLoseOrDuplicateAnEntryDoesNothing) {
         form().mnuEnable_Click();
     }
     EXPECT_EQ(Warnings().size(), 1u);
-    EXPECT_EQ(Read(HKEY_LOCAL_MACHINE, kDisabled, L"Homeless"), L"HKCU^C:\\A\\homeless.exe");
+    EXPECT_EQ(ValueOrMissing(HKEY_LOCAL_MACHINE, kDisabled, L"Homeless"), L"HKCU^C:\\A\\homeless.exe");
     EXPECT_FALSE(ValueExists(HKEY_CURRENT_USER, kRun, L"Homeless"));
 }
 
@@ -312,7 +303,7 @@ TEST_F(ParkingTest, MissingKeysAreMadeAgainSoNoEntryIsStuck) {
     TestUtil::DeleteTree(HKEY_LOCAL_MACHINE, kDisabled);
     SelectOnly(AddRow(L"App", kHklmRun));
     form().mnuDisable_Click();
-    EXPECT_EQ(Read(HKEY_LOCAL_MACHINE, kDisabled, L"App"), L"HKLM^C:\\A\\app.exe /x");
+    EXPECT_EQ(ValueOrMissing(HKEY_LOCAL_MACHINE, kDisabled, L"App"), L"HKLM^C:\\A\\app.exe /x");
     EXPECT_FALSE(ValueExists(HKEY_LOCAL_MACHINE, kRun, L"App"));
 
     // A cleaner removed the Run key while it stood empty: Enable makes it again.
@@ -326,7 +317,7 @@ TEST_F(ParkingTest, MissingKeysAreMadeAgainSoNoEntryIsStuck) {
         TestUtil::DeleteTree(h.root, kRun);
         ASSERT_GE(ShowParked(L"Parked"), 0);
         form().mnuEnable_Click();
-        EXPECT_EQ(Read(h.root, kRun, L"Parked"), L"C:\\A\\parked.exe -q");
+        EXPECT_EQ(ValueOrMissing(h.root, kRun, L"Parked"), L"C:\\A\\parked.exe -q");
         EXPECT_FALSE(ValueExists(HKEY_LOCAL_MACHINE, kDisabled, L"Parked"));
         TestUtil::DeleteTree(h.root, kRun);
         RegCloseKey(CreatedKey(h.root, kRun));
@@ -356,7 +347,7 @@ TEST_F(ParkingTest, StringDataThatIsNotWholeUtf16ComesBackByteForByte) {
         form().mnuEnable_Click();
         EXPECT_EQ(Bytes(HKEY_LOCAL_MACHINE, kRun, L"Odd"), odd);
         DWORD stored = 0;
-        Read(HKEY_LOCAL_MACHINE, kRun, L"Odd", &stored);
+        ValueOrMissing(HKEY_LOCAL_MACHINE, kRun, L"Odd", &stored);
         EXPECT_EQ(stored, type);
         EXPECT_FALSE(ValueExists(HKEY_LOCAL_MACHINE, kDisabled, L"Odd"));
     }
@@ -416,7 +407,7 @@ TEST_F(ParkingTest, EnableOnARowThatIsNoParkedRegistryEntryLeavesTheRecordOfThat
         form().mnuEnable_Click();
         EXPECT_FALSE(ValueExists(HKEY_LOCAL_MACHINE, kRun, L"Dup"));
         EXPECT_FALSE(ValueExists(HKEY_CURRENT_USER, kRun, L"Dup"));
-        EXPECT_EQ(Read(HKEY_LOCAL_MACHINE, kDisabled, L"Dup"), L"HKLM^C:\\A\\parked.exe");
+        EXPECT_EQ(ValueOrMissing(HKEY_LOCAL_MACHINE, kDisabled, L"Dup"), L"HKLM^C:\\A\\parked.exe");
     }
     EXPECT_TRUE(seam.messages.empty());
 }
@@ -445,8 +436,8 @@ TEST_F(ParkingTest, EachActionWithoutASelectedRowAsksForOneAndSelectsTheCurrentR
         EXPECT_EQ(seam.messages[0].caption, L"Corvell");
         EXPECT_EQ(seam.messages[0].flags, static_cast<UINT>(MB_OK | MB_ICONEXCLAMATION));
         EXPECT_EQ(ListView::Selected(lv2()), row);
-        EXPECT_EQ(Read(HKEY_LOCAL_MACHINE, kRun, L"App"), L"C:\\A\\app.exe");
-        EXPECT_EQ(Read(HKEY_LOCAL_MACHINE, kDisabled, L"App"), L"HKLM^C:\\A\\app.exe");
+        EXPECT_EQ(ValueOrMissing(HKEY_LOCAL_MACHINE, kRun, L"App"), L"C:\\A\\app.exe");
+        EXPECT_EQ(ValueOrMissing(HKEY_LOCAL_MACHINE, kDisabled, L"App"), L"HKLM^C:\\A\\app.exe");
     }
 }
 
@@ -560,7 +551,7 @@ TEST_F(ParkingTest, ThroughTheViewsAnEntryIsDisabledEnabledAndDeletedFromTheMenu
     ASSERT_GE(choose(IDM_mnuDisable, L"Tool"), 0);
     EXPECT_LT(ListView::FindRow(lv2(), L"Tool"), 0);  // the view was reloaded
     EXPECT_GE(ListView::FindRow(lv2(), L"Other"), 0);
-    EXPECT_EQ(Read(HKEY_LOCAL_MACHINE, kDisabled, L"Tool"), L"HKLM^" + command);
+    EXPECT_EQ(ValueOrMissing(HKEY_LOCAL_MACHINE, kDisabled, L"Tool"), L"HKLM^" + command);
 
     view(L"another 44");
     const int parked = ListView::FindRow(lv2(), L"Tool");
@@ -568,50 +559,21 @@ TEST_F(ParkingTest, ThroughTheViewsAnEntryIsDisabledEnabledAndDeletedFromTheMenu
     EXPECT_EQ(ListView::Color(lv2(), parked), ListView::DisabledForeColor);
     EXPECT_EQ(ListView::Text(lv2(), parked, 1), command);
     ASSERT_GE(choose(IDM_mnuEnable, L"Tool"), 0);
-    EXPECT_EQ(Read(HKEY_LOCAL_MACHINE, kRun, L"Tool"), command);
+    EXPECT_EQ(ValueOrMissing(HKEY_LOCAL_MACHINE, kRun, L"Tool"), command);
 
     view(L"another11");
     ASSERT_GE(choose(IDM_mnuDelete, L"Tool"), 0);
     EXPECT_FALSE(ValueExists(HKEY_LOCAL_MACHINE, kRun, L"Tool"));
-    EXPECT_EQ(Read(HKEY_LOCAL_MACHINE, kRun, L"Other"), L"C:\\A\\other.exe");
+    EXPECT_EQ(ValueOrMissing(HKEY_LOCAL_MACHINE, kRun, L"Other"), L"C:\\A\\other.exe");
     EXPECT_TRUE(Warnings().empty());
 }
 
-// What the confirmation showed while it waited, and how the test answered it.
-struct Confirmation {
-    bool shown = false;
-    bool ownerDisabled = false;
-    std::wstring caption, label, yes, no, ask;
-};
+using Confirmation = Confirmations::Seen;
+using Confirmations::kPressEnter;
+using Confirmations::kPressEscape;
 
-constexpr int kPressEnter = -1;
-constexpr int kPressEscape = -2;
-
-// button: a control id, 0 for the close box, or one of the keys above.
 void AnswerConfirmation(Confirmation& seen, HWND owner, bool tick, int button) {
-    TestUtil::AfterDelay(150, [&seen, owner, tick, button] {
-        frmDelete* d = frmDelete::Current();
-        if (!d) return;
-        seen.shown = true;
-        seen.ownerDisabled = !IsWindowEnabled(owner);
-        seen.caption = d->ControlText(d->hwnd());
-        seen.label = d->ControlText(d->Label1);
-        seen.yes = d->ControlText(d->cmdYes);
-        seen.no = d->ControlText(d->cmdNo);
-        seen.ask = d->ControlText(d->chkAsk);
-        if (tick) SendMessageW(d->chkAsk, BM_SETCHECK, BST_CHECKED, 0);
-        if (button == 0) {
-            SendMessageW(d->hwnd(), WM_CLOSE, 0, 0);
-        } else if (button < 0) {
-            // A key goes through the dialog's own message loop, to the control that has the focus.
-            const WPARAM key = button == kPressEnter ? VK_RETURN : VK_ESCAPE;
-            PostMessageW(GetFocus(), WM_KEYDOWN, key, 0);
-            PostMessageW(GetFocus(), WM_KEYUP, key, 0);
-        } else {
-            HWND control = GetDlgItem(d->hwnd(), button);
-            SendMessageW(d->hwnd(), WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), reinterpret_cast<LPARAM>(control));
-        }
-    });
+    Confirmations::Answer<frmDelete>(seen, owner, tick, button);
 }
 
 TEST_F(ParkingTest, ConfirmationAsksWithItsTextsAndItsAnswerDecides) {

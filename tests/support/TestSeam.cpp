@@ -16,6 +16,13 @@ int TestSeam::ShowMessage(const Seam::MessageRequest& request) {
     return buttons == MB_YESNO || buttons == MB_YESNOCANCEL ? IDNO : IDOK;
 }
 
+std::vector<Seam::MessageRequest> TestSeam::Warnings() const {
+    std::vector<Seam::MessageRequest> out;
+    for (const auto& m : messages)
+        if ((m.flags & MB_ICONMASK) == MB_ICONEXCLAMATION) out.push_back(m);
+    return out;
+}
+
 INT_PTR TestSeam::Launch(const Seam::ShellRequest& request) {
     launches.push_back(request);
     if (onLaunch) onLaunch(request);

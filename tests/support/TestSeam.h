@@ -34,6 +34,8 @@ public:
     std::function<std::optional<long>(const Seam::ProcessRequest&)> scriptProcess;
 
     std::vector<Seam::MessageRequest> messages;
+    // The messages shown with the exclamation icon: refusals and warnings, not announcements.
+    [[nodiscard]] std::vector<Seam::MessageRequest> Warnings() const;
     std::vector<Seam::ShellRequest> launches;
     std::vector<Seam::ProcessRequest> processes;
     std::vector<Seam::FileDialogRequest> dialogs;

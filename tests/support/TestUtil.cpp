@@ -40,6 +40,11 @@ bool ReadString(HKEY root, const std::wstring& subKey, const std::wstring& name,
     return rc == ERROR_SUCCESS;
 }
 
+std::wstring ValueOrMissing(HKEY root, const std::wstring& subKey, const std::wstring& name, DWORD* type) {
+    std::wstring data;
+    return ReadString(root, subKey, name, data, type) ? data : L"<missing>";
+}
+
 bool ValueExists(HKEY root, const std::wstring& subKey, const std::wstring& name) {
     std::wstring ignored;
     return ReadString(root, subKey, name, ignored);

@@ -18,6 +18,8 @@ void PutString(HKEY root, const std::wstring& subKey, const std::wstring& name, 
 // Reads a value's text (NUL dropped) and type; false when missing.
 bool ReadString(HKEY root, const std::wstring& subKey, const std::wstring& name, std::wstring& data,
                 DWORD* type = nullptr);
+// The value's text, or "<missing>" when it cannot be read.
+std::wstring ValueOrMissing(HKEY root, const std::wstring& subKey, const std::wstring& name, DWORD* type = nullptr);
 bool ValueExists(HKEY root, const std::wstring& subKey, const std::wstring& name);
 
 // The folder the test program runs from (C:\corvell in the test prefix).

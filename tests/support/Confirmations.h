@@ -1,0 +1,49 @@
+// Answering the delete confirmations (frmDelete, frmDelete2) while they wait, and what they showed.
+#pragma once
+
+#include "TestUtil.h"
+
+#include <windows.h>
+#include <string>
+
+namespace Confirmations {
+
+struct Seen {
+    bool shown = false;
+    bool ownerDisabled = false;
+    std::wstring caption, label, yes, no, ask;
+};
+
+inline constexpr int kPressEnter = -1;
+inline constexpr int kPressEscape = -2;
+
+// About 150 ms from now, reads the open dialog D into seen, ticks "Don't ask me again" when tick,
+// then presses button: a control id, 0 for the close box, or one of the keys above.
+template <typename D>
+void Answer(Seen& seen, HWND owner, bool tick, int button) {
+    TestUtil::AfterDelay(150, [&seen, owner, tick, button] {
+        D* d = D::Current();
+        if (!d) return;
+        seen.shown = true;
+        seen.ownerDisabled = !IsWindowEnabled(owner);
+        seen.caption = d->ControlText(d->hwnd());
+        seen.label = d->ControlText(d->Label1);
+        seen.yes = d->ControlText(d->cmdYes);
+        seen.no = d->ControlText(d->cmdNo);
+        seen.ask = d->ControlText(d->chkAsk);
+        if (tick) SendMessageW(d->chkAsk, BM_SETCHECK, BST_CHECKED, 0);
+        if (button == 0) {
+            SendMessageW(d->hwnd(), WM_CLOSE, 0, 0);
+        } else if (button < 0) {
+            // A key goes through the dialog's own message loop, to the control that has the focus.
+            const WPARAM key = button == kPressEnter ? VK_RETURN : VK_ESCAPE;
+            PostMessageW(GetFocus(), WM_KEYDOWN, key, 0);
+            PostMessageW(GetFocus(), WM_KEYUP, key, 0);
+        } else {
+            HWND control = GetDlgItem(d->hwnd(), button);
+            SendMessageW(d->hwnd(), WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), reinterpret_cast<LPARAM>(control));
+        }
+    });
+}
+
+} // namespace Confirmations
