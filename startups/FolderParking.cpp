@@ -15,6 +15,8 @@
 #include "system/Text.h"
 
 #include <shlwapi.h>
+
+#include <algorithm>
 #include <vector>
 
 namespace {
@@ -129,12 +131,15 @@ bool DeleteItem(HWND owner, const Form1& form, HWND list, int row) {
 
 } // namespace FolderParking
 
+namespace {
+
 using namespace FolderParking;
 
-void Form1::mnuDisable2_Click() {
-    const int row = CheckListSelection(lv3);
-    if (row < 0) return;
-    const auto item = FolderItemOf(lv3, row);
+// Parks a live row's file: copied into "Startups" and checked, its record written and read back,
+// then the file deleted from its Startup folder. A failure undoes the steps before it.
+void DisableItem(HWND owner, const Form1& form, int row) {
+    const HWND lv3 = form.lv3;
+    const auto item = form.FolderItemOf(lv3, row);
     if (!item || item->parked) return;  // a Disable entry left over from another row
     const std::wstring name = ListView::Text(lv3, row);
     const std::wstring livePath = ListView::Text(lv3, row, kUserFolder) + L"\\" + item->fileName;
@@ -146,7 +151,7 @@ void Form1::mnuDisable2_Click() {
     const bool copyThere = IsFile(parkedPath);
     if (Registry::ReadValue(HKEY_LOCAL_MACHINE, StartupsSubKey(), item->fileName) ||
         (copyThere && !SameBytes(livePath, parkedPath))) {
-        Refuse(hwnd_, kAlreadyParkedStart + name + kAlreadyParkedEnd);
+        Refuse(owner, kAlreadyParkedStart + name + kAlreadyParkedEnd);
         return;
     }
     (void)CreateDirectoryW(ParkedFolder().c_str(), nullptr);
@@ -158,16 +163,16 @@ void Form1::mnuDisable2_Click() {
     if (!recorded || !RemoveFile(livePath)) {
         if (copied) (void)General::DeleteValue(HKEY_LOCAL_MACHINE, StartupsSubKey(), item->fileName);
         if (copied && !copyThere) (void)RemoveFile(parkedPath);
-        Refuse(hwnd_, kStartupStart + name + kDisableFailedEnd);
+        Refuse(owner, kStartupStart + name + kDisableFailedEnd);
         return;
     }
-    tvwDemo_NodeClick(SelectedNodeKey());
 }
 
-void Form1::mnuEnable2_Click() {
-    const int row = CheckListSelection(lv3);
-    if (row < 0) return;
-    const auto item = FolderItemOf(lv3, row);
+// Puts a parked row's file back at the path its record names: copied and checked, then the record
+// and the parked file deleted. A different file at that path is never replaced.
+void EnableItem(HWND owner, const Form1& form, int row) {
+    const HWND lv3 = form.lv3;
+    const auto item = form.FolderItemOf(lv3, row);
     if (!item || !item->parked) return;  // an Enable entry left over from another row
     const std::wstring name = ListView::Text(lv3, row);
     const std::wstring parkedPath = ParkedPath(item->fileName);
@@ -176,21 +181,21 @@ void Form1::mnuEnable2_Click() {
     const auto record = Registry::ReadValue(HKEY_LOCAL_MACHINE, StartupsSubKey(), item->fileName);
     if (!record || (record->type != REG_SZ && record->type != REG_EXPAND_SZ) || record->text.empty() ||
         PathIsRelativeW(record->text.c_str())) {
-        Refuse(hwnd_, kStartupStart + name + kNoRecordEnd);
+        Refuse(owner, kStartupStart + name + kNoRecordEnd);
         return;
     }
     const std::wstring target = record->text;
     if (!IsFile(parkedPath)) {
-        Refuse(hwnd_, kNoCopyStart + name + kNoCopyEnd);
+        Refuse(owner, kNoCopyStart + name + kNoCopyEnd);
         return;
     }
     const bool alreadyThere = IsFile(target);
     if (alreadyThere && !SameBytes(parkedPath, target)) {
-        Refuse(hwnd_, kTakenStart + target + kTakenEnd);
+        Refuse(owner, kTakenStart + target + kTakenEnd);
         return;
     }
     if (!alreadyThere && !CopyChecked(parkedPath, target)) {
-        Refuse(hwnd_, kStartupStart + name + kEnableFailedEnd);
+        Refuse(owner, kStartupStart + name + kEnableFailedEnd);
         return;
     }
     const bool unrecorded = General::DeleteValue(HKEY_LOCAL_MACHINE, StartupsSubKey(), item->fileName);
@@ -199,23 +204,42 @@ void Form1::mnuEnable2_Click() {
         if (unrecorded)
             (void)Registry::WriteText(HKEY_LOCAL_MACHINE, StartupsSubKey(), item->fileName, record->type, record->text);
         if (!alreadyThere) (void)RemoveFile(target);
-        Refuse(hwnd_, kStartupStart + name + kEnableFailedEnd);
+        Refuse(owner, kStartupStart + name + kEnableFailedEnd);
         return;
     }
+}
+
+} // namespace
+
+using namespace FolderParking;
+
+// Each handler reloads the view in the end, also after a refusal, so the menu fits the row again.
+void Form1::mnuDisable2_Click() {
+    const int row = CheckListSelection(lv3);
+    if (row < 0) return;
+    Busy busy(*this);  // a node click while a message waits runs after the reload
+    DisableItem(hwnd_, *this, row);
+    tvwDemo_NodeClick(SelectedNodeKey());
+}
+
+void Form1::mnuEnable2_Click() {
+    const int row = CheckListSelection(lv3);
+    if (row < 0) return;
+    Busy busy(*this);
+    EnableItem(hwnd_, *this, row);
     tvwDemo_NodeClick(SelectedNodeKey());
 }
 
 void Form1::mnuDelete2_Click() {
     const int row = CheckListSelection(lv3);
     if (row < 0) return;
-    if (!FolderItemOf(lv3, row)) return;
-    // The list stays as it is while frmDelete2 waits; a node click meanwhile, and the reload
-    // below, run when this ends.
+    // The list stays as it is while frmDelete2 waits; a node click meanwhile runs after the reload.
     Busy busy(*this);
-    if (General::GetStringValue(App::AppKey(), App::Value::kConfirmed) != L"1") {
-        frmDelete2::ShowModal(hwnd_, *this);  // its Yes deletes
-    } else {
-        DeleteItem(hwnd_, *this, lv3, row);
+    if (FolderItemOf(lv3, row)) {
+        if (General::GetStringValue(App::AppKey(), App::Value::kConfirmed) != L"1")
+            frmDelete2::ShowModal(hwnd_, *this);  // its Yes deletes
+        else
+            DeleteItem(hwnd_, *this, lv3, row);
     }
     DoEvents();
     tvwDemo_NodeClick(SelectedNodeKey());
