@@ -240,8 +240,10 @@ TEST_F(FoldersTest, BothFoldersListTheirFilesAllUsersFirstWithRealNamesBehindThe
     EXPECT_TRUE(form().menus.IsVisible(L"mnuPopup3"));
 
     // "All Startups" lists them in lv2 as well, each once, with the same file behind it.
+    PutString(HKEY_CURRENT_USER, kRun, L"RegRow", L"C:\\A\\reg.exe");
     View(L"one");
-    ASSERT_EQ(ListView::Count(lv2()), static_cast<int>(expected.size()));
+    RegDeleteKeyValueW(HKEY_CURRENT_USER, kRun.c_str(), L"RegRow");
+    ASSERT_EQ(ListView::Count(lv2()), static_cast<int>(expected.size()) + 1);
     ASSERT_EQ(ListView::Count(lv3()), static_cast<int>(expected.size()));
     for (const auto& e : expected) {
         SCOPED_TRACE(e.name);
@@ -255,7 +257,9 @@ TEST_F(FoldersTest, BothFoldersListTheirFilesAllUsersFirstWithRealNamesBehindThe
         EXPECT_EQ(item->fileName, e.file);
     }
     // A registry row has no file behind it.
-    EXPECT_FALSE(form().FolderItemOf(lv2(), -1));
+    const int registryRow = ListView::FindRow(lv2(), L"RegRow");
+    ASSERT_GE(registryRow, 0);
+    EXPECT_FALSE(form().FolderItemOf(lv2(), registryRow));
 }
 
 TEST_F(FoldersTest, RunningTargetsShowIconTwoAndAFolderRowInAllStartupsOffersItsOwnView) {
