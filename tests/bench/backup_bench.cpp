@@ -4,6 +4,7 @@
 // "reg export" runs into files and one CopyFileW of each backed-up file, measured in the same run.
 // It fills the registry and folders of the prefix it runs in: run it through
 // run-backup-bench.sh, never in a prefix that matters.
+#include "BenchClock.h"
 #include "TestSeam.h"
 #include "TestUtil.h"
 #include "mainwindow/MenuIds.h"
@@ -25,6 +26,8 @@
 
 namespace {
 
+using BenchClock::Now;
+
 constexpr int kValuesPerKey = 300;
 constexpr int kValueLength = 300;
 constexpr int kServices = 2000;
@@ -36,13 +39,6 @@ const wchar_t* const kRunKeys[] = {L"Software\\Microsoft\\Windows\\CurrentVersio
                                    L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run",
                                    L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\RunOnce",
                                    L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\RunOnceEx"};
-
-double Now() {
-    LARGE_INTEGER freq{}, t{};
-    QueryPerformanceFrequency(&freq);
-    QueryPerformanceCounter(&t);
-    return static_cast<double>(t.QuadPart) / static_cast<double>(freq.QuadPart);
-}
 
 void FillRunKeys() {
     for (int k = 0; k < 5; ++k) {

@@ -3,6 +3,7 @@
 // shortcut, one process snapshot, one enumeration of "Dates\Startups", and each row added once
 // to lv2 and lv3 with drawing off. It fills the Startup folders and Run keys of the prefix it runs in: run it
 // through tests/bench/run-folders-bench.sh, never in a prefix that matters.
+#include "BenchClock.h"
 #include "TestSeam.h"
 #include "TestUtil.h"
 #include "mainwindow/ListView.h"
@@ -26,22 +27,12 @@
 
 namespace {
 
+using BenchClock::Now;
+using BenchClock::Seconds;
+
 constexpr int kShortcutsPerFolder = 250;
 constexpr int kRunValues = 100;
 constexpr int kRounds = 7;
-
-double Now() {
-    LARGE_INTEGER freq{}, t{};
-    QueryPerformanceFrequency(&freq);
-    QueryPerformanceCounter(&t);
-    return static_cast<double>(t.QuadPart) / static_cast<double>(freq.QuadPart);
-}
-
-double Seconds(const std::function<void()>& f) {
-    const double t0 = Now();
-    f();
-    return Now() - t0;
-}
 
 bool MakeShortcuts(const std::wstring& folder, const std::wstring& prefix) {
     ComPtr<IShellLinkW> link;

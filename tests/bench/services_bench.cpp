@@ -2,6 +2,7 @@
 // of each service's "Start", "DependOnService" and "ImagePath"), at 300 and 1000 services.
 // It creates the synthetic services in the prefix it runs in: run it through
 // tests/bench/run-services-bench.sh, never in a prefix that matters.
+#include "BenchClock.h"
 #include "TestSeam.h"
 #include "TestUtil.h"
 #include "mainwindow/ListView.h"
@@ -17,12 +18,8 @@
 
 namespace {
 
-double Now() {
-    LARGE_INTEGER freq{}, t{};
-    QueryPerformanceFrequency(&freq);
-    QueryPerformanceCounter(&t);
-    return static_cast<double>(t.QuadPart) / static_cast<double>(freq.QuadPart);
-}
+using BenchClock::Now;
+using BenchClock::Seconds;
 
 std::wstring BenchName(int i) {
     wchar_t name[32];
@@ -74,12 +71,6 @@ size_t Floor() {
         }
     }
     return read;
-}
-
-double Seconds(const std::function<void()>& f) {
-    const double t0 = Now();
-    f();
-    return Now() - t0;
 }
 
 } // namespace

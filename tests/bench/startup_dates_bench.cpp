@@ -3,6 +3,7 @@
 // "Dates\Startups" and each row's date cell set once, and against one value read per row.
 // It rewrites the settings key of the prefix it runs in: run it as README says, never in a
 // prefix that matters.
+#include "BenchClock.h"
 #include "TestSeam.h"
 #include "TestUtil.h"
 #include "mainwindow/ListView.h"
@@ -20,16 +21,11 @@
 
 namespace {
 
+using BenchClock::Now;
+
 constexpr int kRows = 600;
 constexpr int kRuns = 5;
 constexpr int kDateColumn = 3;
-
-double Now() {
-    LARGE_INTEGER freq{}, t{};
-    QueryPerformanceFrequency(&freq);
-    QueryPerformanceCounter(&t);
-    return static_cast<double>(t.QuadPart) / static_cast<double>(freq.QuadPart);
-}
 
 // The fastest of kRuns, in ms; prepare runs untimed before each.
 double Fastest(const std::function<void()>& prepare, const std::function<void()>& timed) {

@@ -4,6 +4,7 @@
 // It fills the Run key of the prefix it runs in: run it through tests/bench/run-startups-bench.sh,
 // never in a prefix that matters.
 // Usage: startups_bench.exe [rounds] (7 when not given).
+#include "BenchClock.h"
 #include "TestSeam.h"
 #include "TestUtil.h"
 #include "mainwindow/ListView.h"
@@ -22,20 +23,10 @@
 
 namespace {
 
+using BenchClock::Now;
+using BenchClock::Seconds;
+
 constexpr int kValues = 1000;
-
-double Now() {
-    LARGE_INTEGER freq{}, t{};
-    QueryPerformanceFrequency(&freq);
-    QueryPerformanceCounter(&t);
-    return static_cast<double>(t.QuadPart) / static_cast<double>(freq.QuadPart);
-}
-
-double Seconds(const std::function<void()>& f) {
-    const double t0 = Now();
-    f();
-    return Now() - t0;
-}
 
 bool FillRunKey() {
     for (int i = 0; i < kValues; ++i) {
