@@ -574,6 +574,7 @@ void Form1::OnCommand(UINT id, UINT code, HWND control) {
     case IDM_mnuFind3: mnuFind3_Click(); break;
     case IDM_mnuGoog: mnuGoog_Click(); break;
     case IDM_mnuMsService: mnuMsService_Click(); break;
+    case IDM_mnuLegend3: mnuLegend3_Click(); break;
     case IDC_Command1: Command1_Click(); break;
     case IDC_Command2: Command2_Click(); break;
     case IDC_Command6: Command6_Click(); break;

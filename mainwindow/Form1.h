@@ -289,7 +289,9 @@ public:
     void mnuGoog_Click();
     void WebSearchService();
     void mnuMsService_Click();
-    // Where the properties and install-service windows open (they come with their own windows).
+    // The services icon legend, frmIconsS, modeless (services/Form1_Services.cpp).
+    void mnuLegend3_Click();
+    // Open the properties and install-service dialogs.
     void ShowfrmInfo();
     void ShowfrmInstallS();
     // lv's drawing and tooltips.

@@ -1,5 +1,6 @@
 // Form1's services view: loading and refreshing lv, sorting, the Action-menu state, the
-// tooltips, and the commands that start, stop and set the startup type of a service.
+// tooltips, the commands that start, stop and set the startup type of a service, and the
+// install dialog and icon legend.
 #include "mainwindow/Form1.h"
 
 #include "mainwindow/ControlIds.h"
@@ -7,7 +8,9 @@
 #include "resources/Images.h"
 #include "services/ServiceRows.h"
 #include "services/ServiceSetting.h"
+#include "services/frmIconsS.h"
 #include "services/frmInfo.h"
+#include "services/frmInstallS.h"
 #include "system/App.h"
 #include "system/FirstSeen.h"
 #include "system/Paths.h"
@@ -415,8 +418,9 @@ void Form1::ShowfrmInfo() {
     SettingTabFlag = L"0";  // read by the dialog as it loads, never left for the next one
 }
 
-// The install-service dialog comes with its own window; until it exists nothing opens here.
-void Form1::ShowfrmInstallS() {}
+void Form1::ShowfrmInstallS() { frmInstallS::Show(hwnd_, *this); }
+
+void Form1::mnuLegend3_Click() { frmIconsS::Show(hwnd_, *this); }
 
 void Form1::SetServiceToolTips() {
     for (auto& row : serviceRows) row.toolTips = true;

@@ -26,8 +26,6 @@ constexpr wchar_t kCurrentSetting[] = L"Current Setting";
 constexpr wchar_t kApply[] = L"&Apply";
 constexpr wchar_t kDependsOn[] = L"Services this one depends on to function properly.";
 constexpr wchar_t kDependsOnIt[] = L"Services that depend on this one to function properly.";
-constexpr wchar_t kDescriptionValue[] = L"Description";
-constexpr wchar_t kServicesKey[] = L"HKEY_LOCAL_MACHINE\\SYSTEM\\CurrentControlSet\\Services\\";
 
 // The entries of cboStatus, in order, with the start type each one sets.
 constexpr DWORD kSettingTypes[] = {SERVICE_AUTO_START, SERVICE_DEMAND_START, SERVICE_DISABLED};
@@ -114,7 +112,7 @@ void frmInfo::Form_Load() {
     if (UsesBuiltInDescriptions(General::GetStringValue(ServiceRows::kWindowsVersionKey, L"ProductName"))) {
         description = LookupServiceDescription(keyName);
     } else {
-        description = General::GetStringValue(kServicesKey + keyName, kDescriptionValue);
+        description = General::GetStringValue(ServiceRows::kServicesKey + keyName, ServiceRows::kDescriptionValue);
         if (Text::EqualsNoCase(description, General::kError)) description = ServiceDescriptions::kNotAvailable;
     }
     SetWindowTextW(txtDescr, description.c_str());

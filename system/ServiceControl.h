@@ -56,7 +56,7 @@ public:
     bool Resume_Service(const std::wstring& Computer = L"") const;
     // Creates an own-process service under the local system account; the start type is
     // ServiceStartMode when it is 0 to 4, else 0. Sets InstallRemoveServiceError, except when
-    // the manager itself cannot be opened.
+    // the manager itself cannot be opened: then GetLastError() gives the manager's error on return.
     bool InstallService(const std::wstring& ServiceFilePath, const std::wstring& ServiceDisplayName,
                         const std::wstring& Computer, long ServiceStartMode);
     // Marks the service for deletion. Sets InstallRemoveServiceError on success and when the

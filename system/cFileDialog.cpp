@@ -36,6 +36,18 @@ cFileDialog::MultiFileName cFileDialog::SplitMultiFileName(const std::wstring& f
     return result;
 }
 
+std::wstring cFileDialog::ChooseProgram(HWND owner) {
+    cFileDialog dialog;
+    dialog.Filename(L"");
+    dialog.flags(kFileMustExist);
+    dialog.hwnd(owner);
+    dialog.CancelError(false);
+    dialog.DialogTitle(kSelectApplication);
+    dialog.Filter(kProgramFilter);
+    dialog.ShowOpen();
+    return dialog.Filename();
+}
+
 std::optional<cFileDialog::Error> cFileDialog::ShowOpen() { return Show(false); }
 
 std::optional<cFileDialog::Error> cFileDialog::ShowSave() { return Show(true); }

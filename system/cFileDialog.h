@@ -34,6 +34,13 @@ public:
     };
     [[nodiscard]] static MultiFileName SplitMultiFileName(const std::wstring& filename);
 
+    // The Open dialog by which the new-startup and new-service dialogs pick a program: titled
+    // kSelectApplication, filtered by kProgramFilter, the file must exist, owned by owner.
+    // The chosen file's full name, or "" when the user cancelled.
+    static constexpr wchar_t kSelectApplication[] = L"Select an application";
+    static constexpr wchar_t kProgramFilter[] = L"Application Executable (*.exe)|*.exe| All Files (*.*)|*.*|";
+    [[nodiscard]] static std::wstring ChooseProgram(HWND owner);
+
     [[nodiscard]] bool CancelError() const noexcept { return cancelError_; }
     void CancelError(bool value) noexcept { cancelError_ = value; }
     [[nodiscard]] const std::wstring& Filename() const noexcept { return filename_; }

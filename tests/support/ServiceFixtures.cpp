@@ -107,6 +107,13 @@ DWORD StartType(const std::wstring& name) {
     return config->dwStartType;
 }
 
+std::optional<std::wstring> Value(const std::wstring& name, const std::wstring& valueName) {
+    std::wstring data;
+    if (!TestUtil::ReadString(HKEY_LOCAL_MACHINE, L"SYSTEM\\CurrentControlSet\\Services\\" + name, valueName, data))
+        return std::nullopt;
+    return data;
+}
+
 void ServiceTest::SetUp() { TestUtil::FreshSettings(); }
 
 void ServiceTest::TearDown() {

@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 #include <windows.h>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -32,6 +33,8 @@ bool PauseAndWait(const std::wstring& name);
 DWORD StartValue(const std::wstring& name);
 // The start type the manager holds, or MAXDWORD.
 DWORD StartType(const std::wstring& name);
+// A text value of the service's registry key ("ImagePath", "Description"); nullopt when missing.
+std::optional<std::wstring> Value(const std::wstring& name, const std::wstring& valueName);
 
 // A test that installs test services (removed again after it) on fresh settings.
 class ServiceTest : public testing::Test {
@@ -43,6 +46,8 @@ protected:
     // The services list's row of a service, by its service name; -1 when it is not listed.
     static int Row(const Form1& form, const std::wstring& service);
     static void SelectService(Form1& form, const std::wstring& service);
+    // Removes the service at the end of the test, as the fixture's own: for the ones the program installs.
+    void RemoveAfterTest(const std::wstring& name) { installed_.push_back(name); }
 
     TestSeam seam;
     std::vector<std::wstring> installed_;

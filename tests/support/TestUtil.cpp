@@ -57,12 +57,18 @@ std::wstring ProgramFolder() {
     return p.substr(0, p.find_last_of(L'\\'));
 }
 
-UniqueHandle StartCopy(const std::wstring& helper, const std::wstring& asName, const std::wstring& args) {
+std::wstring CopyHelper(const std::wstring& helper, const std::wstring& asName) {
     const std::wstring folder = ProgramFolder();
     const size_t slash = asName.rfind(L'\\');
     const std::wstring target = slash == std::wstring::npos ? folder + L"\\" + asName : asName;
     if (slash != std::wstring::npos) SHCreateDirectoryExW(nullptr, asName.substr(0, slash).c_str(), nullptr);
     CopyFileW((folder + L"\\" + helper).c_str(), target.c_str(), FALSE);
+    return target;
+}
+
+UniqueHandle StartCopy(const std::wstring& helper, const std::wstring& asName, const std::wstring& args) {
+    const std::wstring folder = ProgramFolder();
+    const std::wstring target = CopyHelper(helper, asName);
     std::wstring cmd = L"\"" + target + L"\" " + args;
     STARTUPINFOW si{};
     si.cb = sizeof(si);

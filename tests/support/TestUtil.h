@@ -25,6 +25,10 @@ bool ValueExists(HKEY root, const std::wstring& subKey, const std::wstring& name
 // The folder the test program runs from (C:\corvell in the test prefix).
 std::wstring ProgramFolder();
 // Copies a helper program of the test folder under another name (a file name beside the tests,
+// or a full path whose folders are made); returns the copy's full path. A copy that is running
+// cannot be replaced and stays as it was.
+std::wstring CopyHelper(const std::wstring& helper, const std::wstring& asName);
+// Copies a helper program of the test folder under another name (a file name beside the tests,
 // or a full path whose folders are made) and starts it; returns its process handle (the caller
 // ends it) or an empty handle.
 UniqueHandle StartCopy(const std::wstring& helper, const std::wstring& asName, const std::wstring& args = L"");

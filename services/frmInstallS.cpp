@@ -1,0 +1,166 @@
+// frmInstallS: installs a new service from a program file; a refused install keeps the dialog
+// open with its fields, and nothing of another service is changed.
+#include "services/frmInstallS.h"
+
+#include "mainwindow/ControlIds.h"
+#include "mainwindow/Form1.h"
+#include "services/ServiceRows.h"
+#include "system/CommandLine.h"
+#include "system/Registry.h"
+#include "system/Seam.h"
+#include "system/ServiceControl.h"
+#include "system/Text.h"
+#include "system/cFileDialog.h"
+
+namespace {
+
+constexpr wchar_t kServicesNode[] = L"six";
+
+constexpr int kMargin = 120;
+constexpr int kRowHeight = 660;
+constexpr int kBoxHeight = 300;
+constexpr int kBrowseWidth = 420;
+constexpr int kButtonWidth = 1200;
+constexpr int kButtonHeight = 375;
+constexpr DWORD kEditBox = ES_AUTOHSCROLL | WS_TABSTOP;
+constexpr DWORD kTextBox = ES_MULTILINE | ES_AUTOVSCROLL | ES_WANTRETURN | WS_VSCROLL | WS_TABSTOP;
+
+} // namespace
+
+void frmInstallS::CreateControls() {
+    Label9 = AddControl(WC_STATICW, kHeading, SS_LEFT | SS_NOPREFIX, IDC_Label9, {kMargin, 120, 6360, 300});
+    tabs.Create(hwnd(), IDC_TabStrip1, IDC_Frame2, {kMargin, 540, 6360, 3900}, {kServiceTab, kDescriptionTab});
+    if (tabs.Frame2.size() != 2) return;
+    const int width = tabs.FrameWidth() - 2 * kMargin;
+
+    HWND service = tabs.Frame2[kServiceTabIndex];
+    auto box = [service, width](const wchar_t* caption, int labelId, int id, int top, int boxWidth) {
+        return DialogSupport::AddCaptionedBox(service, caption, labelId, WC_EDITW, kEditBox, id,
+                                              {kMargin, top, boxWidth, kBoxHeight});
+    };
+    int top = 420;
+    txtName = box(kServiceName, IDC_lblName, IDC_txtName, top, width);
+    top += kRowHeight;
+    txtDispName = box(kDisplayName, IDC_lblDispName, IDC_txtDispName, top, width);
+    top += kRowHeight;
+    txtPath = box(kFilePath, IDC_lblPath, IDC_txtPath, top, width - kBrowseWidth - 60);
+    cmdOpen = DialogSupport::AddChild(service, WC_BUTTONW, kBrowse, BS_PUSHBUTTON | WS_TABSTOP, IDC_cmdOpen,
+                                      {kMargin + width - kBrowseWidth, top, kBrowseWidth, kBoxHeight});
+    top += kRowHeight;
+    txtSwitch = box(kOptionalSwitch, IDC_lblSwitch, IDC_txtSwitch, top, width);
+    cmdApply = DialogSupport::AddChild(service, WC_BUTTONW, kInstall, BS_PUSHBUTTON | WS_TABSTOP, IDC_cmdApply,
+                                       {tabs.FrameWidth() - kMargin - kButtonWidth,
+                                        tabs.FrameHeight() - kButtonHeight - kMargin, kButtonWidth, kButtonHeight});
+
+    txtDescr = DialogSupport::AddChild(tabs.Frame2[kDescriptionTabIndex], WC_EDITW, L"", kTextBox, IDC_txtDescr,
+                                       {kMargin, kMargin, width, tabs.FrameHeight() - 2 * kMargin},
+                                       WS_EX_CLIENTEDGE);
+    SetInitialFocus(txtName);
+}
+
+void frmInstallS::Form_Load() { TabStrip1_Click(); }
+
+LRESULT frmInstallS::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+    if (installing_) {
+        // Until the install has ended the hourglass stays over the dialog and it does not close.
+        if (msg == WM_SETCURSOR) {
+            SetCursor(LoadCursorW(nullptr, IDC_WAIT));
+            return TRUE;
+        }
+        if (msg == WM_CLOSE || (msg == WM_COMMAND && LOWORD(wp) == IDCANCEL)) return 0;
+    }
+    return Dialog::HandleMessage(msg, wp, lp);
+}
+
+bool frmInstallS::OnCommand(UINT id, UINT code, HWND) {
+    if (code != BN_CLICKED) return false;
+    switch (id) {
+    case IDC_cmdOpen:
+        if (!installing_) cmdOpen_Click();
+        return true;
+    case IDC_cmdApply: cmdApply_Click(); return true;
+    default: return false;
+    }
+}
+
+LRESULT frmInstallS::OnNotify(NMHDR* header) {
+    tabs.OnNotify(header);
+    return 0;
+}
+
+void frmInstallS::cmdOpen_Click() {
+    const std::wstring program = cFileDialog::ChooseProgram(hwnd());
+    if (!program.empty()) SetWindowTextW(txtPath, program.c_str());
+}
+
+void frmInstallS::cmdApply_Click() {
+    if (installing_) return;
+    // The fields as they are now: what the messages run below let the user type changes nothing.
+    const std::wstring name = ControlText(txtName);
+    const std::wstring displayName = ControlText(txtDispName);
+    const std::wstring path = ControlText(txtPath);
+    if (path.empty() || name.empty() || displayName.empty()) {
+        Seam::ShowMessage(hwnd(), kMustEnter, L"", MB_OK | MB_ICONEXCLAMATION);
+        return;
+    }
+    // The install lets window messages run: node clicks and a close of the main window wait for
+    // it, and another press of Install is ignored.
+    Form1::Busy busy(form_);
+    installing_ = true;
+    const bool installed =
+        Install(name, displayName, CommandLine::Join(path, ControlText(txtSwitch)), ControlText(txtDescr));
+    installing_ = false;
+    if (!installed) return;
+    Seam::ShowMessage(hwnd(), displayName + kAdded, L"", MB_OK | MB_ICONINFORMATION);
+    Unload();
+}
+
+bool frmInstallS::Install(const std::wstring& name, const std::wstring& displayName, const std::wstring& command,
+                          const std::wstring& description) {
+    const std::wstring titleBefore = form_.ControlText(form_.lblCount);
+    const std::wstring panelBefore = form_.PanelText(2);
+    form_.SetViewTitle(kInstalling);
+    Form1::DoEvents();
+    const HCURSOR pointerBefore = SetCursor(LoadCursorW(nullptr, IDC_WAIT));
+    const auto restorePointer = [pointerBefore] {
+        SetCursor(pointerBefore ? pointerBefore : LoadCursorW(nullptr, IDC_ARROW));
+    };
+
+    UpcServiciosyWea service;
+    service.ServiceName(name);
+    const bool installed = service.InstallService(command, displayName, L"", SERVICE_AUTO_START);
+    // Without an outcome text the manager could not be opened, and its error is still the last one.
+    const DWORD error = GetLastError();
+    if (!installed) {
+        restorePointer();
+        SetWindowTextW(form_.lblCount, titleBefore.c_str());
+        form_.SetPanelText(2, panelBefore);
+        const std::wstring& outcome = service.InstallRemoveServiceError();
+        Seam::ShowMessage(hwnd(), outcome.empty() ? Text::SystemMessage(error) : outcome, L"",
+                          MB_OK | MB_ICONEXCLAMATION);
+        return false;
+    }
+
+    // Only now is the key this install's own: a refused install leaves another service's alone.
+    if (!description.empty() &&
+        !General::SetStringValue(ServiceRows::kServicesKey + name, ServiceRows::kDescriptionValue, description))
+        Seam::ShowMessage(hwnd(), displayName + kDescriptionNotWritten, L"", MB_OK | MB_ICONEXCLAMATION);
+
+    Form1::DoEvents();
+    restorePointer();
+    ShowInstalled();
+    return true;
+}
+
+void frmInstallS::ShowInstalled() {
+    form_.SetPanelText(2, form_.ControlText(form_.lblCount));
+    const bool servicesOnView = IsWindowVisible(form_.lv) != FALSE;
+    form_.SelectNode(kServicesNode);
+    SendMessageW(form_.hwnd(), WM_COMMAND, MAKEWPARAM(IDC_Command6, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(form_.Command6));
+    // Another view on show gives way to the services list once the install has ended, so the
+    // tree and the list on view agree.
+    if (!servicesOnView) form_.tvwDemo_NodeClick(kServicesNode);
+    Form1::DoEvents();
+    SetWindowTextW(form_.lblCount, kInstallationComplete);
+}
