@@ -4,6 +4,7 @@
 
 #include "mainwindow/Form1.h"
 #include "startups/RegistryParking.h"
+#include "system/CommandLine.h"
 #include "system/Handles.h"
 #include "system/Paths.h"
 #include "system/Registry.h"
@@ -64,24 +65,6 @@ bool SaveShortcut(const std::wstring& folder, const std::wstring& link, const st
 }
 
 } // namespace
-
-std::wstring frmInstall::RunCommand(const std::wstring& path, const std::wstring& switches) {
-    std::wstring program = path;
-    std::wstring arguments;
-    if (path.find(L'"') == std::wstring::npos) {
-        const size_t exe = Text::FindNoCase(path, L".exe ");
-        if (exe != std::wstring::npos) {
-            program = path.substr(0, exe + 4);
-            arguments = path.substr(exe + 4);
-        }
-        // Unquoted, "C:\Program Files\a.exe" would start "C:\Program.exe" when there is one.
-        if (program.find(L' ') != std::wstring::npos) program = L"\"" + program + L"\"";
-    }
-    std::wstring command = program + arguments;
-    const std::wstring option = !switches.empty() && switches[0] == L' ' ? switches.substr(1) : switches;
-    if (!option.empty()) command += L" " + option;
-    return command;
-}
 
 bool frmInstall::IsShortcutName(const std::wstring& name) {
     for (const wchar_t c : name) {
@@ -170,16 +153,9 @@ void frmInstall::cmdOpen_Click() { Browse(txtPath); }
 void frmInstall::cmdOpenSF_Click() { Browse(txtPathSF); }
 
 void frmInstall::Browse(HWND pathBox) {
-    cFileDialog dialog;
-    dialog.Filename(L"");
-    dialog.flags(cFileDialog::kFileMustExist);
-    dialog.hwnd(hwnd());
-    dialog.CancelError(false);
-    dialog.DialogTitle(kSelectApplication);
-    dialog.Filter(kExeFilter);
-    dialog.ShowOpen();
+    const std::wstring program = cFileDialog::ChooseProgram(hwnd());
     // A cancel leaves the path as it was typed.
-    if (!dialog.Filename().empty()) SetWindowTextW(pathBox, dialog.Filename().c_str());
+    if (!program.empty()) SetWindowTextW(pathBox, program.c_str());
 }
 
 void frmInstall::SelectRunKey() {
@@ -202,7 +178,7 @@ void frmInstall::cmdApply_Click() {
     SelectRunKey();
     const auto key = General::ParseKeyPath(runKey);
     if (!key) return;
-    const std::wstring command = RunCommand(path, ControlText(txtSwitch));
+    const std::wstring command = CommandLine::Join(path, ControlText(txtSwitch));
     const auto existing = Registry::ReadValue(key->root, key->subKey, name);
     if (existing && !ReplaceConfirmed(name, kExistsCommand, IsText(existing->type) ? existing->text : L""))
         return;

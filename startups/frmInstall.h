@@ -28,8 +28,6 @@ public:
     static constexpr wchar_t kCurrentUser[] = L"Current User";
     static constexpr wchar_t kBrowse[] = L"...";
     static constexpr wchar_t kApply[] = L"Apply";
-    static constexpr wchar_t kSelectApplication[] = L"Select an application";
-    static constexpr wchar_t kExeFilter[] = L"Application Executable (*.exe)|*.exe| All Files (*.*)|*.*|";
     static constexpr wchar_t kMustEnter[] = L"You must enter Startup Name and select a Startup Path     ";
     static constexpr wchar_t kAdded[] = L"New Startup added successfully!     ";
     // Questions and refusals: nothing the user had is replaced unasked, and a failure keeps the dialog.
@@ -77,10 +75,6 @@ public:
 
     explicit frmInstall(Form1& form) : form_(form) {}
 
-    // The Run value's data: the path, then a blank and the switch when there is one; one
-    // leading blank of the switch is dropped. A program path with a blank and no quote is
-    // quoted, up to and including its ".exe" when arguments follow it.
-    [[nodiscard]] static std::wstring RunCommand(const std::wstring& path, const std::wstring& switches);
     // False for a name that cannot be a file in the Startup folder: \ / : * ? " < > | or a
     // control character (names of blanks are allowed).
     [[nodiscard]] static bool IsShortcutName(const std::wstring& name);
