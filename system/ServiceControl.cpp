@@ -2,6 +2,7 @@
 #include "system/ServiceControl.h"
 
 #include "system/Handles.h"
+#include "system/Registry.h"
 #include "system/Seam.h"
 #include "system/Text.h"
 
@@ -16,6 +17,12 @@ UniqueScHandle OpenActive(const std::wstring& computer, const std::wstring& name
     if (!manager) return UniqueScHandle();
     return UniqueScHandle(OpenServiceW(manager.get(), name.c_str(), SERVICE_ALL_ACCESS));
 }
+
+// The dependency lists a start-type change must leave as they were: some service managers
+// (Wine's) store the whole entry again from what they hold and drop these values.
+constexpr const wchar_t* kDependencyValues[] = {L"DependOnService", L"DependOnGroup"};
+
+std::wstring ServiceKey(const std::wstring& name) { return L"SYSTEM\\CurrentControlSet\\Services\\" + name; }
 
 } // namespace
 
@@ -97,9 +104,20 @@ DWORD UpcServiciosyWea::ChangeStartType(DWORD startType, const std::wstring& Com
     if (!manager) return GetLastError();
     const UniqueScHandle service(OpenServiceW(manager.get(), serviceName_.c_str(), SERVICE_CHANGE_CONFIG));
     if (!service) return GetLastError();
+    // Only the local registry can be read back; a remote service is changed as it stands.
+    std::vector<Registry::Value> dependencies;
+    if (Computer.empty())
+        for (const wchar_t* name : kDependencyValues)
+            if (auto value = Registry::ReadValue(HKEY_LOCAL_MACHINE, ServiceKey(serviceName_), name))
+                dependencies.push_back(std::move(*value));
     if (!ChangeServiceConfigW(service.get(), SERVICE_NO_CHANGE, startType, SERVICE_NO_CHANGE, nullptr, nullptr,
                               nullptr, nullptr, nullptr, nullptr, nullptr))
         return GetLastError();
+    // Put back a dependency list the change dropped, byte for byte.
+    for (const auto& value : dependencies)
+        if (!Registry::ReadValue(HKEY_LOCAL_MACHINE, ServiceKey(serviceName_), value.name) &&
+            !Registry::WriteBytes(HKEY_LOCAL_MACHINE, ServiceKey(serviceName_), value.name, value.type, value.bytes))
+            return ERROR_CANTWRITE;
     return ERROR_SUCCESS;
 }
 

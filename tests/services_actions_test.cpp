@@ -7,6 +7,7 @@
 #include "mainwindow/ListView.h"
 #include "services/frmInfo.h"
 #include "system/App.h"
+#include "system/Registry.h"
 
 #include <gtest/gtest.h>
 
@@ -271,6 +272,36 @@ TEST_F(ServicesActionsTest, EachStartupTypeRoundTripsAndTheRowStaysSelected) {
     EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_SERVICE_DISABLED));
     CloseServiceHandle(service);
     CloseServiceHandle(manager);
+}
+
+// A service's dependency lists outlive a change of its startup type, byte for byte.
+TEST_F(ServicesActionsTest, AStartupTypeChangeKeepsTheDependencies) {
+    Install(L"CorvellActBase", L"Corvell Act Base");
+    Install(L"CorvellActDeps", L"Corvell Act Deps", SERVICE_DEMAND_START, {L"CorvellActBase"});
+    const std::wstring key = L"SYSTEM\\CurrentControlSet\\Services\\CorvellActDeps";
+    const std::wstring groups(L"+CorvellGroup\0\0", 15);
+    ASSERT_TRUE(Registry::WriteBytes(HKEY_LOCAL_MACHINE, key, L"DependOnGroup", REG_MULTI_SZ,
+                                     {reinterpret_cast<const BYTE*>(groups.data()),
+                                      reinterpret_cast<const BYTE*>(groups.data() + groups.size())}));
+    const auto services = Registry::ReadValue(HKEY_LOCAL_MACHINE, key, L"DependOnService");
+    const auto group = Registry::ReadValue(HKEY_LOCAL_MACHINE, key, L"DependOnGroup");
+    ASSERT_TRUE(services && group);
+    TestUtil::LiveForm live;
+    Form1& form = live.form;
+    form.tvwDemo_NodeClick(L"six");
+
+    SelectService(form, L"CorvellActDeps");
+    form.mnuDisabled_Click();
+    EXPECT_TRUE(seam.messages.empty());
+    EXPECT_EQ(ServiceFixtures::StartType(L"CorvellActDeps"), static_cast<DWORD>(SERVICE_DISABLED));
+    for (const auto& before : {*services, *group}) {
+        SCOPED_TRACE(before.name.c_str());
+        const auto after = Registry::ReadValue(HKEY_LOCAL_MACHINE, key, before.name);
+        ASSERT_TRUE(after);
+        EXPECT_EQ(after->type, before.type);
+        EXPECT_EQ(after->bytes, before.bytes);
+    }
+    EXPECT_NE(ListView::Text(form.lv, Row(form, L"CorvellActDeps"), 4).find(L"CorvellActBase"), std::wstring::npos);
 }
 
 TEST_F(ServicesActionsTest, ARefusedStartupTypeIsReported) {
