@@ -418,6 +418,8 @@ void Form1::Form_Resize() {
     const RECT count = rectOf(lblCount);
     size(lblCount, W / 2 - (count.right - count.left) / 2, count.top, count.right - count.left,
          count.bottom - count.top);
+    // Centred text moves with the width; a static control would paint only the strip it gained.
+    InvalidateRect(lblCount, nullptr, TRUE);
 
     SendMessageW(StatusBar1, WM_SIZE, 0, 0);
     RECT client{};

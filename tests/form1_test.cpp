@@ -9,6 +9,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include <vector>
 
 namespace {
@@ -243,6 +245,27 @@ TEST_F(Form1Test, ListColumnsHaveTheirCaptionsAndWidths) {
     EXPECT_EQ(captions(live.form.lv3), (std::vector<std::wstring>{L"Startup Name", L"Startup Target", L"User Folder",
                                                                   L"Date Detected"}));
     EXPECT_EQ(ListView_GetColumnWidth(live.form.lv2, 1), live.form.Twips(5000));
+}
+
+// A centred caption must be drawn again whole when the window widens: a static control only
+// paints the strip it gains, which would leave the old text off the new centre.
+TEST_F(Form1Test, WideningTheWindowRedrawsTheCentredViewTitleWhole) {
+    TestUtil::FreshSettings();
+    TestUtil::LiveForm live;
+    Form1& f = live.form;
+    ASSERT_TRUE(IsWindowVisible(f.lblCount));
+    SetWindowPos(f.hwnd(), nullptr, 0, 0, f.Twips(11000), f.Twips(8000), SWP_NOZORDER | SWP_NOMOVE);
+    TestUtil::Pump(50);
+    ValidateRect(f.lblCount, nullptr);
+    SetWindowPos(f.hwnd(), nullptr, 0, 0, f.Twips(14000), f.Twips(8000), SWP_NOZORDER | SWP_NOMOVE);
+    // The label is as wide as the window's outer width; the part past the client area is never seen.
+    RECT client{}, parent{}, update{};
+    GetClientRect(f.lblCount, &client);
+    GetClientRect(f.hwnd(), &parent);
+    MapWindowPoints(f.hwnd(), f.lblCount, reinterpret_cast<POINT*>(&parent), 2);
+    ASSERT_TRUE(GetUpdateRect(f.lblCount, &update, FALSE));
+    EXPECT_EQ(update.left, client.left);
+    EXPECT_EQ(update.right, std::min(client.right, parent.right));
 }
 
 TEST_F(Form1Test, ResizeKeepsViewsAgainstTheEdgesAndMinimizeMovesNothing) {
