@@ -9,6 +9,7 @@
 #include "system/Paths.h"
 #include "system/Registry.h"
 #include "system/Seam.h"
+#include "system/ShellLink.h"
 #include "system/Text.h"
 #include "system/cFileDialog.h"
 
@@ -31,19 +32,6 @@ constexpr DWORD kEditBox = ES_AUTOHSCROLL | WS_TABSTOP;
 constexpr DWORD kComboBox = CBS_DROPDOWN | CBS_AUTOHSCROLL | WS_VSCROLL | WS_TABSTOP;
 
 bool IsText(DWORD type) { return type == REG_SZ || type == REG_EXPAND_SZ; }
-
-// The target of an existing shortcut file; "" when it cannot be read as one.
-std::wstring ShortcutTarget(const std::wstring& link) {
-    ComPtr<IShellLinkW> shell;
-    if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW, shell.put_void())))
-        return {};
-    const auto file = shell.query<IPersistFile>();
-    if (!file || FAILED(file->Load(link.c_str(), STGM_READ))) return {};
-    std::wstring target(32768, L'\0');
-    if (FAILED(shell->GetPath(target.data(), static_cast<int>(target.size()), nullptr, SLGP_RAWPATH))) return {};
-    target.resize(wcslen(target.c_str()));
-    return target;
-}
 
 // Saves the shortcut under a passing name in its folder and then moves it into place, so a
 // shortcut it replaces stays whole until the new one is there. True when link is the new shortcut.
@@ -214,7 +202,11 @@ void frmInstall::cmdApplySF_Click() {
     }
     const std::wstring link = startupFolder + L"\\" + name + L".lnk";
     const bool exists = GetFileAttributesW(link.c_str()) != INVALID_FILE_ATTRIBUTES;
-    if (exists && !ReplaceConfirmed(name, kExistsTarget, ShortcutTarget(link))) return;
+    if (exists) {
+        ShellShortcut::Reader present;
+        (void)present.Load(link);  // a file that is no shortcut is named with an empty target
+        if (!ReplaceConfirmed(name, kExistsTarget, present.Target())) return;
+    }
     if (!SaveShortcut(startupFolder, link, target, ControlText(txtDesc), exists)) {
         Refuse(kNotSavedStart + link + kNotSavedEnd);
         return;

@@ -17,24 +17,16 @@ namespace {
 constexpr wchar_t kRun[] = L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run";
 constexpr wchar_t kVersionKey[] = L"SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion";
 
-struct Link {
-    std::wstring target;
-    std::wstring workingFolder;
-    std::wstring description;
-};
-
-// A shortcut read back through IShellLinkW; nullopt when the file is no shortcut.
-std::optional<Link> ReadLink(const std::wstring& path) {
+// The description of a shortcut (the one field LookPropertyLink does not give); "" for no shortcut.
+std::wstring LinkDescription(const std::wstring& path) {
     ComPtr<IShellLinkW> shell;
     if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW, shell.put_void())))
-        return std::nullopt;
+        return {};
     const auto file = shell.query<IPersistFile>();
-    if (!file || FAILED(file->Load(path.c_str(), STGM_READ))) return std::nullopt;
-    wchar_t target[MAX_PATH] = {}, folder[MAX_PATH] = {}, description[MAX_PATH] = {};
-    shell->GetPath(target, MAX_PATH, nullptr, SLGP_RAWPATH);
-    shell->GetWorkingDirectory(folder, MAX_PATH);
+    if (!file || FAILED(file->Load(path.c_str(), STGM_READ))) return {};
+    wchar_t description[MAX_PATH] = {};
     shell->GetDescription(description, MAX_PATH);
-    return Link{target, folder, description};
+    return description;
 }
 
 void WriteLink(const std::wstring& path, const std::wstring& target) {
@@ -313,11 +305,10 @@ TEST_F(InstallTest, ShortcutGetsTargetWorkingFolderAndDescriptionWhenGiven) {
         Fill(d.txtDesc, c.description);
         Fill(d.cboUserSF, c.user);
         Press(d.tabs.Frame2[1], frmInstall::IDC_cmdApplySF);
-        const auto link = ReadLink(c.folder + L"\\Agent.lnk");
-        ASSERT_TRUE(link.has_value());
-        EXPECT_EQ(link->target, L"C:\\Tools\\agent.exe");
-        EXPECT_EQ(link->workingFolder, L"C:\\Tools");
-        EXPECT_EQ(link->description, c.description);
+        const std::wstring link = c.folder + L"\\Agent.lnk";
+        EXPECT_EQ(live->form.LookPropertyLink(link, L"TARGET"), L"C:\\Tools\\agent.exe");
+        EXPECT_EQ(live->form.LookPropertyLink(link, L"START"), L"C:\\Tools");
+        EXPECT_EQ(LinkDescription(link), c.description);
         EXPECT_FALSE(MyMod::FileExists(other + L"\\Agent.lnk"));
         EXPECT_EQ(LastMessage().text, L"New Startup added successfully!     ");
         EXPECT_EQ(frmInstall::Current(), nullptr);
@@ -339,13 +330,13 @@ TEST_F(InstallTest, ExistingShortcutIsReplacedOnlyWhenTheUserSaysYes) {
     EXPECT_EQ(LastMessage().text,
               L"A Startup named Agent already exists with the target C:\\Old\\old.exe.  Do you want to replace it?     ");
     EXPECT_EQ(LastMessage().flags, static_cast<UINT>(MB_YESNO | MB_ICONQUESTION));
-    EXPECT_EQ(ReadLink(path)->target, L"C:\\Old\\old.exe");
+    EXPECT_EQ(live->form.LookPropertyLink(path, L"TARGET"), L"C:\\Old\\old.exe");
     ASSERT_EQ(frmInstall::Current(), &d);
 
     const auto before = Listing({userFolder});
     seam.answers = {IDYES};
     Press(d.tabs.Frame2[1], frmInstall::IDC_cmdApplySF);
-    EXPECT_EQ(ReadLink(path)->target, L"C:\\Tools\\agent.exe");
+    EXPECT_EQ(live->form.LookPropertyLink(path, L"TARGET"), L"C:\\Tools\\agent.exe");
     EXPECT_EQ(Listing({userFolder}), before);  // replaced in place, nothing left beside it
     EXPECT_EQ(LastMessage().text, L"New Startup added successfully!     ");
 }
@@ -474,6 +465,9 @@ TEST_F(InstallTest, AddNewStartupAddsEachKindAndAllStartupsListsIt) {
     SendMessageW(live->form.hwnd(), WM_COMMAND, MAKEWPARAM(IDM_mnuNew, 0), 0);
     EXPECT_TRUE(MyMod::FileExists(commonFolder + L"\\Folder Agent.lnk"));
     EXPECT_EQ(live->form.SelectedNodeKey(), L"one");
+    const int folderRow = ListView::FindRow(live->form.lv2, L"Folder Agent");
+    ASSERT_GE(folderRow, 0);
+    EXPECT_EQ(ListView::Text(live->form.lv2, folderRow, 1), L"C:\\Tools\\agent.exe");
     EXPECT_LT(ListView::FindRow(live->form.lv2, L"Agent"), 0);
     DeleteFileW((commonFolder + L"\\Folder Agent.lnk").c_str());
 
