@@ -211,7 +211,10 @@ void CommitBackup(const std::wstring& staging, const std::wstring& stagingKey, m
     const auto fail = [&failures](DWORD error) {
         failures.push_back(L"The new backup could not take the place of the old one: " + Text::SystemMessage(error));
     };
-    if (!Files::RemoveFolder(retired)) return fail(GetLastError());
+    if (!Files::RemoveFolder(retired)) {
+        failures.push_back(L"The folder " + retired + L", left by an earlier backup, could not be removed.");
+        return;
+    }
     const bool hadOld = Exists(live);
     if (hadOld && !MoveFileExW(live.c_str(), retired.c_str(), 0)) return fail(GetLastError());
     if (!MoveFileExW(staging.c_str(), live.c_str(), 0)) {

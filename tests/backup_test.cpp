@@ -87,6 +87,17 @@ std::map<std::wstring, std::pair<std::string, DWORD>> FolderSnapshot(const std::
     return files;
 }
 
+// The names of the files that differ between two snapshots in bytes or attributes, or are in one only.
+std::vector<std::wstring> Changed(const std::map<std::wstring, std::pair<std::string, DWORD>>& now,
+                                  const std::map<std::wstring, std::pair<std::string, DWORD>>& before) {
+    std::vector<std::wstring> changed;
+    for (const auto& [name, file] : now)
+        if (!before.count(name) || before.at(name) != file) changed.push_back(name);
+    for (const auto& [name, file] : before)
+        if (!now.count(name)) changed.push_back(name);
+    return changed;
+}
+
 std::map<std::wstring, std::wstring> Records() {
     std::map<std::wstring, std::wstring> records;
     if (const auto values = Registry::EnumValues(HKEY_LOCAL_MACHINE, kRecords))
@@ -292,7 +303,7 @@ TEST_F(BackupTest, ASecondBackupAsksFirstAndNoChangesNothing) {
     EXPECT_EQ(seam.messages[0].flags, static_cast<UINT>(MB_YESNO | MB_ICONQUESTION));
     EXPECT_EQ(seam.messages[0].caption, App::Title());
     EXPECT_TRUE(seam.processes.empty());
-    EXPECT_EQ(FolderSnapshot(BackupFolder()), files);
+    EXPECT_EQ(Changed(FolderSnapshot(BackupFolder()), files), std::vector<std::wstring>{});
     EXPECT_EQ(Records(), records);
 }
 
@@ -328,7 +339,7 @@ TEST_F(BackupTest, AFailedBackupLeavesThePreviousOneWhole) {
         ASSERT_EQ(seam.messages.size(), 2u);
         EXPECT_EQ(seam.messages[1].text, kBackupFailed + c.named);
         EXPECT_EQ(seam.messages[1].flags, static_cast<UINT>(MB_OK | MB_ICONEXCLAMATION));
-        EXPECT_EQ(FolderSnapshot(BackupFolder()), files);
+        EXPECT_EQ(Changed(FolderSnapshot(BackupFolder()), files), std::vector<std::wstring>{});
         EXPECT_EQ(Records(), records);
         EXPECT_FALSE(MyMod::FolderExists(App::Path() + L"\\Backups.new"));
         EXPECT_FALSE(Registry::KeyExists(HKEY_LOCAL_MACHINE, kStagingRecords));
@@ -350,6 +361,29 @@ TEST_F(BackupTest, AFailedBackupLeavesThePreviousOneWhole) {
     EXPECT_EQ(Records().at(L"New.lnk"), CommonStartup() + L"\\New.lnk");
     EXPECT_EQ(Count(Utf16Text(Bytes(Backup(L"RegKeys.reg"))), L"\"Added\"=\"C:\\\\added.exe\""), 1u);
     EXPECT_FALSE(MyMod::FolderExists(App::Path() + L"\\Backups.old"));
+}
+
+TEST_F(BackupTest, ABackupThatCannotTakeTheOldOnesPlaceLeavesItWhole) {
+    BackUpOnce();
+    // What a backup interrupted while it took the old one's place left, held open so that it
+    // cannot be cleared away.
+    const std::wstring retired = App::Path() + L"\\Backups.old";
+    ASSERT_TRUE(CreateDirectoryW(retired.c_str(), nullptr));
+    PutFile(retired + L"\\RegKeys.reg", "held");
+    UniqueHandle held(CreateFileW((retired + L"\\RegKeys.reg").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0,
+                                  nullptr));
+    ASSERT_TRUE(held);
+    MakeShortcut(CommonStartup() + L"\\New.lnk", L"C:\\new.exe");
+    seam.messages.clear();
+    seam.answers = {IDYES};
+    Command(IDM_mnuBackup);
+    held.reset();
+    ASSERT_EQ(seam.messages.size(), 2u);
+    EXPECT_EQ(seam.messages[1].text,
+              kBackupFailed + L"The folder " + retired + L", left by an earlier backup, could not be removed.");
+    EXPECT_EQ(Changed(FolderSnapshot(BackupFolder()), files), std::vector<std::wstring>{});
+    EXPECT_EQ(Records(), records);
+    EXPECT_FALSE(MyMod::FolderExists(App::Path() + L"\\Backups.new"));
 }
 
 TEST_F(BackupTest, WhatAnInterruptedBackupLeftDoesNotHoldUpTheNext) {
