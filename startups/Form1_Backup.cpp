@@ -5,6 +5,7 @@
 
 #include "mainwindow/ListView.h"
 #include "resources/Images.h"
+#include "startups/FolderParking.h"
 #include "startups/SystemFiles.h"
 #include "startups/modRegKeys.h"
 #include "system/App.h"
@@ -16,8 +17,6 @@
 #include "system/SafeFile.h"
 #include "system/Seam.h"
 #include "system/Text.h"
-
-#include <shlobj.h>
 
 #include <algorithm>
 #include <set>
@@ -46,7 +45,6 @@ constexpr wchar_t kNoBackupStart[] = L"There is no backup to restore: ";
 constexpr wchar_t kNoBackupEnd[] = L" was not found.  Nothing was changed.     ";
 
 constexpr wchar_t kDesktopIni[] = L"desktop.ini";
-constexpr wchar_t kLinkExtension[] = L".lnk";
 
 // The legacy files in the order they are copied and put back, with their copies' names.
 struct LegacyCopy {
@@ -127,17 +125,6 @@ std::wstring DistinctName(const std::wstring& name, const std::set<std::wstring>
 // A record's name must name a file of the backup folder itself.
 bool IsPlainFileName(const std::wstring& name) {
     return !name.empty() && name != L"." && name != L".." && name.find_first_of(L"\\/:*?\"<>|") == std::wstring::npos;
-}
-
-// The target path of a shell shortcut; "" for a file that is no shortcut or cannot be read.
-std::wstring ShortcutTarget(const std::wstring& path) {
-    ComPtr<IShellLinkW> link;
-    if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW, link.put_void())))
-        return {};
-    const auto file = link.query<IPersistFile>();
-    if (!file || FAILED(file->Load(path.c_str(), STGM_READ))) return {};
-    wchar_t target[MAX_PATH] = {};
-    return SUCCEEDED(link->GetPath(target, MAX_PATH, nullptr, SLGP_RAWPATH)) ? target : L"";
 }
 
 // The records of the backed-up shortcuts: text values with data, in the key's order.
@@ -310,7 +297,8 @@ void Form1::BackupStartupShortcuts(const std::wstring& folder, const std::wstrin
     std::set<std::wstring> taken;  // lower-case names of the copies and of every real file
     std::vector<std::wstring> seenFolders;
     for (const int which : {modSpecialFolder::kCommonStartup, modSpecialFolder::kUserStartup}) {
-        const std::wstring startup = modSpecialFolder::GetSpecialFolder(which);
+        std::wstring startup = modSpecialFolder::GetSpecialFolder(which);
+        while (!startup.empty() && startup.back() == L'\\') startup.pop_back();
         const bool seen = std::any_of(seenFolders.begin(), seenFolders.end(),
                                       [&](const std::wstring& f) { return Text::EqualsNoCase(f, startup); });
         if (startup.empty() || seen) continue;
@@ -417,8 +405,9 @@ void Form1::ListBackedUpShortcuts() {
     const std::wstring folder = BackupFolder();
     for (const auto& record : ShortcutRecords()) {
         // Named as the shortcut is, which a copy kept apart from a same-named one is not.
-        const std::wstring name = Text::ReplaceNoCase(MyMod::GetFileName(record.text), kLinkExtension, L"");
-        const std::wstring target = IsPlainFileName(record.name) ? ShortcutTarget(folder + L"\\" + record.name) : L"";
+        const std::wstring name = FolderParking::ShownName(MyMod::GetFileName(record.text));
+        const std::wstring target =
+            IsPlainFileName(record.name) ? LookPropertyLink(folder + L"\\" + record.name, L"target") : L"";
         ListView::AddRow(lv3, name, Images::kIconDisabled, {target, MyMod::GetParentFolder(record.text, true)},
                          ListView::DisabledForeColor);
     }

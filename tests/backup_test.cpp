@@ -582,23 +582,30 @@ TEST_F(BackupTest, RestoreWithoutARegistryBackupSaysSoAndChangesNothing) {
 }
 
 TEST_F(BackupTest, RestoreFromTheEmptyListMenuRunsTheSameRestore) {
-    Open();
     TestUtil::PutString(HKEY_LOCAL_MACHINE, kRun, L"Machine App", L"C:\\m.exe");
+    Open();
     Command(IDM_mnuBackup);
     DeleteValue(HKEY_LOCAL_MACHINE, kRun, L"Machine App");
-    // The registry view of parked startups is empty here.
-    ASSERT_TRUE(form().SelectNode(L"another 44"));
+    // The machine's Run view is empty now; with a backup its one Action menu offers the restore.
+    ASSERT_TRUE(form().SelectNode(L"another11"));
     form().tvwDemo_NodeClick(form().SelectedNodeKey());
     ASSERT_EQ(ListView::Count(form().lv2), 0);
+    form().lv2_Click();
+    std::vector<std::wstring> shown;
+    for (const wchar_t* menu : {L"mnuPopup", L"mnuPopup2", L"mnuPopup3", L"mnuPopup4", L"mnuPopup5", L"mnuPopup6",
+                                L"mnuPopup7", L"mnuPopup8", L"mnuPopup9"})
+        if (form().menus.IsVisible(menu)) shown.push_back(menu);
+    EXPECT_EQ(shown, std::vector<std::wstring>{L"mnuPopup5"});
     seam.messages.clear();
     seam.answers = {IDYES};
     Command(IDM_mnuRestore2);
     ASSERT_EQ(seam.messages.size(), 2u);
     EXPECT_TRUE(Text::StartsWithNoCase(seam.messages[0].text, L"Are you sure you want to restore the backup created "));
     EXPECT_EQ(seam.messages[1].flags, static_cast<UINT>(MB_OK | MB_ICONINFORMATION));
-    std::wstring command;
-    EXPECT_TRUE(TestUtil::ReadString(HKEY_LOCAL_MACHINE, kRun, L"Machine App", command));
-    EXPECT_EQ(form().SelectedNodeKey(), L"another 44");
+    // The view it ran from was reloaded and lists the startup that came back.
+    EXPECT_EQ(form().SelectedNodeKey(), L"another11");
+    ASSERT_EQ(ListView::Count(form().lv2), 1);
+    EXPECT_EQ(ListView::Text(form().lv2, 0), L"Machine App");
 }
 
 // ---- The registry files' own rules ----
