@@ -9,6 +9,7 @@
 #include "startups/RegistryParking.h"
 #include "startups/frmDelete2.h"
 #include "system/App.h"
+#include "system/Files.h"
 #include "system/Handles.h"
 #include "system/Paths.h"
 #include "system/Registry.h"
@@ -89,26 +90,12 @@ bool CopyChecked(const std::wstring& from, const std::wstring& to) {
     if (!CopyFileW(from.c_str(), to.c_str(), TRUE)) {
         // Never touch a file that was there before; remove only what a failed copy left.
         const DWORD error = GetLastError();
-        if (error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS) (void)RemoveFile(to);
+        if (error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS) (void)Files::RemoveFile(to);
         return false;
     }
     const DWORD attributes = GetFileAttributesW(from.c_str());
     if (attributes != INVALID_FILE_ATTRIBUTES && SetAttributes(to, attributes) && SameBytes(from, to)) return true;
-    (void)RemoveFile(to);
-    return false;
-}
-
-bool RemoveFile(const std::wstring& path) {
-    const DWORD attributes = GetFileAttributesW(path.c_str());
-    if (attributes == INVALID_FILE_ATTRIBUTES) {
-        const DWORD error = GetLastError();
-        return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
-    }
-    if (attributes & FILE_ATTRIBUTE_DIRECTORY) return false;
-    const bool readOnly = (attributes & FILE_ATTRIBUTE_READONLY) != 0;
-    if (readOnly) (void)SetAttributes(path, attributes & ~FILE_ATTRIBUTE_READONLY);
-    if (DeleteFileW(path.c_str())) return true;
-    if (readOnly) (void)SetAttributes(path, attributes);
+    (void)Files::RemoveFile(to);
     return false;
 }
 
@@ -118,9 +105,9 @@ bool DeleteItem(HWND owner, const Form1& form, HWND list, int row) {
     const std::wstring name = ListView::Text(list, row);
     // Only the row's own state: a same-named file in the other place stays.
     const bool deleted =
-        item->parked ? RemoveFile(ParkedPath(item->fileName)) &&
+        item->parked ? Files::RemoveFile(ParkedPath(item->fileName)) &&
                            RegistryParking::DeleteIfPresent(HKEY_LOCAL_MACHINE, StartupsSubKey(), item->fileName)
-                     : RemoveFile(ListView::Text(list, row, kUserFolder) + L"\\" + item->fileName);
+                     : Files::RemoveFile(ListView::Text(list, row, kUserFolder) + L"\\" + item->fileName);
     if (!deleted) {
         Refuse(owner, kStartupStart + name + kDeleteFailedEnd);
         return false;
@@ -160,9 +147,9 @@ void DisableItem(HWND owner, const Form1& form, int row) {
     const bool copied = copyThere || CopyChecked(livePath, parkedPath);
     const bool recorded = copied && General::SetStringValue(storePath, item->fileName, livePath) &&
                           General::GetStringValue(storePath, item->fileName) == livePath;
-    if (!recorded || !RemoveFile(livePath)) {
+    if (!recorded || !Files::RemoveFile(livePath)) {
         if (copied) (void)General::DeleteValue(HKEY_LOCAL_MACHINE, StartupsSubKey(), item->fileName);
-        if (copied && !copyThere) (void)RemoveFile(parkedPath);
+        if (copied && !copyThere) (void)Files::RemoveFile(parkedPath);
         Refuse(owner, kStartupStart + name + kDisableFailedEnd);
         return;
     }
@@ -199,11 +186,11 @@ void EnableItem(HWND owner, const Form1& form, int row) {
         return;
     }
     const bool unrecorded = General::DeleteValue(HKEY_LOCAL_MACHINE, StartupsSubKey(), item->fileName);
-    if (!unrecorded || !RemoveFile(parkedPath)) {
+    if (!unrecorded || !Files::RemoveFile(parkedPath)) {
         // Back as it was: the record and the parked file, and no second copy.
         if (unrecorded)
             (void)Registry::WriteText(HKEY_LOCAL_MACHINE, StartupsSubKey(), item->fileName, record->type, record->text);
-        if (!alreadyThere) (void)RemoveFile(target);
+        if (!alreadyThere) (void)Files::RemoveFile(target);
         Refuse(owner, kStartupStart + name + kEnableFailedEnd);
         return;
     }

@@ -24,9 +24,6 @@ namespace FolderParking {
 // Copies from to a path that holds no file yet, with from's attributes, and reads the copy back;
 // a copy that cannot be made whole is removed again. True when the checked copy is there.
 [[nodiscard]] bool CopyChecked(const std::wstring& from, const std::wstring& to);
-// Deletes a file, read-only, hidden or system alike; a file that is not there counts as deleted.
-// A file that stays keeps its attributes. True when no file is left at the path.
-[[nodiscard]] bool RemoveFile(const std::wstring& path);
 
 // Deletes the item of row by its state: a live row's file in its Startup folder, or a parked
 // row's file and record; then its first-seen date. The other state's file of the same name stays.

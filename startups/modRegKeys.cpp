@@ -130,7 +130,7 @@ void BackupRegKeys(const std::wstring& folder, Failures& failures, const std::fu
         const std::wstring file = folder + L"\\" + ExportFileName(key);
         const long result = RunAwaited(ExportCommand(key, file));
         if (result != 0) {
-            Files::RemoveFile(file);
+            (void)Files::RemoveFile(file);  // a failed export leaves nothing worth keeping
             failures.push_back(L"The export of " + name + L" " + ProcessFailure(result) + L".");
             return;
         }

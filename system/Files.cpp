@@ -40,7 +40,7 @@ bool RemoveFolder(const std::wstring& path) {
                                 !(data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT);
             if (folder) RemoveFolder(inner);
             else if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) RemoveDirectoryW(inner.c_str());
-            else RemoveFile(inner);
+            else (void)RemoveFile(inner);  // the folder's own removal tells
         } while (FindNextFileW(find.get(), &data));
     }
     find.reset();

@@ -7,7 +7,7 @@ namespace Files {
 
 // Deletes a file whatever its attributes; a file that is not there counts as deleted. True when
 // no file is left at the path (a file that stays keeps its attributes).
-bool RemoveFile(const std::wstring& path);
+[[nodiscard]] bool RemoveFile(const std::wstring& path);
 // Deletes a folder with everything in it; a folder that is not there counts as deleted. True
 // when nothing is left at the path.
 bool RemoveFolder(const std::wstring& path);

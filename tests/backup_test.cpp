@@ -45,7 +45,7 @@ std::wstring UserStartup() { return modSpecialFolder::GetSpecialFolder(modSpecia
 std::wstring UserinitExe() { return MyMod::GetSystemDir() + L"\\userinit.exe"; }
 
 void PutFile(const std::wstring& path, const std::string& bytes, DWORD attributes = FILE_ATTRIBUTE_NORMAL) {
-    Files::RemoveFile(path);
+    (void)Files::RemoveFile(path);
     ASSERT_EQ(SafeFile::Write(path, bytes), static_cast<DWORD>(ERROR_SUCCESS)) << path;
     ASSERT_TRUE(SetFileAttributesW(path.c_str(), attributes)) << path;
 }
@@ -106,7 +106,7 @@ std::map<std::wstring, std::wstring> Records() {
 }
 
 void ClearFolderFiles(const std::wstring& folder) {
-    for (const auto& [name, file] : FolderSnapshot(folder)) Files::RemoveFile(folder + L"\\" + name);
+    for (const auto& [name, file] : FolderSnapshot(folder)) (void)Files::RemoveFile(folder + L"\\" + name);
 }
 
 void DeleteValue(HKEY root, const std::wstring& sub, const std::wstring& name) {
@@ -156,7 +156,7 @@ protected:
             ASSERT_TRUE(Files::RemoveFolder(App::Path() + folder));
         ClearFolderFiles(CommonStartup());
         ClearFolderFiles(UserStartup());
-        for (const wchar_t* name : {L"AutoExec.bat", L"Config.sys", L"Boot.ini"}) Files::RemoveFile(Root() + name);
+        for (const wchar_t* name : {L"AutoExec.bat", L"Config.sys", L"Boot.ini"}) (void)Files::RemoveFile(Root() + name);
         winIni_ = Bytes(WinIni());
         PutFile(UserinitExe(), "MZ");
         userinit_ = MyMod::StandardUserinit();

@@ -77,7 +77,7 @@ void MakeLegacyFiles() {
     const std::wstring windows = MyMod::GetWindowsDir();
     const std::wstring root = windows.substr(0, 3);
     for (const std::wstring& path : {root + L"AutoExec.bat", root + L"Config.sys", root + L"Boot.ini"}) {
-        Files::RemoveFile(path);
+        (void)Files::RemoveFile(path);
         (void)SafeFile::Write(path, "REM bench\r\nSET A=1\r\n");
     }
 }
