@@ -39,12 +39,6 @@ double Fastest(const std::function<void()>& prepare, const std::function<void()>
     return best;
 }
 
-void ForgetDates() {
-    const std::wstring key = App::SubKeyPath(App::SubKey::kStartupDates);
-    TestUtil::DeleteTree(HKEY_LOCAL_MACHINE, General::ParseKeyPath(key)->subKey);
-    General::CreateKey(key);
-}
-
 } // namespace
 
 int wmain() {
@@ -72,7 +66,7 @@ int wmain() {
     // The first dispatch after the settings key was made announces nothing.
     auto firstLook = [] { General::SetStringValue(App::AppKey(), App::Value::kLv2DT, L"0"); };
 
-    const double stamping = Fastest([&] { ForgetDates(); firstLook(); }, [&] {
+    const double stamping = Fastest([&] { TestUtil::ForgetStartupDates(); firstLook(); }, [&] {
         form.SetStartupToolTips();
         form.MarkStartupDates();
     });
@@ -95,7 +89,7 @@ int wmain() {
     });
     // With the stamping pass's writes added to the floor.
     const std::wstring stamp = FirstSeen::FirstSeenDate();
-    const double floorWithWrites = Fastest(ForgetDates, [&] {
+    const double floorWithWrites = Fastest(TestUtil::ForgetStartupDates, [&] {
         UniqueHkey key;
         RegOpenKeyExW(datesPath->root, datesPath->subKey.c_str(), 0, KEY_QUERY_VALUE | KEY_SET_VALUE, key.put());
         const auto values = Registry::EnumValues(key.get(), L"");

@@ -1,7 +1,9 @@
 // Helpers shared by the tests: registry fixtures, helper programs and a live main window.
 #include "TestUtil.h"
 
+#include "system/App.h"
 #include "system/Process.h"
+#include "system/Registry.h"
 
 #include <shlobj.h>
 #include <shlwapi.h>
@@ -93,6 +95,12 @@ bool WaitForProcess(const std::wstring& name, DWORD timeoutMs) {
 void FreshSettings() {
     DeleteTree(HKEY_LOCAL_MACHINE, L"Software\\Ferrowyn\\Corvell");
     PutString(HKEY_LOCAL_MACHINE, L"Software\\Ferrowyn\\Corvell", L"Backup", L"1");
+}
+
+void ForgetStartupDates() {
+    const std::wstring key = App::SubKeyPath(App::SubKey::kStartupDates);
+    DeleteTree(HKEY_LOCAL_MACHINE, General::ParseKeyPath(key)->subKey);
+    General::CreateKey(key);
 }
 
 void Pump(DWORD ms) {

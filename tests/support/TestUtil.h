@@ -38,6 +38,8 @@ bool WaitForProcess(const std::wstring& name, DWORD timeoutMs = 5000);
 // Deletes the program's settings key and makes it anew with "Backup" = "1", so a main
 // window loads as on a later run that asks nothing.
 void FreshSettings();
+// Empties "Dates\Startups" of the settings: every startup counts as new at the next view.
+void ForgetStartupDates();
 
 // Runs pending messages for a while, so timers and posted messages get their turn.
 void Pump(DWORD ms = 50);
