@@ -15,6 +15,7 @@
 #include "system/Screen.h"
 #include "system/Seam.h"
 #include "system/Text.h"
+#include "system/WindowsVersion.h"
 
 #include <windowsx.h>
 
@@ -351,9 +352,7 @@ void Form1::Form_Load() {
     // opened writes the user's choice back rather than the display-name order ("0").
     lvSortKey = byServiceName ? ServiceSortKey::ServiceName : ServiceSortKey::DisplayName;
 
-    const std::wstring product =
-        General::GetStringValue(L"HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows NT\\CurrentVersion", L"ProductName");
-    if (Text::ContainsNoCase(product, L"Windows 2000")) menus.SetVisible(L"mnuConfig", false);
+    if (WindowsVersion::ProductContains(L"Windows 2000")) menus.SetVisible(L"mnuConfig", false);
 
     DoEvents();
     ShowWindow(hwnd_, showCommand);

@@ -15,7 +15,6 @@ inline constexpr wchar_t kServicesSubKey[] = L"SYSTEM\\CurrentControlSet\\Servic
 // A service's key is this followed by its name; its description is the value kDescriptionValue.
 inline constexpr wchar_t kServicesKey[] = L"HKEY_LOCAL_MACHINE\\SYSTEM\\CurrentControlSet\\Services\\";
 inline constexpr wchar_t kDescriptionValue[] = L"Description";
-inline constexpr wchar_t kWindowsVersionKey[] = L"HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows NT\\CurrentVersion";
 
 // Columns of lv, by their place in a row.
 namespace LvColumns {

@@ -12,6 +12,7 @@
 #include "system/Seam.h"
 #include "system/ServiceControl.h"
 #include "system/Text.h"
+#include "system/WindowsVersion.h"
 
 namespace {
 
@@ -109,7 +110,7 @@ void frmInfo::Form_Load() {
     SetWindowTextW(txtID, keyName.c_str());
 
     std::wstring description;
-    if (UsesBuiltInDescriptions(General::GetStringValue(ServiceRows::kWindowsVersionKey, L"ProductName"))) {
+    if (UsesBuiltInDescriptions(WindowsVersion::ProductName())) {
         description = LookupServiceDescription(keyName);
     } else {
         description = General::GetStringValue(ServiceRows::kServicesKey + keyName, ServiceRows::kDescriptionValue);

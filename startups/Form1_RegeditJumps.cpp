@@ -7,6 +7,7 @@
 #include "system/Registry.h"
 #include "system/Seam.h"
 #include "system/Text.h"
+#include "system/WindowsVersion.h"
 
 namespace {
 
@@ -14,8 +15,6 @@ constexpr wchar_t kMachineKeys[] = L"HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Wi
 constexpr wchar_t kUserKeys[] = L"HKEY_CURRENT_USER\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\";
 constexpr wchar_t kRegeditAppletKey[] = L"HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\Applets\\Regedit";
 constexpr wchar_t kLastKey[] = L"LastKey";
-constexpr wchar_t kWindowsVersionKey[] = L"HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows NT\\CurrentVersion";
-constexpr wchar_t kProductName[] = L"ProductName";
 constexpr wchar_t kEditorProcess[] = L"regedit.exe";
 constexpr wchar_t kEditorProgram[] = L"\\Regedit.exe";
 constexpr DWORD kEditorEndWaitMs = 3000;
@@ -25,7 +24,7 @@ constexpr DWORD kEditorEndWaitMs = 3000;
 constexpr const wchar_t* kMyComputerSystems[] = {L"Windows 2000", L"Windows XP", L"Server 2003"};
 
 std::wstring RootName() {
-    const std::wstring product = General::GetStringValue(kWindowsVersionKey, kProductName);
+    const std::wstring product = WindowsVersion::ProductName();
     for (const wchar_t* system : kMyComputerSystems)
         if (Text::ContainsNoCase(product, system)) return L"My Computer\\";
     return L"Computer\\";
