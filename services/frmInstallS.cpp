@@ -3,6 +3,7 @@
 #include "services/frmInstallS.h"
 
 #include "mainwindow/ControlIds.h"
+#include "mainwindow/FormRows.h"
 #include "mainwindow/Form1.h"
 #include "services/ServiceRows.h"
 #include "system/CommandLine.h"
@@ -16,13 +17,7 @@ namespace {
 
 constexpr wchar_t kServicesNode[] = L"six";
 
-constexpr int kMargin = 120;
-constexpr int kRowHeight = 660;
-constexpr int kBoxHeight = 300;
-constexpr int kBrowseWidth = 420;
-constexpr int kButtonWidth = 1200;
-constexpr int kButtonHeight = 375;
-constexpr DWORD kEditBox = ES_AUTOHSCROLL | WS_TABSTOP;
+constexpr int kMargin = FormRows::kMargin;
 constexpr DWORD kTextBox = ES_MULTILINE | ES_AUTOVSCROLL | ES_WANTRETURN | WS_VSCROLL | WS_TABSTOP;
 
 } // namespace
@@ -31,29 +26,16 @@ void frmInstallS::CreateControls() {
     Label9 = AddControl(WC_STATICW, kHeading, SS_LEFT | SS_NOPREFIX, IDC_Label9, {kMargin, 120, 6360, 300});
     tabs.Create(hwnd(), IDC_TabStrip1, IDC_Frame2, {kMargin, 540, 6360, 3900}, {kServiceTab, kDescriptionTab});
     if (tabs.Frame2.size() != 2) return;
-    const int width = tabs.FrameWidth() - 2 * kMargin;
 
-    HWND service = tabs.Frame2[kServiceTabIndex];
-    auto box = [service, width](const wchar_t* caption, int labelId, int id, int top, int boxWidth) {
-        return DialogSupport::AddCaptionedBox(service, caption, labelId, WC_EDITW, kEditBox, id,
-                                              {kMargin, top, boxWidth, kBoxHeight});
-    };
-    int top = 420;
-    txtName = box(kServiceName, IDC_lblName, IDC_txtName, top, width);
-    top += kRowHeight;
-    txtDispName = box(kDisplayName, IDC_lblDispName, IDC_txtDispName, top, width);
-    top += kRowHeight;
-    txtPath = box(kFilePath, IDC_lblPath, IDC_txtPath, top, width - kBrowseWidth - 60);
-    cmdOpen = DialogSupport::AddChild(service, WC_BUTTONW, kBrowse, BS_PUSHBUTTON | WS_TABSTOP, IDC_cmdOpen,
-                                      {kMargin + width - kBrowseWidth, top, kBrowseWidth, kBoxHeight});
-    top += kRowHeight;
-    txtSwitch = box(kOptionalSwitch, IDC_lblSwitch, IDC_txtSwitch, top, width);
-    cmdApply = DialogSupport::AddChild(service, WC_BUTTONW, kInstall, BS_PUSHBUTTON | WS_TABSTOP, IDC_cmdApply,
-                                       {tabs.FrameWidth() - kMargin - kButtonWidth,
-                                        tabs.FrameHeight() - kButtonHeight - kMargin, kButtonWidth, kButtonHeight});
+    FormRows rows(tabs.Frame2[kServiceTabIndex], tabs);
+    txtName = rows.Edit(kServiceName, IDC_lblName, IDC_txtName);
+    txtDispName = rows.Edit(kDisplayName, IDC_lblDispName, IDC_txtDispName);
+    txtPath = rows.Path(kFilePath, IDC_lblPath, IDC_txtPath, kBrowse, IDC_cmdOpen, cmdOpen);
+    txtSwitch = rows.Edit(kOptionalSwitch, IDC_lblSwitch, IDC_txtSwitch);
+    cmdApply = rows.Apply(kInstall, IDC_cmdApply);
 
     txtDescr = DialogSupport::AddChild(tabs.Frame2[kDescriptionTabIndex], WC_EDITW, L"", kTextBox, IDC_txtDescr,
-                                       {kMargin, kMargin, width, tabs.FrameHeight() - 2 * kMargin},
+                                       {kMargin, kMargin, rows.Width(), tabs.FrameHeight() - 2 * kMargin},
                                        WS_EX_CLIENTEDGE);
     SetInitialFocus(txtName);
 }

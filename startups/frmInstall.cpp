@@ -3,6 +3,7 @@
 #include "startups/frmInstall.h"
 
 #include "mainwindow/Form1.h"
+#include "mainwindow/FormRows.h"
 #include "startups/RegistryParking.h"
 #include "system/CommandLine.h"
 #include "system/Handles.h"
@@ -11,24 +12,18 @@
 #include "system/Seam.h"
 #include "system/ShellLink.h"
 #include "system/Text.h"
+#include "system/WindowsVersion.h"
 #include "system/cFileDialog.h"
 
 #include <shlobj.h>
 
 namespace {
 
-constexpr wchar_t kWindowsVersionKey[] = L"HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows NT\\CurrentVersion";
 constexpr wchar_t kAllStartupsNode[] = L"one";
 
-constexpr int kMargin = 120;
-constexpr int kRowHeight = 660;
-constexpr int kBoxHeight = 300;
-constexpr int kBrowseWidth = 420;
+constexpr int kMargin = FormRows::kMargin;
 constexpr int kComboWidth = 2400;
 constexpr int kComboListHeight = 1200;
-constexpr int kButtonWidth = 1200;
-constexpr int kButtonHeight = 375;
-constexpr DWORD kEditBox = ES_AUTOHSCROLL | WS_TABSTOP;
 constexpr DWORD kComboBox = CBS_DROPDOWN | CBS_AUTOHSCROLL | WS_VSCROLL | WS_TABSTOP;
 
 bool IsText(DWORD type) { return type == REG_SZ || type == REG_EXPAND_SZ; }
@@ -65,10 +60,6 @@ void frmInstall::CreateControls() {
     Label1 = AddControl(WC_STATICW, kHeading, SS_LEFT | SS_NOPREFIX, IDC_Label1, {kMargin, 120, 6360, 300});
     tabs.Create(hwnd(), IDC_TabStrip1, IDC_Frame2, {kMargin, 540, 6360, 3900}, {kRegistryTab, kFolderTab});
     if (tabs.Frame2.size() != 2) return;
-    const int width = tabs.FrameWidth() - 2 * kMargin;
-    const int pathWidth = width - kBrowseWidth - 60;
-    const Place apply{tabs.FrameWidth() - kMargin - kButtonWidth, tabs.FrameHeight() - kButtonHeight - kMargin,
-                      kButtonWidth, kButtonHeight};
 
     struct Tab {
         int frame;
@@ -88,25 +79,15 @@ void frmInstall::CreateControls() {
          &cmdApplySF},
     };
     for (const Tab& t : tabControls) {
-        HWND frame = tabs.Frame2[static_cast<size_t>(t.frame)];
-        int id = t.firstId;
-        int top = 420;
-        *t.name = DialogSupport::AddCaptionedBox(frame, kStartupName, id, WC_EDITW, kEditBox, id + 1,
-                                                 {kMargin, top, width, kBoxHeight});
-        top += kRowHeight;
-        *t.path = DialogSupport::AddCaptionedBox(frame, kStartupPath, id + 2, WC_EDITW, kEditBox, id + 3,
-                                                 {kMargin, top, pathWidth, kBoxHeight});
-        *t.browse = DialogSupport::AddChild(frame, WC_BUTTONW, kBrowse, BS_PUSHBUTTON | WS_TABSTOP, id + 4,
-                                           {kMargin + width - kBrowseWidth, top, kBrowseWidth, kBoxHeight});
-        top += kRowHeight;
-        *t.third = DialogSupport::AddCaptionedBox(frame, t.thirdLabel, id + 5, WC_EDITW, kEditBox, id + 6,
-                                                  {kMargin, top, width, kBoxHeight});
-        top += kRowHeight;
-        *t.user = DialogSupport::AddCaptionedBox(frame, kInstallFor, id + 7, WC_COMBOBOXW, kComboBox, id + 8,
-                                                 {kMargin, top, kComboWidth, kComboListHeight}, 0);
+        FormRows rows(tabs.Frame2[static_cast<size_t>(t.frame)], tabs);
+        const int id = t.firstId;
+        *t.name = rows.Edit(kStartupName, id, id + 1);
+        *t.path = rows.Path(kStartupPath, id + 2, id + 3, kBrowse, id + 4, *t.browse);
+        *t.third = rows.Edit(t.thirdLabel, id + 5, id + 6);
+        *t.user = rows.Box(kInstallFor, id + 7, WC_COMBOBOXW, kComboBox, id + 8, kComboWidth, kComboListHeight, 0);
         for (const wchar_t* item : {kAllUsers, kCurrentUser})
             SendMessageW(*t.user, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item));
-        *t.apply = DialogSupport::AddChild(frame, WC_BUTTONW, kApply, BS_PUSHBUTTON | WS_TABSTOP, id + 9, apply);
+        *t.apply = rows.Apply(kApply, id + 9);
     }
     SetInitialFocus(txtName);
 }
@@ -116,7 +97,7 @@ void frmInstall::Form_Load() {
     SendMessageW(cboUserSF, CB_SETCURSEL, 0, 0);
     TabStrip1_Click();
     // Only Run-key startups can be added there: the first frame stays on view alone.
-    if (Text::ContainsNoCase(General::GetStringValue(kWindowsVersionKey, L"ProductName"), L"Windows 2000"))
+    if (WindowsVersion::ProductContains(L"Windows 2000"))
         ShowWindow(tabs.TabStrip1, SW_HIDE);
 }
 
