@@ -621,14 +621,7 @@ TEST_F(FoldersTest, frmDelete2AsksAndDontAskMeAgainSilencesBothDeletes) {
         form().mnuDelete2_Click();
         ASSERT_TRUE(seen.shown);
         EXPECT_EQ(frmDelete2::Current(), nullptr);
-        EXPECT_EQ(seen.caption, L"Delete Startup");
-        EXPECT_EQ(seen.label,
-                  L"Are you sure you want to delete the Startup My?  This action can only be reversed by restoring a "
-                  L"backup.  It's recommended to disable it first for a few days to make sure it doesn't cause "
-                  L"problems.");
-        EXPECT_EQ(seen.yes, L"&Yes");
-        EXPECT_EQ(seen.no, L"&No");
-        EXPECT_EQ(seen.ask, L"Don't ask me again");
+        Confirmations::ExpectDeleteTexts(seen, L"My");
         EXPECT_EQ(IsFile(livePath), !c.deleted);
         EXPECT_EQ(General::GetStringValue(App::AppKey(), L"Confirmed"), c.confirmed);
     }

@@ -603,14 +603,7 @@ TEST_F(ParkingTest, ConfirmationAsksWithItsTextsAndItsAnswerDecides) {
         EXPECT_EQ(frmDelete::Current(), nullptr);
         EXPECT_TRUE(seen.ownerDisabled);
         EXPECT_TRUE(IsWindowEnabled(form().hwnd()));
-        EXPECT_EQ(seen.caption, L"Delete Startup");
-        EXPECT_EQ(seen.label,
-                  L"Are you sure you want to delete the Startup Tool?  This action can only be reversed by restoring a "
-                  L"backup.  It's recommended to disable it first for a few days to make sure it doesn't cause "
-                  L"problems.");
-        EXPECT_EQ(seen.yes, L"&Yes");
-        EXPECT_EQ(seen.no, L"&No");
-        EXPECT_EQ(seen.ask, L"Don't ask me again");
+        Confirmations::ExpectDeleteTexts(seen, L"Tool");
         EXPECT_EQ(ValueExists(HKEY_LOCAL_MACHINE, kRun, L"Tool"), !c.deleted);
         EXPECT_EQ(General::GetStringValue(App::AppKey(), L"Confirmed"), c.confirmed);
     }

@@ -3,6 +3,8 @@
 
 #include "TestUtil.h"
 
+#include <gtest/gtest.h>
+
 #include <windows.h>
 #include <string>
 
@@ -44,6 +46,18 @@ void Answer(Seen& seen, HWND owner, bool tick, int button) {
             SendMessageW(d->hwnd(), WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), reinterpret_cast<LPARAM>(control));
         }
     });
+}
+
+// What both confirmations show for the startup named name, each text compared exactly.
+inline void ExpectDeleteTexts(const Seen& seen, const std::wstring& name) {
+    EXPECT_EQ(seen.caption, L"Delete Startup");
+    EXPECT_EQ(seen.label,
+              L"Are you sure you want to delete the Startup " + name +
+                  L"?  This action can only be reversed by restoring a backup.  It's recommended to disable it "
+                  L"first for a few days to make sure it doesn't cause problems.");
+    EXPECT_EQ(seen.yes, L"&Yes");
+    EXPECT_EQ(seen.no, L"&No");
+    EXPECT_EQ(seen.ask, L"Don't ask me again");
 }
 
 } // namespace Confirmations
