@@ -33,12 +33,7 @@ constexpr DWORD kSettingTypes[] = {SERVICE_AUTO_START, SERVICE_DEMAND_START, SER
 
 using namespace ServiceRows::LvColumns;
 
-// Design places on a frame, in twips.
-constexpr int kMargin = 120;
-constexpr int kBoxHeight = 300;
-constexpr int kTallBoxHeight = 1200;
-
-constexpr DWORD kReadOnlyBox = ES_READONLY | ES_AUTOHSCROLL | WS_TABSTOP;
+constexpr int kTallBoxHeight = 1200;  // twips
 constexpr DWORD kReadOnlyText = ES_READONLY | ES_MULTILINE | ES_AUTOVSCROLL | WS_VSCROLL | WS_TABSTOP;
 
 // Products whose services keep no readable description of their own.
@@ -56,23 +51,16 @@ frmInfo::PathParts frmInfo::SplitServicePath(const std::wstring& path) {
 }
 
 void frmInfo::CreateControls() {
-    Label9 = AddControl(WC_STATICW, L"", SS_LEFT | SS_NOPREFIX | SS_ENDELLIPSIS, IDC_Label9, {120, 120, 6360, 300});
-    tabs.Create(hwnd(), IDC_TabStrip1, IDC_Frame2, {120, 540, 6360, 4380},
-                {kTabs[0], kTabs[1], kTabs[2], kTabs[3]});
-    if (tabs.Frame2.size() != std::size(kTabs)) return;
+    static_assert(IDC_txtCurrent - IDC_lblName == 7);
+    if (!CreateSheet(hwnd(), {IDC_Label9, IDC_TabStrip1, IDC_Frame2, IDC_lblName, IDC_lblInfo},
+                     {kTabs[0], kTabs[1], kTabs[2], kTabs[3]},
+                     {kServiceName, kServicePath, kCommandSwitch, kCurrentStatus}))
+        return;
     const int width = tabs.FrameWidth() - 2 * kMargin;
     auto box = [width](HWND frame, const wchar_t* caption, int labelId, DWORD style, int id, int top, int height) {
         return DialogSupport::AddCaptionedBox(frame, caption, labelId, WC_EDITW, style, id,
                                               {kMargin, top, width, height});
     };
-
-    panel.Create(tabs.Frame2[0], IDC_lblInfo, tabs.FrameWidth());
-
-    HWND status = tabs.Frame2[1];
-    txtName = box(status, kServiceName, IDC_lblName, kReadOnlyBox, IDC_txtName, 450, kBoxHeight);
-    txtFileName = box(status, kServicePath, IDC_lblFileName, kReadOnlyBox, IDC_txtFileName, 1170, kBoxHeight);
-    txtSwitch = box(status, kCommandSwitch, IDC_lblSwitch, kReadOnlyBox, IDC_txtSwitch, 1890, kBoxHeight);
-    txtCurrent = box(status, kCurrentStatus, IDC_lblCurrent, kReadOnlyBox, IDC_txtCurrent, 2610, kBoxHeight);
 
     HWND setting = tabs.Frame2[2];
     txtID = box(setting, kServiceID, IDC_lblID, kReadOnlyBox, IDC_txtID, 450, kBoxHeight);
@@ -133,10 +121,7 @@ void frmInfo::Form_Load() {
     SetWindowTextW(txtSwitch, parts.switches.c_str());
 
     form_.SettingTabFlag = L"0";
-    panel.Load(hwnd(), parts.program, FileProperties::NameRule::FileName);
-    // Long texts can be read whole in their tooltips.
-    toolTips.Set(panel.txtInfo[3], ControlText(panel.txtInfo[3]));
-    toolTips.Set(txtFileName, parts.program);
+    LoadProgram(hwnd(), parts.program, FileProperties::NameRule::FileName);
 }
 
 bool frmInfo::OnCommand(UINT id, UINT code, HWND) {

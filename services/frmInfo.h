@@ -2,19 +2,15 @@
 // its status, its setting with Apply, its dependencies both ways), modeless.
 #pragma once
 
-#include "mainwindow/Dialog.h"
-#include "mainwindow/FilePropertiesPanel.h"
-#include "mainwindow/TabFrames.h"
+#include "mainwindow/PropertiesSheet.h"
 
 #include <string>
 
 class Form1;
 
-class frmInfo : public Dialog<frmInfo> {
+class frmInfo : public Dialog<frmInfo>, public PropertiesSheet {
 public:
     static constexpr wchar_t kClassName[] = L"CorvellfrmInfo";
-    static constexpr int kClientWidth = 6600;   // twips
-    static constexpr int kClientHeight = 5040;
 
     static constexpr wchar_t kCaption[] = L"Service Properties";
     static constexpr int kSettingTab = 2;  // "Service Setting"
@@ -68,20 +64,12 @@ public:
     // Opens the "Service Setting" tab of the open dialog (the setting was asked for again).
     void ShowSettingTab();
 
-    HWND Label9 = nullptr;
-    TabFrames tabs;
-    FilePropertiesPanel panel;
-    HWND txtName = nullptr;
-    HWND txtFileName = nullptr;
-    HWND txtSwitch = nullptr;
-    HWND txtCurrent = nullptr;
     HWND txtID = nullptr;
     HWND txtDescr = nullptr;
     HWND cboStatus = nullptr;
     HWND cmdApply = nullptr;
     HWND txtDependsOn = nullptr;
     HWND txtDependsOnIt = nullptr;
-    DialogSupport::ToolTips toolTips;
 
 private:
     Form1& form_;

@@ -2,20 +2,16 @@
 // heading, the tabs "File Properties" and "Startup Properties", and their fill from a list row.
 #pragma once
 
-#include "mainwindow/Dialog.h"
-#include "mainwindow/FilePropertiesPanel.h"
-#include "mainwindow/TabFrames.h"
+#include "mainwindow/PropertiesSheet.h"
 
 #include <string>
 
-class StartupPropertiesControls {
+class StartupPropertiesControls : public PropertiesSheet {
 public:
-    static constexpr int kClientWidth = 6600;   // twips
-    static constexpr int kClientHeight = 5040;
     static constexpr wchar_t kCaption[] = L"Startup Properties";
     static constexpr wchar_t kEnabled[] = L"Enabled";
     static constexpr wchar_t kDisabled[] = L"Disabled";
-    static constexpr int kStartupTab = 1;  // "Startup Properties"
+    static constexpr int kStartupTab = kFieldsTab;  // "Startup Properties"
 
     enum ControlId : int {
         IDC_Label9 = 100,
@@ -32,15 +28,6 @@ public:
         IDC_lblInfo,                     // the panel's ids follow
         IDC_Next = IDC_lblInfo + FilePropertiesPanel::kIdCount,  // free for the dialog's own controls
     };
-
-    HWND Label9 = nullptr;
-    TabFrames tabs;
-    FilePropertiesPanel panel;
-    HWND txtName = nullptr;
-    HWND txtFileName = nullptr;
-    HWND txtSwitch = nullptr;
-    HWND txtCurrent = nullptr;
-    DialogSupport::ToolTips toolTips;
 
 protected:
     void CreateStartupControls(HWND dialog);
