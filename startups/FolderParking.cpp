@@ -60,7 +60,7 @@ bool SetAttributes(const std::wstring& path, DWORD attributes) {
 
 namespace FolderParking {
 
-std::wstring StartupsSubKey() { return General::ParseKeyPath(App::SubKeyPath(App::SubKey::kStartups))->subKey; }
+std::wstring StartupsSubKey() { return App::MachineSubKey(App::SubKey::kStartups); }
 
 std::wstring ParkedFolder() { return App::Path() + kParkedFolderName; }
 

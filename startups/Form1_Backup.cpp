@@ -62,9 +62,6 @@ constexpr LegacyCopy kLegacyCopies[] = {
 
 std::wstring BackupFolder() { return App::Path() + kBackupFolder; }
 
-// A sub-key of the settings key as a path below HKEY_LOCAL_MACHINE.
-std::wstring SettingsSubKey(const wchar_t* name) { return General::ParseKeyPath(App::SubKeyPath(name))->subKey; }
-
 // The file's last-modified time as the messages show it: short date, a blank, long time.
 std::wstring FileDate(const std::wstring& path) {
     WIN32_FILE_ATTRIBUTE_DATA data{};
@@ -130,7 +127,7 @@ bool IsPlainFileName(const std::wstring& name) {
 // The records of the backed-up shortcuts: text values with data, in the key's order.
 std::vector<Registry::Value> ShortcutRecords() {
     std::vector<Registry::Value> records;
-    const auto values = Registry::EnumValues(HKEY_LOCAL_MACHINE, SettingsSubKey(App::SubKey::kBackups));
+    const auto values = Registry::EnumValues(HKEY_LOCAL_MACHINE, App::MachineSubKey(App::SubKey::kBackups));
     if (!values) return records;
     for (const auto& value : *values)
         if ((value.type == REG_SZ || value.type == REG_EXPAND_SZ) && !value.text.empty()) records.push_back(value);
@@ -163,7 +160,7 @@ bool SetAllValues(HKEY key, const std::vector<Registry::Value>& values) {
 bool ReplaceRecords(const std::wstring& stagingKey) {
     const auto staged = Registry::EnumValues(HKEY_LOCAL_MACHINE, stagingKey);
     UniqueHkey key;
-    if (!staged || RegCreateKeyExW(HKEY_LOCAL_MACHINE, SettingsSubKey(App::SubKey::kBackups).c_str(), 0, nullptr,
+    if (!staged || RegCreateKeyExW(HKEY_LOCAL_MACHINE, App::MachineSubKey(App::SubKey::kBackups).c_str(), 0, nullptr,
                                    REG_OPTION_NON_VOLATILE, KEY_QUERY_VALUE | KEY_SET_VALUE, nullptr, key.put(),
                                    nullptr) != ERROR_SUCCESS)
         return false;
@@ -235,7 +232,7 @@ void Form1::mnuBackup_Click() {
 
     modRegKeys::Failures failures;
     const std::wstring staging = App::Path() + kStagingFolder;
-    const std::wstring stagingKey = SettingsSubKey(App::SubKey::kBackupsStaging);
+    const std::wstring stagingKey = App::MachineSubKey(App::SubKey::kBackupsStaging);
     if (PrepareStaging(staging, stagingKey, failures)) {
         BackupWinlogonUserinit(staging, failures);
         BackupSystemFiles(staging, failures);

@@ -114,11 +114,9 @@ std::optional<RowKey> ParseRowKey(const std::wstring& keyColumn) {
     return key;
 }
 
-std::wstring DisabledSubKey() { return General::ParseKeyPath(App::AppKey())->subKey + L"\\" + App::SubKey::kDisabled; }
+std::wstring DisabledSubKey() { return App::MachineSubKey(App::SubKey::kDisabled); }
 
-std::wstring StartupDatesSubKey() {
-    return General::ParseKeyPath(App::AppKey())->subKey + L"\\" + App::SubKey::kStartupDates;
-}
+std::wstring StartupDatesSubKey() { return App::MachineSubKey(App::SubKey::kStartupDates); }
 
 std::wstring RecordCommand(const std::wstring& recordData) {
     const size_t caret = recordData.find(kRecordSeparator);

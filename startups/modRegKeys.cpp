@@ -8,6 +8,7 @@
 #include "system/SafeFile.h"
 #include "system/Seam.h"
 #include "system/Text.h"
+#include "system/WindowsVersion.h"
 
 #include <cstring>
 
@@ -19,7 +20,6 @@ constexpr wchar_t kVersionLine[] = L"Windows Registry Editor Version 5.00";
 constexpr wchar_t kRegedit4Line[] = L"REGEDIT4";
 constexpr wchar_t kLineEnd[] = L"\r\n";
 constexpr char kByteOrderMark[] = "\xFF\xFE";
-constexpr wchar_t kWindowsVersionKey[] = L"HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows NT\\CurrentVersion";
 
 std::wstring WithoutTrailingSlash(std::wstring_view key) {
     if (!key.empty() && key.back() == L'\\') key.remove_suffix(1);
@@ -115,7 +115,7 @@ std::wstring ExportCommand(std::wstring_view key, const std::wstring& file) {
     const std::wstring reg = system.empty() ? L"reg.exe" : system + L"\\reg.exe";
     // The reg.exe of Windows 2000 and XP knows no "/y"; there the fresh folder alone keeps it
     // from asking whether to overwrite.
-    const std::wstring product = General::GetStringValue(kWindowsVersionKey, L"ProductName");
+    const std::wstring product = WindowsVersion::ProductName();
     const bool knowsYes = !Text::ContainsNoCase(product, L"Windows XP") && !Text::ContainsNoCase(product, L"Windows 2000");
     // Without its trailing "\": inside quotes it would escape the closing quote.
     return Quoted(reg) + L" EXPORT " + Quoted(WithoutTrailingSlash(key)) + L" " + Quoted(file) +

@@ -4,6 +4,7 @@
 #include "system/Registry.h"
 
 #include <windows.h>
+#include <iterator>
 #include <vector>
 
 namespace App {
@@ -61,8 +62,10 @@ int Major() { return CachedVersion().major; }
 int Minor() { return CachedVersion().minor; }
 int Revision() { return CachedVersion().revision; }
 
+constexpr wchar_t kMachineRoot[] = L"HKEY_LOCAL_MACHINE\\";
+
 const std::wstring& MakerKey() {
-    static const std::wstring key = L"HKEY_LOCAL_MACHINE\\Software\\Ferrowyn";
+    static const std::wstring key = std::wstring(kMachineRoot) + L"Software\\Ferrowyn";
     return key;
 }
 
@@ -72,6 +75,8 @@ const std::wstring& AppKey() {
 }
 
 std::wstring SubKeyPath(const wchar_t* subKey) { return AppKey() + L"\\" + subKey; }
+
+std::wstring MachineSubKey(const wchar_t* subKey) { return SubKeyPath(subKey).substr(std::size(kMachineRoot) - 1); }
 
 bool CreateSettingsKeys() {
     bool all = true;

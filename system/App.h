@@ -17,6 +17,9 @@ namespace App {
 [[nodiscard]] const std::wstring& MakerKey();     // "HKEY_LOCAL_MACHINE\Software\Ferrowyn"
 // AppKey() + "\" + subKey, for one of the SubKey names below.
 [[nodiscard]] std::wstring SubKeyPath(const wchar_t* subKey);
+// The same below HKEY_LOCAL_MACHINE ("Software\Ferrowyn\Corvell\" + subKey), for the calls that
+// take a root and a sub-key.
+[[nodiscard]] std::wstring MachineSubKey(const wchar_t* subKey);
 
 // The values of AppKey; every one is a string.
 namespace Value {
