@@ -26,35 +26,41 @@ void AddPicture(HIMAGELIST list, const std::function<void(HDC)>& paint) {
     ImageList_AddMasked(list, bitmap.get(), RGB(255, 0, 255));
 }
 
+// A solid brush and a one-pixel pen selected into dc while it lives; the old ones go back after.
+class FillAndOutline {
+public:
+    FillAndOutline(HDC dc, COLORREF fill, COLORREF outline)
+        : dc_(dc), brush_(CreateSolidBrush(fill)), pen_(CreatePen(PS_SOLID, 1, outline)),
+          oldBrush_(SelectObject(dc, brush_.get())), oldPen_(SelectObject(dc, pen_.get())) {}
+    ~FillAndOutline() {
+        SelectObject(dc_, oldBrush_);
+        SelectObject(dc_, oldPen_);
+    }
+    FillAndOutline(const FillAndOutline&) = delete;
+    FillAndOutline& operator=(const FillAndOutline&) = delete;
+
+private:
+    HDC dc_;
+    UniqueHbrush brush_;
+    UniqueHpen pen_;
+    HGDIOBJ oldBrush_;
+    HGDIOBJ oldPen_;
+};
+
 void Disc(HDC dc, COLORREF fill, int l = 3, int t = 3, int r = 13, int b = 13) {
-    UniqueHbrush brush(CreateSolidBrush(fill));
-    UniqueHpen pen(CreatePen(PS_SOLID, 1, RGB(40, 40, 40)));
-    HGDIOBJ ob = SelectObject(dc, brush.get());
-    HGDIOBJ op = SelectObject(dc, pen.get());
+    FillAndOutline tools(dc, fill, RGB(40, 40, 40));
     Ellipse(dc, l, t, r, b);
-    SelectObject(dc, ob);
-    SelectObject(dc, op);
 }
 
 void Box(HDC dc, COLORREF fill, int l, int t, int r, int b) {
-    UniqueHbrush brush(CreateSolidBrush(fill));
-    UniqueHpen pen(CreatePen(PS_SOLID, 1, RGB(60, 60, 60)));
-    HGDIOBJ ob = SelectObject(dc, brush.get());
-    HGDIOBJ op = SelectObject(dc, pen.get());
+    FillAndOutline tools(dc, fill, RGB(60, 60, 60));
     Rectangle(dc, l, t, r, b);
-    SelectObject(dc, ob);
-    SelectObject(dc, op);
 }
 
 void Triangle(HDC dc, COLORREF fill, POINT a, POINT b, POINT c) {
-    UniqueHbrush brush(CreateSolidBrush(fill));
-    UniqueHpen pen(CreatePen(PS_SOLID, 1, fill));
-    HGDIOBJ ob = SelectObject(dc, brush.get());
-    HGDIOBJ op = SelectObject(dc, pen.get());
+    FillAndOutline tools(dc, fill, fill);
     POINT pts[3] = {a, b, c};
     Polygon(dc, pts, 3);
-    SelectObject(dc, ob);
-    SelectObject(dc, op);
 }
 
 void Lines(HDC dc, COLORREF color, int top, int count) {
