@@ -265,6 +265,8 @@ TEST_F(FoldersTest, BothFoldersListTheirFilesAllUsersFirstWithRealNamesBehindThe
 TEST_F(FoldersTest, RunningTargetsShowIconTwoAndAFolderRowInAllStartupsOffersItsOwnView) {
     UniqueHandle sleeper = TestUtil::StartCopy(L"sleeper.exe", L"foldrun.exe", L"30");
     ASSERT_TRUE(sleeper);
+    // A loaded machine may take longer than the start's own short wait to list the new process.
+    ASSERT_TRUE(TestUtil::WaitForProcess(L"foldrun.exe", 30000));
     MakeLink(UserFolder() + L"\\Runner.lnk", TestUtil::ProgramFolder() + L"\\foldrun.exe");
     MakeLink(UserFolder() + L"\\Idle.lnk", L"C:\\A\\idle.exe");
 
