@@ -29,7 +29,6 @@ const std::wstring kRecords = kSettings + L"\\Backups";
 const std::wstring kStagingRecords = kSettings + L"\\Backups.new";
 const std::wstring kRun = L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run";
 const std::wstring kWinlogon = L"SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\Winlogon";
-const std::wstring kVersionKey = L"SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion";
 constexpr DWORD kAttributeMask = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
 constexpr DWORD kReadOnlyHiddenSystem = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
 
@@ -397,12 +396,10 @@ TEST_F(BackupTest, WhatAnInterruptedBackupLeftDoesNotHoldUpTheNext) {
     PutFile(leftOver, "old", FILE_ATTRIBUTE_READONLY);
     TestUtil::PutString(HKEY_LOCAL_MACHINE, kStagingRecords, L"Stale.lnk", L"C:\\stale.lnk");
     // A reg.exe without "/y" would ask forever whether to overwrite a file left there.
-    std::wstring product;
-    TestUtil::ReadString(HKEY_LOCAL_MACHINE, kVersionKey, L"ProductName", product);
-    TestUtil::PutString(HKEY_LOCAL_MACHINE, kVersionKey, L"ProductName", L"Microsoft Windows XP");
+    const TestUtil::WindowsProduct product;
+    product.Set(L"Microsoft Windows XP");
     Open();
     Command(IDM_mnuBackup);
-    TestUtil::PutString(HKEY_LOCAL_MACHINE, kVersionKey, L"ProductName", product);
     ASSERT_FALSE(seam.messages.empty());
     EXPECT_TRUE(Text::StartsWithNoCase(seam.messages.back().text, kCompletedOn)) << seam.messages.back().text;
     for (const auto& p : seam.processes) EXPECT_LE(p.timeLimitMs, modRegKeys::kProcessTimeLimitMs);
@@ -660,8 +657,7 @@ TEST(RegKeysFiles, OnlyTheWinlogonKeyWithOneStringUserinitIsRead) {
 }
 
 TEST(RegKeysFiles, ExportsAskNothingWhereRegExeKnowsHow) {
-    std::wstring product;
-    TestUtil::ReadString(HKEY_LOCAL_MACHINE, kVersionKey, L"ProductName", product);
+    const TestUtil::WindowsProduct product;
     const std::wstring key = L"HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run\\";
     const std::wstring reg = L"\"" + MyMod::GetSystemDir() + L"\\reg.exe\"";
     const struct {
@@ -674,13 +670,12 @@ TEST(RegKeysFiles, ExportsAskNothingWhereRegExeKnowsHow) {
         {L"Microsoft Windows 2000", L""},
     };
     for (const auto& c : cases) {
-        TestUtil::PutString(HKEY_LOCAL_MACHINE, kVersionKey, L"ProductName", c.product);
+        product.Set(c.product);
         EXPECT_EQ(modRegKeys::ExportCommand(key, L"C:\\b k\\x.reg"),
                   reg + L" EXPORT \"HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run\" "
                         L"\"C:\\b k\\x.reg\"" + c.end)
             << c.product;
     }
-    TestUtil::PutString(HKEY_LOCAL_MACHINE, kVersionKey, L"ProductName", product);
 }
 
 TEST(ProcessSeam, AWaitedProcessPastItsTimeLimitIsEnded) {

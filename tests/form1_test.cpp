@@ -329,8 +329,7 @@ namespace {
 
 TEST_F(Form1Test, ConfigurationToolHiddenOnWindows2000Only) {
     TestUtil::FreshSettings();
-    const std::wstring versionKey = L"HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows NT\\CurrentVersion";
-    const std::wstring original = General::GetStringValue(versionKey, L"ProductName");
+    const TestUtil::WindowsProduct product;
     const struct {
         const wchar_t* product;
         bool visible;
@@ -341,11 +340,10 @@ TEST_F(Form1Test, ConfigurationToolHiddenOnWindows2000Only) {
         {L"Windows 7 Ultimate", true},
     };
     for (const auto& c : cases) {
-        General::SetStringValue(versionKey, L"ProductName", c.product);
+        product.Set(c.product);
         TestUtil::LiveForm live;
         EXPECT_EQ(live.form.menus.IsVisible(L"mnuConfig"), c.visible) << c.product;
     }
-    General::SetStringValue(versionKey, L"ProductName", original);
 }
 
 TEST_F(Form1Test, CloseDuringTheFirstLoadLeavesTheBackupQuestionForTheNextStart) {

@@ -15,7 +15,6 @@
 namespace {
 
 constexpr wchar_t kRun[] = L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run";
-constexpr wchar_t kVersionKey[] = L"SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion";
 
 // The description of a shortcut (the one field LookPropertyLink does not give); "" for no shortcut.
 std::wstring LinkDescription(const std::wstring& path) {
@@ -130,11 +129,10 @@ TEST_F(InstallTest, OpensWithBothTabsAllUsersAndSwitchesFrames) {
 }
 
 TEST_F(InstallTest, OnWindows2000OnlyTheRunKeyFrameShows) {
-    std::wstring product;
-    ASSERT_TRUE(TestUtil::ReadString(HKEY_LOCAL_MACHINE, kVersionKey, L"ProductName", product));
-    TestUtil::PutString(HKEY_LOCAL_MACHINE, kVersionKey, L"ProductName", L"Microsoft Windows 2000");
+    const TestUtil::WindowsProduct product;
+    ASSERT_TRUE(product.WasThere());
+    product.Set(L"Microsoft Windows 2000");
     frmInstall& d = Open();
-    TestUtil::PutString(HKEY_LOCAL_MACHINE, kVersionKey, L"ProductName", product);
     EXPECT_FALSE(IsWindowVisible(d.tabs.TabStrip1));
     EXPECT_TRUE(IsWindowVisible(d.tabs.Frame2[0]));
     EXPECT_FALSE(IsWindowVisible(d.tabs.Frame2[1]));

@@ -13,7 +13,6 @@
 namespace {
 
 const std::wstring kAppletSub = L"Software\\Microsoft\\Windows\\CurrentVersion\\Applets\\Regedit";
-const std::wstring kVersionSub = L"Software\\Microsoft\\Windows NT\\CurrentVersion";
 const std::wstring kMachineKeys = L"HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\";
 const std::wstring kUserKeys = L"HKEY_CURRENT_USER\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\";
 
@@ -21,12 +20,10 @@ class OutsideToolsTest : public testing::Test {
 protected:
     void SetUp() override {
         TestUtil::FreshSettings();
-        hadProduct_ = TestUtil::ReadString(HKEY_LOCAL_MACHINE, kVersionSub, L"ProductName", product_);
         live = std::make_unique<TestUtil::LiveForm>();
     }
     void TearDown() override {
         live.reset();
-        if (hadProduct_) TestUtil::PutString(HKEY_LOCAL_MACHINE, kVersionSub, L"ProductName", product_);
     }
 
     Form1& form() { return live->form; }
@@ -42,16 +39,13 @@ protected:
 
     TestSeam seam;
     std::unique_ptr<TestUtil::LiveForm> live;
-
-private:
-    bool hadProduct_ = false;
-    std::wstring product_;
+    const TestUtil::WindowsProduct product;  // put back after each test
 };
 
 TEST_F(OutsideToolsTest, EachRegistryEditorEntryWritesItsKeyThenStartsTheEditor) {
     // A fresh prefix has no settings key for the editor: it is made.
     ASSERT_TRUE(TestUtil::DeleteTree(HKEY_CURRENT_USER, kAppletSub));
-    TestUtil::PutString(HKEY_LOCAL_MACHINE, kVersionSub, L"ProductName", L"Microsoft Windows 7");
+    product.Set(L"Microsoft Windows 7");
     const struct {
         UINT id;
         std::wstring key;
@@ -92,14 +86,8 @@ TEST_F(OutsideToolsTest, TheEditorsRootIsMyComputerOnlyBeforeVista) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.product ? c.product : L"(deleted)");
-        if (c.product) {
-            TestUtil::PutString(HKEY_LOCAL_MACHINE, kVersionSub, L"ProductName", c.product);
-        } else {
-            HKEY key = nullptr;
-            ASSERT_EQ(RegOpenKeyExW(HKEY_LOCAL_MACHINE, kVersionSub.c_str(), 0, KEY_SET_VALUE, &key), ERROR_SUCCESS);
-            RegDeleteValueW(key, L"ProductName");
-            RegCloseKey(key);
-        }
+        if (c.product) product.Set(c.product);
+        else ASSERT_TRUE(product.Remove());
         Click(IDM_mnuCUR);
         EXPECT_EQ(LastKey(), c.root + kUserKeys + L"Run");
     }

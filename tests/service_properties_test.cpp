@@ -15,7 +15,6 @@
 namespace {
 
 const std::wstring kServicesSub = L"SYSTEM\\CurrentControlSet\\Services\\";
-const std::wstring kVersionSub = L"Software\\Microsoft\\Windows NT\\CurrentVersion";
 constexpr int kColSetting = 3, kColDependsOn = 4, kColDependants = 5;
 
 using ServiceFixtures::StartValue;
@@ -28,11 +27,7 @@ class ServicePropertiesTest : public ServiceFixtures::ServiceTest {
 protected:
     void TearDown() override {
         if (frmInfo* open = frmInfo::Current()) open->Unload();
-        SetProduct(L"Microsoft Windows 7");
         ServiceTest::TearDown();
-    }
-    static void SetProduct(const std::wstring& product) {
-        TestUtil::PutString(HKEY_LOCAL_MACHINE, kVersionSub, L"ProductName", product);
     }
     // Opens frmInfo on the service's row, the way a double click on that row does.
     static frmInfo* DoubleClick(Form1& form, const std::wstring& service) {
@@ -48,6 +43,8 @@ protected:
         SendMessageW(form.lv, WM_LBUTTONUP, 0, at);
         return frmInfo::Current();
     }
+
+    const TestUtil::WindowsProduct windowsProduct;  // put back after each test
 };
 
 TEST_F(ServicePropertiesTest, ShowsTheRowOfTheServiceOnItsTabs) {
@@ -122,7 +119,7 @@ TEST_F(ServicePropertiesTest, DescriptionComesFromTheTableOrTheRegistryByProduct
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(std::wstring(c.product) + L" " + c.service);
-        SetProduct(c.product);
+        windowsProduct.Set(c.product);
         SelectService(form, c.service);
         form.mnuProperites_Click();
         frmInfo* d = frmInfo::Current();

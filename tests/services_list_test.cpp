@@ -21,7 +21,6 @@ namespace {
 const std::wstring kAppSub = L"Software\\Ferrowyn\\Corvell";
 const std::wstring kDatesSub = kAppSub + L"\\Dates";
 const std::wstring kServicesSub = L"SYSTEM\\CurrentControlSet\\Services\\";
-const std::wstring kVersionSub = L"Software\\Microsoft\\Windows NT\\CurrentVersion";
 
 constexpr int kColStatus = 2, kColSetting = 3, kColDependsOn = 4, kColDependants = 5, kColPath = 6, kColDate = 7;
 
@@ -41,20 +40,12 @@ void DeleteServiceValue(const std::wstring& service, const wchar_t* name) {
 
 class ServicesListTest : public ServiceFixtures::ServiceTest {
 protected:
-    void SetUp() override {
-        ServiceTest::SetUp();
-        TestUtil::ReadString(HKEY_LOCAL_MACHINE, kVersionSub, L"ProductName", product_);
-    }
-    void TearDown() override {
-        ServiceTest::TearDown();
-        TestUtil::PutString(HKEY_LOCAL_MACHINE, kVersionSub, L"ProductName", product_);
-    }
 
     static std::wstring Cell(const Form1& form, const std::wstring& service, int column) {
         return ListView::Text(form.lv, Row(form, service), column);
     }
 
-    std::wstring product_;
+    const TestUtil::WindowsProduct product_;  // put back after each test
 };
 
 TEST_F(ServicesListTest, OneRowPerServiceWithTitleAndNoSelection) {
@@ -195,7 +186,7 @@ TEST_F(ServicesListTest, DependenciesBothWaysMatchWholeNamesInListOrder) {
 
     for (const wchar_t* product : {L"Microsoft Windows 7", L"Microsoft Windows XP"}) {
         SCOPED_TRACE(product);
-        TestUtil::PutString(HKEY_LOCAL_MACHINE, kVersionSub, L"ProductName", product);
+        product_.Set(product);
         TestUtil::LiveForm live;
         Form1& form = live.form;
         form.LoadServices();

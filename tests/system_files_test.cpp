@@ -19,7 +19,6 @@ namespace {
 
 const std::wstring kSettings = L"Software\\Ferrowyn\\Corvell";
 const std::wstring kWinlogon = L"SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\Winlogon";
-const std::wstring kVersionKey = L"SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion";
 const std::wstring kWinlogonText = L"HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\Winlogon";
 constexpr DWORD kKeptAttributes = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_READONLY;
 
@@ -69,13 +68,11 @@ class SystemFilesTest : public testing::Test {
 protected:
     void SetUp() override {
         TestUtil::FreshSettings();
-        TestUtil::ReadString(HKEY_LOCAL_MACHINE, kVersionKey, L"ProductName", product_);
         live = std::make_unique<TestUtil::LiveForm>();
         seam.messages.clear();
     }
     void TearDown() override {
         live.reset();
-        TestUtil::PutString(HKEY_LOCAL_MACHINE, kVersionKey, L"ProductName", product_);
         for (const wchar_t* name : {L"AutoExec.bat", L"Boot.ini", L"Config.sys"}) RemoveFile(Root() + name);
     }
     Form1& form() { return live->form; }
@@ -88,8 +85,7 @@ protected:
     TestSeam seam;
     std::unique_ptr<TestUtil::LiveForm> live;
 
-private:
-    std::wstring product_;
+    const TestUtil::WindowsProduct windowsProduct;  // put back after each test
 };
 
 TEST_F(SystemFilesTest, WinlogonRowShowsOnlyTheExtraProgramsOfUserinit) {
@@ -111,7 +107,7 @@ TEST_F(SystemFilesTest, WinlogonRowShowsOnlyTheExtraProgramsOfUserinit) {
         {L"no value", L"<none>", L"Error"},
     };
     for (const wchar_t* product : {L"Microsoft Windows XP", L"Windows 2000"}) {
-        TestUtil::PutString(HKEY_LOCAL_MACHINE, kVersionKey, L"ProductName", product);
+        windowsProduct.Set(product);
         for (const auto& c : cases) {
             SCOPED_TRACE(std::wstring(c.what) + L" / " + product);
             HKEY key = nullptr;

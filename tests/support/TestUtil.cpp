@@ -144,4 +144,28 @@ LiveForm::~LiveForm() {
     Pump(10);
 }
 
+namespace {
+constexpr wchar_t kVersionSub[] = L"SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion";
+constexpr wchar_t kProductName[] = L"ProductName";
+} // namespace
+
+WindowsProduct::WindowsProduct() { had_ = ReadString(HKEY_LOCAL_MACHINE, kVersionSub, kProductName, original_); }
+
+WindowsProduct::~WindowsProduct() {
+    if (had_) Set(original_);
+    else (void)Remove();
+}
+
+void WindowsProduct::Set(const std::wstring& product) const {
+    PutString(HKEY_LOCAL_MACHINE, kVersionSub, kProductName, product);
+}
+
+bool WindowsProduct::Remove() const {
+    HKEY key = nullptr;
+    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, kVersionSub, 0, KEY_SET_VALUE, &key) != ERROR_SUCCESS) return false;
+    RegDeleteValueW(key, kProductName);
+    RegCloseKey(key);
+    return true;
+}
+
 } // namespace TestUtil

@@ -22,6 +22,26 @@ bool ReadString(HKEY root, const std::wstring& subKey, const std::wstring& name,
 std::wstring ValueOrMissing(HKEY root, const std::wstring& subKey, const std::wstring& name, DWORD* type = nullptr);
 bool ValueExists(HKEY root, const std::wstring& subKey, const std::wstring& name);
 
+// While it lives, the Windows "ProductName" the program reads may be set or deleted; the value
+// the system had, or its absence, is put back after.
+class WindowsProduct {
+public:
+    WindowsProduct();
+    ~WindowsProduct();
+    WindowsProduct(const WindowsProduct&) = delete;
+    WindowsProduct& operator=(const WindowsProduct&) = delete;
+
+    void Set(const std::wstring& product) const;
+    // True when the value is gone (the version key could be opened for the change).
+    bool Remove() const;
+    // The system had a readable "ProductName" when this began.
+    [[nodiscard]] bool WasThere() const { return had_; }
+
+private:
+    bool had_ = false;
+    std::wstring original_;
+};
+
 // The folder the test program runs from (C:\corvell in the test prefix).
 std::wstring ProgramFolder();
 // Copies a helper program of the test folder under another name (a file name beside the tests,
