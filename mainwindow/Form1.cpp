@@ -330,10 +330,8 @@ void Form1::Form_Load() {
         WriteGeometry(ToTwips(r.right - r.left), ToTwips(r.bottom - r.top), ToTwips(r.left), ToTwips(r.top));
     }
 
-    for (const wchar_t* folder : {L"\\Startups", L"\\Backups"}) {
-        const std::wstring path = App::Path() + folder;
-        if (!MyMod::FolderExists(path)) CreateDirectoryW(path.c_str(), nullptr);
-    }
+    for (const std::wstring& folder : {App::ParkedFolder(), App::BackupFolder()})
+        if (!MyMod::FolderExists(folder)) CreateDirectoryW(folder.c_str(), nullptr);
 
     BringToFront(lv2);
 

@@ -167,6 +167,8 @@ public:
     void BackupStartupShortcuts(const std::wstring& folder, const std::wstring& recordsKey,
                                 std::vector<std::wstring>& failures);
     void mnuRestore_Click();
+    // True when the backup of all startups ("RegKeys.reg" in the backup folder) exists.
+    [[nodiscard]] static bool StartupBackupExists();
     void mnuRestore2_Click();
     void RestoreSystemFiles(const std::wstring& folder, std::vector<std::wstring>& failures);
     // lv3 lists the backed-up shortcuts, one row per record of "Backups".

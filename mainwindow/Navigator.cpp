@@ -22,7 +22,6 @@ constexpr const wchar_t* kActionMenus[] = {L"mnuPopup",  L"mnuPopup2", L"mnuPopu
 // Shown with the registry Action menu in the "All Startups" view only.
 constexpr const wchar_t* kExportEntries[] = {L"sep20", L"mnuExportText", L"mnuExportCSV"};
 
-constexpr wchar_t kBackupFile[] = L"\\Backups\\RegKeys.reg";
 constexpr wchar_t kKernelFaultCheck[] = L"KernelFaultCheck";
 
 struct NodeSpec {
@@ -312,7 +311,7 @@ void Form1::ShowActionMenu(const wchar_t* menu, bool withExport) {
 }
 
 void Form1::RestoreCheck() {
-    if (MyMod::FileExists(App::Path() + kBackupFile) && ListView::Count(lv2) > 0) menus.SetVisible(L"mnuRestore", true);
+    if (StartupBackupExists() && ListView::Count(lv2) > 0) menus.SetVisible(L"mnuRestore", true);
 }
 
 void Form1::DispatchStep(const wchar_t* name, void (Form1::*procedure)()) {

@@ -22,7 +22,6 @@
 
 namespace {
 
-constexpr wchar_t kParkedFolderName[] = L"\\Startups";  // beside the program
 constexpr wchar_t kLnk[] = L".lnk";
 constexpr int kUserFolder = 2;  // lv3 "User Folder"
 
@@ -62,9 +61,7 @@ namespace FolderParking {
 
 std::wstring StartupsSubKey() { return App::MachineSubKey(App::SubKey::kStartups); }
 
-std::wstring ParkedFolder() { return App::Path() + kParkedFolderName; }
-
-std::wstring ParkedPath(const std::wstring& fileName) { return ParkedFolder() + L"\\" + fileName; }
+std::wstring ParkedPath(const std::wstring& fileName) { return App::ParkedFolder() + L"\\" + fileName; }
 
 std::wstring ShownName(const std::wstring& fileName) { return Text::ReplaceNoCase(fileName, kLnk, L""); }
 
@@ -141,7 +138,7 @@ void DisableItem(HWND owner, const Form1& form, int row) {
         Refuse(owner, kAlreadyParkedStart + name + kAlreadyParkedEnd);
         return;
     }
-    (void)CreateDirectoryW(ParkedFolder().c_str(), nullptr);
+    (void)CreateDirectoryW(App::ParkedFolder().c_str(), nullptr);
     (void)General::CreateKey(storePath);
     // A copy already there is the same file, left by an earlier run: it is used, never removed.
     const bool copied = copyThere || CopyChecked(livePath, parkedPath);

@@ -13,8 +13,7 @@ namespace FolderParking {
 // "Software\Ferrowyn\Corvell\Startups" under HKEY_LOCAL_MACHINE: one record per parked file,
 // named after the file ("App.lnk"), its data the full path the file had in its Startup folder.
 [[nodiscard]] std::wstring StartupsSubKey();
-// The folder "Startups" beside the program, and the path a parked file of that name has there.
-[[nodiscard]] std::wstring ParkedFolder();
+// The path a parked file of that name has in the folder "Startups" beside the program.
 [[nodiscard]] std::wstring ParkedPath(const std::wstring& fileName);
 // A row's name: the file's name with every ".lnk" removed, case ignored (My.lnk.lnk gives My).
 [[nodiscard]] std::wstring ShownName(const std::wstring& fileName);

@@ -8,6 +8,7 @@
 #include "startups/FolderParking.h"
 #include "startups/SystemFiles.h"
 #include "startups/modRegKeys.h"
+#include "startups/RunKeys.h"
 #include "system/App.h"
 #include "system/Files.h"
 #include "system/FirstSeen.h"
@@ -23,7 +24,6 @@
 
 namespace {
 
-constexpr wchar_t kBackupFolder[] = L"\\Backups";
 constexpr wchar_t kStagingFolder[] = L"\\Backups.new";  // the backup being made
 constexpr wchar_t kRetiredFolder[] = L"\\Backups.old";  // the backup being replaced, for a moment
 
@@ -59,8 +59,6 @@ constexpr LegacyCopy kLegacyCopies[] = {
     {L"Boot.ini", L"Boot.ini", false},
     {L"Config.sys", L"Config.sys", true},
 };
-
-std::wstring BackupFolder() { return App::Path() + kBackupFolder; }
 
 // The file's last-modified time as the messages show it: short date, a blank, long time.
 std::wstring FileDate(const std::wstring& path) {
@@ -190,7 +188,7 @@ bool PrepareStaging(const std::wstring& folder, const std::wstring& key, modRegK
 // The staging folder and records become the backup. The old folder steps aside until the new one
 // has its name and the records are replaced; any step that fails puts it back as it was.
 void CommitBackup(const std::wstring& staging, const std::wstring& stagingKey, modRegKeys::Failures& failures) {
-    const std::wstring live = BackupFolder();
+    const std::wstring live = App::BackupFolder();
     const std::wstring retired = App::Path() + kRetiredFolder;
     const auto fail = [&failures](DWORD error) {
         failures.push_back(L"The new backup could not take the place of the old one: " + Text::SystemMessage(error));
@@ -219,7 +217,7 @@ void CommitBackup(const std::wstring& staging, const std::wstring& stagingKey, m
 void Form1::mnuBackup_Click() {
     if (IsBusy()) return;
     Busy busy(*this);
-    const std::wstring regKeys = BackupFolder() + L"\\" + modRegKeys::kRegKeysFile;
+    const std::wstring regKeys = App::BackupFolder() + L"\\" + modRegKeys::kRegKeysFile;
     if (MyMod::FileExists(regKeys) &&
         Seam::ShowMessage(hwnd_, kReplaceStart + FileDate(regKeys) + kReplaceEnd, App::Title(),
                           MB_YESNO | MB_ICONQUESTION) != IDYES) {
@@ -257,8 +255,8 @@ void Form1::mnuBackup_Click() {
 }
 
 void Form1::BackupWinlogonUserinit(const std::wstring& folder, std::vector<std::wstring>& failures) {
-    const auto winlogon = General::ParseKeyPath(modRegKeys::kWinlogonKey);
-    const auto value = Registry::ReadValue(winlogon->root, winlogon->subKey, modRegKeys::kUserinitValue);
+    const auto winlogon = General::ParseKeyPath(RunKeys::kWinlogonKey);
+    const auto value = Registry::ReadValue(winlogon->root, winlogon->subKey, RunKeys::kUserinitValue);
     // Nothing to give back: a restore then leaves "Userinit" as it finds it.
     if (!value || value->text.empty()) return;
     const std::wstring name = modRegKeys::kUserinitFile;
@@ -324,9 +322,13 @@ void Form1::BackupStartupShortcuts(const std::wstring& folder, const std::wstrin
     }
 }
 
+bool Form1::StartupBackupExists() {
+    return MyMod::FileExists(App::BackupFolder() + L"\\" + modRegKeys::kRegKeysFile);
+}
+
 void Form1::mnuRestore_Click() {
     if (IsBusy()) return;
-    const std::wstring folder = BackupFolder();
+    const std::wstring folder = App::BackupFolder();
     const std::wstring regKeys = folder + L"\\" + modRegKeys::kRegKeysFile;
     std::wstring date;
     modRegKeys::Failures failures;
@@ -399,7 +401,7 @@ void Form1::RestoreSystemFiles(const std::wstring& folder, std::vector<std::wstr
 
 void Form1::ListBackedUpShortcuts() {
     ListView::Clear(lv3);
-    const std::wstring folder = BackupFolder();
+    const std::wstring folder = App::BackupFolder();
     for (const auto& record : ShortcutRecords()) {
         // Named as the shortcut is, which a copy kept apart from a same-named one is not.
         const std::wstring name = FolderParking::ShownName(MyMod::GetFileName(record.text));

@@ -1,6 +1,7 @@
 // Form1's jumps into the registry editor at the Run keys: the editor opens at the key its own
 // setting "LastKey" names, so a running editor is ended and the setting written before it starts.
 #include "mainwindow/Form1.h"
+#include "startups/RunKeys.h"
 
 #include "system/Paths.h"
 #include "system/Process.h"
@@ -11,8 +12,8 @@
 
 namespace {
 
-constexpr wchar_t kMachineKeys[] = L"HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\";
-constexpr wchar_t kUserKeys[] = L"HKEY_CURRENT_USER\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\";
+constexpr wchar_t kMachine[] = L"HKEY_LOCAL_MACHINE\\";
+constexpr wchar_t kUser[] = L"HKEY_CURRENT_USER\\";
 constexpr wchar_t kRegeditAppletKey[] = L"HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\Applets\\Regedit";
 constexpr wchar_t kLastKey[] = L"LastKey";
 constexpr wchar_t kEditorProcess[] = L"regedit.exe";
@@ -51,8 +52,8 @@ void OpenEditorAt(Form1& form, const std::wstring& key) {
 
 } // namespace
 
-void Form1::mnuAUR_Click() { OpenEditorAt(*this, std::wstring(kMachineKeys) + L"Run"); }
-void Form1::mnuAURO_Click() { OpenEditorAt(*this, std::wstring(kMachineKeys) + L"RunOnce"); }
-void Form1::mnuAUROEX_Click() { OpenEditorAt(*this, std::wstring(kMachineKeys) + L"RunOnceEx"); }
-void Form1::mnuCUR_Click() { OpenEditorAt(*this, std::wstring(kUserKeys) + L"Run"); }
-void Form1::mnuCURO_Click() { OpenEditorAt(*this, std::wstring(kUserKeys) + L"RunOnce"); }
+void Form1::mnuAUR_Click() { OpenEditorAt(*this, std::wstring(kMachine) + RunKeys::kRunKey); }
+void Form1::mnuAURO_Click() { OpenEditorAt(*this, std::wstring(kMachine) + RunKeys::kRunOnceKey); }
+void Form1::mnuAUROEX_Click() { OpenEditorAt(*this, std::wstring(kMachine) + RunKeys::kRunOnceExKey); }
+void Form1::mnuCUR_Click() { OpenEditorAt(*this, std::wstring(kUser) + RunKeys::kRunKey); }
+void Form1::mnuCURO_Click() { OpenEditorAt(*this, std::wstring(kUser) + RunKeys::kRunOnceKey); }

@@ -16,7 +16,6 @@ namespace {
 
 constexpr wchar_t kFileSystemStartups[] = L"File System Startups";
 constexpr wchar_t kWinLogon[] = L"WinLogon";
-constexpr wchar_t kRegistryBackup[] = L"\\Backups\\RegKeys.reg";
 constexpr wchar_t kRegistryWord[] = L"SOFTWARE";  // in the key column of every registry row
 constexpr wchar_t kFolderMark[] = L":\\";         // in the key column of every startup-folder row
 
@@ -24,8 +23,6 @@ constexpr int kLeftButton = 1;
 constexpr int kRightButton = 2;
 constexpr int kMiddleButton = 4;
 constexpr wchar_t kListOwner[] = L"CorvellListOwner";  // the Form1 of a hooked list
-
-bool BackupExists() { return MyMod::FileExists(App::Path() + kRegistryBackup); }
 
 // Shows the first group of entries and hides the second.
 void Offer(MenuModel& menus, std::initializer_list<const wchar_t*> shown, std::initializer_list<const wchar_t*> hidden) {
@@ -129,7 +126,7 @@ void Form1::lv2_Click() {
                                (menus.IsVisible(L"mnuPopup5") && !menus.IsVisible(L"mnuPopup2") &&
                                 !menus.IsVisible(L"mnuPopup4"));
     if (!hasRows && emptyListMenu) {
-        const bool backup = BackupExists();
+        const bool backup = Form1::StartupBackupExists();
         menus.SetVisible(L"mnuPopup5", backup);
         menus.SetVisible(L"mnuPopup9", !backup);
         return;
@@ -144,7 +141,7 @@ void Form1::lv2_Click() {
         menus.SetVisible(L"mnuPopup4", false);
     }
     if (hasRows) ApplyLv2EntryTable(menus, lv2, row);
-    const bool backup = BackupExists();
+    const bool backup = Form1::StartupBackupExists();
     if (backup && hasRows) menus.SetVisible(L"mnuRestore", true);  // never hidden here
 
     const bool winLogon = Text::EqualsNoCase(nodeText, kWinLogon);
@@ -163,7 +160,7 @@ void Form1::lv2_Click() {
 
 void Form1::lv2_MouseUp(int button, POINT screenPos) {
     const bool hasRows = ListView::Count(lv2) > 0;
-    const bool backup = BackupExists();
+    const bool backup = Form1::StartupBackupExists();
     if (button == kLeftButton || (button == kRightButton && !hasRows) || (!hasRows && !backup)) return;
     const NavigatorNode* node = FindNode(SelectedNodeKey());
     const std::wstring nodeText = node ? node->text : L"";

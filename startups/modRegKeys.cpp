@@ -1,5 +1,6 @@
 // The registry files of the backup of all startups and their import.
 #include "startups/modRegKeys.h"
+#include "startups/RunKeys.h"
 
 #include "system/Files.h"
 #include "system/Handles.h"
@@ -167,8 +168,8 @@ std::wstring Regedit4String(std::wstring_view text) {
 
 std::optional<std::string> UserinitRegFile(std::wstring_view userinit) {
     if (userinit.find_first_of(L"\r\n") != std::wstring_view::npos) return std::nullopt;
-    const std::wstring text = std::wstring(kRegedit4Line) + kLineEnd + kLineEnd + L"[" + kWinlogonKey + L"]" +
-                              kLineEnd + L"\"" + kUserinitValue + L"\"=\"" + Regedit4String(userinit) + L"\"" +
+    const std::wstring text = std::wstring(kRegedit4Line) + kLineEnd + kLineEnd + L"[" + RunKeys::kWinlogonKey + L"]" +
+                              kLineEnd + L"\"" + RunKeys::kUserinitValue + L"\"=\"" + Regedit4String(userinit) + L"\"" +
                               kLineEnd + kLineEnd;
     return Text::ToAnsi(text);
 }
@@ -177,8 +178,8 @@ std::optional<std::wstring> ReadUserinitReg(const std::string& bytes) {
     std::vector<std::wstring> lines;
     for (auto& line : Lines(Text::FromAnsi(bytes)))
         if (!line.empty()) lines.push_back(std::move(line));
-    const std::wstring keyLine = L"[" + std::wstring(kWinlogonKey) + L"]";
-    const std::wstring valueStart = L"\"" + std::wstring(kUserinitValue) + L"\"=";
+    const std::wstring keyLine = L"[" + std::wstring(RunKeys::kWinlogonKey) + L"]";
+    const std::wstring valueStart = L"\"" + std::wstring(RunKeys::kUserinitValue) + L"\"=";
     if (lines.size() != 3 || lines[0] != kRegedit4Line || !Text::EqualsNoCase(lines[1], keyLine) ||
         !Text::StartsWithNoCase(lines[2], valueStart))
         return std::nullopt;
@@ -214,8 +215,8 @@ void RestoreRegKeys(const std::wstring& folder, Failures& failures) {
         return;
     }
     // The editor's exit code does not tell whether the value arrived: it is read back.
-    const auto winlogon = General::ParseKeyPath(kWinlogonKey);
-    const auto now = Registry::ReadValue(winlogon->root, winlogon->subKey, kUserinitValue);
+    const auto winlogon = General::ParseKeyPath(RunKeys::kWinlogonKey);
+    const auto now = Registry::ReadValue(winlogon->root, winlogon->subKey, RunKeys::kUserinitValue);
     if (!now || now->type != REG_SZ || now->text != *userinit)
         failures.push_back(L"After the import of " + std::wstring(kUserinitFile) +
                            L" the Winlogon \"Userinit\" value does not read as the file holds it.");

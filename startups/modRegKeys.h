@@ -14,8 +14,6 @@ namespace modRegKeys {
 
 inline constexpr wchar_t kRegKeysFile[] = L"RegKeys.reg";
 inline constexpr wchar_t kUserinitFile[] = L"WL.reg";
-inline constexpr wchar_t kWinlogonKey[] = L"HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\Winlogon";
-inline constexpr wchar_t kUserinitValue[] = L"Userinit";
 // The keys RegKeys.reg holds, in its order.
 inline constexpr const wchar_t* kBackedUpKeys[] = {
     L"HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\Run\\",

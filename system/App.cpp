@@ -58,6 +58,9 @@ std::wstring Path() {
     return slash == std::wstring::npos ? std::wstring() : exe.substr(0, slash);
 }
 
+std::wstring ParkedFolder() { return Path() + L"\\Startups"; }
+std::wstring BackupFolder() { return Path() + L"\\Backups"; }
+
 int Major() { return CachedVersion().major; }
 int Minor() { return CachedVersion().minor; }
 int Revision() { return CachedVersion().revision; }

@@ -8,6 +8,9 @@ namespace App {
 [[nodiscard]] const std::wstring& Title();        // "Corvell"
 [[nodiscard]] std::wstring Path();                // folder of the program file, no trailing "\"
 [[nodiscard]] std::wstring ExeName();             // full path of the program file
+// The folders beside the program file, made at every load when missing.
+[[nodiscard]] std::wstring ParkedFolder();        // "Startups": parked startup-folder shortcuts
+[[nodiscard]] std::wstring BackupFolder();        // "Backups": the backup of all startups
 // The first two numbers of the program file's version resource (0 when it has none).
 [[nodiscard]] int Major();
 [[nodiscard]] int Minor();

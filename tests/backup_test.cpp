@@ -499,6 +499,9 @@ TEST_F(BackupTest, TheBackedUpShortcutsAreListedInTheFolderList) {
     MakeStartups();
     Open();
     Command(IDM_mnuBackup);
+    // A backup that failed lists nothing; its message says why.
+    ASSERT_FALSE(seam.messages.empty());
+    ASSERT_TRUE(Text::StartsWithNoCase(seam.messages.back().text, kCompletedOn)) << seam.messages.back().text;
     form().ListBackedUpShortcuts();
     const HWND lv3 = form().lv3;
     ASSERT_EQ(ListView::Count(lv3), 3);
