@@ -59,28 +59,53 @@ std::wstring ProgramFolder() {
     return p.substr(0, p.find_last_of(L'\\'));
 }
 
+namespace {
+std::string FileBytes(const std::wstring& path) {
+    std::string bytes;
+    const HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                    nullptr, OPEN_EXISTING, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return bytes;
+    char chunk[65536];
+    DWORD got = 0;
+    while (ReadFile(file, chunk, sizeof(chunk), &got, nullptr) && got > 0) bytes.append(chunk, got);
+    CloseHandle(file);
+    return bytes;
+}
+} // namespace
+
 std::wstring CopyHelper(const std::wstring& helper, const std::wstring& asName) {
     const std::wstring folder = ProgramFolder();
     const size_t slash = asName.rfind(L'\\');
     const std::wstring target = slash == std::wstring::npos ? folder + L"\\" + asName : asName;
     if (slash != std::wstring::npos) SHCreateDirectoryExW(nullptr, asName.substr(0, slash).c_str(), nullptr);
-    CopyFileW((folder + L"\\" + helper).c_str(), target.c_str(), FALSE);
+    // A copy that is already the helper is left alone: a copy that has just been ended may still
+    // be held by the system for a moment, and rewriting it then would fail or leave it half written.
+    const std::wstring source = folder + L"\\" + helper;
+    if (GetFileAttributesW(target.c_str()) == INVALID_FILE_ATTRIBUTES || FileBytes(source) != FileBytes(target))
+        CopyFileW(source.c_str(), target.c_str(), FALSE);
     return target;
 }
 
 UniqueHandle StartCopy(const std::wstring& helper, const std::wstring& asName, const std::wstring& args) {
     const std::wstring folder = ProgramFolder();
-    const std::wstring target = CopyHelper(helper, asName);
-    std::wstring cmd = L"\"" + target + L"\" " + args;
-    STARTUPINFOW si{};
-    si.cb = sizeof(si);
-    PROCESS_INFORMATION pi{};
-    if (!CreateProcessW(nullptr, cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(), &si, &pi))
-        return UniqueHandle();
-    CloseHandle(pi.hThread);
-    UniqueHandle process(pi.hProcess);
-    WaitForProcess(target.substr(target.rfind(L'\\') + 1));
-    return process;
+    // Under a loaded machine a start can fail while an earlier copy of the same file is still
+    // being torn down; it is tried again for a few seconds before the test is told.
+    const DWORD start = GetTickCount();
+    for (;;) {
+        const std::wstring target = CopyHelper(helper, asName);
+        std::wstring cmd = L"\"" + target + L"\" " + args;
+        STARTUPINFOW si{};
+        si.cb = sizeof(si);
+        PROCESS_INFORMATION pi{};
+        if (CreateProcessW(nullptr, cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(), &si, &pi)) {
+            CloseHandle(pi.hThread);
+            UniqueHandle process(pi.hProcess);
+            WaitForProcess(target.substr(target.rfind(L'\\') + 1));
+            return process;
+        }
+        if (GetTickCount() - start > 5000) return UniqueHandle();
+        Sleep(200);
+    }
 }
 
 bool WaitForProcess(const std::wstring& name, DWORD timeoutMs) {
