@@ -319,8 +319,11 @@ TEST_F(Form1Test, ClockTicksIntoPanelThree) {
     TestUtil::FreshSettings();
     TestUtil::LiveForm live;
     live.form.SetPanelText(3, L"stale");
-    TestUtil::Pump(1300);
-    EXPECT_EQ(live.form.PanelText(3), Form1::ClockText());
+    const std::wstring before = Form1::ClockText();
+    // The clock ticks every second; a loaded machine may be late with the tick.
+    for (int waited = 0; waited < 10000 && live.form.PanelText(3) == L"stale"; waited += 100) TestUtil::Pump(100);
+    const std::wstring shown = live.form.PanelText(3);
+    EXPECT_TRUE(shown == before || shown == Form1::ClockText()) << shown.c_str();  // a minute may turn
 }
 
 } // namespace
