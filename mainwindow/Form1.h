@@ -369,6 +369,7 @@ public:
     // Flags shared with the dialogs; each comment names the control property it stands for.
     int ActiveListTag = 0;               // tvwDemo.Tag: 1 lv, 2 lv2, 3 lv3, 0 after the tail
     std::wstring SystemFileTag;          // txtFiles.Tag: "ini", "ini2", "bat", "boot", "sys"
+    std::string SystemFileBytes;         // the legacy file as the editor last loaded or saved it
     std::wstring WinlogonEditFlag = L"0";  // lv2.Tag: "WL" opens the properties dialog for Winlogon
     std::wstring SettingTabFlag = L"0";  // lblChange.Caption: "1" opens a properties dialog on its setting tab
     ServiceSortKey lvSortKey = ServiceSortKey::DisplayName;  // lv.SortKey

@@ -424,6 +424,7 @@ void RunViewStep(Form1& form, const NodeView& view, const ViewStep& step, Dispat
         form.menus.SetEnabled(L"mnuSave", bytes.has_value());
         EnableWindow(form.cmdSave, bytes.has_value());
         SetWindowTextW(form.txtFiles, bytes ? Text::FromAnsi(*bytes).c_str() : L"");
+        form.SystemFileBytes = bytes ? *bytes : std::string();
         break;
     }
     }

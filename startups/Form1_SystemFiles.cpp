@@ -37,6 +37,10 @@ constexpr wchar_t kSaveUnmappableEnd[] =
 constexpr wchar_t kSaveFailed[] = L" could not be saved: ";
 constexpr wchar_t kSaveFailedEnd[] = L"  The file was left as it was.     ";
 constexpr wchar_t kSaveUnhiddenEnd[] = L" was saved, but it could not be made hidden again.     ";
+// Asked when another program has written the file since the editor loaded it.
+constexpr wchar_t kSaveChangedEnd[] =
+    L" has changed since it was opened in the editor.  Saving replaces those changes with the editor's text."
+    L"\r\n\r\nSave it anyway?     ";
 
 enum class Folder { DriveRoot, Windows };
 
@@ -116,7 +120,8 @@ void Form1::ShowSystemFileWarning() {
 // The editor's text and one line end go to the file in the ANSI code page. The file is replaced
 // only by a complete copy written beside it, so a failure leaves its bytes whole; its attributes
 // are cleared for the write, and put back as they were when anything failed. A file removed since
-// it was loaded is not created again. The view is not reloaded.
+// it was loaded is not created again; one changed meanwhile is replaced only when the user agrees.
+// The view is not reloaded.
 void Form1::cmdSave_Click() {
     // Save is offered only while the editor holds the whole of a file; otherwise its text would
     // replace a file it does not hold.
@@ -134,6 +139,12 @@ void Form1::cmdSave_Click() {
         Tell(hwnd_, shownName + kSaveUnmappableEnd);
         return;
     }
+    // Changes another program made since the file was loaded are replaced only when the user says so.
+    const auto onDisk = MyMod::ReadWholeFile(path);
+    if (onDisk && *onDisk != SystemFileBytes &&
+        Seam::ShowMessage(hwnd_, shownName + kSaveChangedEnd, App::Title(),
+                          MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) != IDYES)
+        return;
     const DWORD oldAttributes = GetFileAttributesW(path.c_str());
     DWORD error = oldAttributes == INVALID_FILE_ATTRIBUTES ? GetLastError() : ERROR_SUCCESS;
     if (error == ERROR_SUCCESS && !SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL)) error = GetLastError();
@@ -143,6 +154,7 @@ void Form1::cmdSave_Click() {
         Tell(hwnd_, shownName + kSaveFailed + Text::SystemMessage(error) + kSaveFailedEnd);
         return;
     }
+    SystemFileBytes = *bytes;
     // Hidden alone: a read-only or system attribute the file had is not given back.
     const DWORD attributes = file->hiddenAfterSave ? FILE_ATTRIBUTE_HIDDEN : FILE_ATTRIBUTE_NORMAL;
     if (!SetFileAttributesW(path.c_str(), attributes) && file->hiddenAfterSave) Tell(hwnd_, shownName + kSaveUnhiddenEnd);

@@ -297,6 +297,36 @@ TEST_P(SaveTest, AFileTheEditorDoesNotHoldWholeIsNeverWritten) {
     EXPECT_EQ(Attributes(boot), static_cast<DWORD>(FILE_ATTRIBUTE_SYSTEM));
 }
 
+TEST_P(SaveTest, AFileChangedSinceItWasLoadedIsReplacedOnlyWhenTheUserSaysSo) {
+    Warned();
+    const std::wstring boot = Root() + L"Boot.ini";
+    const std::string theirs = "[boot loader]\r\ntimeout=30\r\n[operating systems]\r\n";
+    const std::string ours = "[boot loader]\r\ntimeout=5\r\n";
+    for (const int answer : {IDNO, IDYES}) {
+        SCOPED_TRACE(answer == IDYES ? "Yes" : "No");
+        PutFile(boot, "[boot loader]\r\ntimeout=30\r\n", kKeptAttributes);
+        Click(L"boot");
+        Type(L"[boot loader]\r\ntimeout=5");
+        PutFile(boot, theirs, kKeptAttributes);  // another program writes the file meanwhile
+        seam.answers = {answer};
+        Save();
+        ASSERT_EQ(seam.messages.size(), 1u);
+        EXPECT_EQ(seam.messages[0].text.substr(0, 37), L"Boot.ini has changed since it was ope")
+            << seam.messages[0].text;
+        EXPECT_EQ(seam.messages[0].flags, static_cast<UINT>(MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2));
+        EXPECT_EQ(Bytes(boot), answer == IDYES ? ours : theirs);
+        EXPECT_EQ(Attributes(boot), answer == IDYES ? static_cast<DWORD>(FILE_ATTRIBUTE_HIDDEN) : kKeptAttributes);
+        // What Save wrote is what the editor now stands for: saving again asks nothing.
+        seam.messages.clear();
+        if (answer == IDYES) {
+            Save();
+            EXPECT_TRUE(seam.messages.empty());
+            EXPECT_EQ(Bytes(boot), ours);
+        }
+        EXPECT_EQ(LeftOvers(Root()), std::vector<std::wstring>{});
+    }
+}
+
 INSTANTIATE_TEST_SUITE_P(ButtonAndMenu, SaveTest, testing::Values(Via::Button, Via::Menu),
                          [](const testing::TestParamInfo<Via>& info) {
                              return info.param == Via::Button ? "cmdSave" : "mnuSave";
