@@ -18,9 +18,10 @@ UniqueScHandle OpenActive(const std::wstring& computer, const std::wstring& name
     return UniqueScHandle(OpenServiceW(manager.get(), name.c_str(), SERVICE_ALL_ACCESS));
 }
 
-// The dependency lists a start-type change must leave as they were: some service managers
-// (Wine's) store the whole entry again from what they hold and drop these values.
-constexpr const wchar_t* kDependencyValues[] = {L"DependOnService", L"DependOnGroup"};
+// The one value a start-type change is meant to write; some service managers (Wine's) store the
+// whole entry again from what they hold, dropping a "Description", "Group" or dependency list
+// written beside them and storing "ImagePath" expanded as REG_SZ.
+constexpr wchar_t kStartValue[] = L"Start";
 
 std::wstring ServiceKey(const std::wstring& name) { return L"SYSTEM\\CurrentControlSet\\Services\\" + name; }
 
@@ -105,19 +106,21 @@ DWORD UpcServiciosyWea::ChangeStartType(DWORD startType, const std::wstring& Com
     const UniqueScHandle service(OpenServiceW(manager.get(), serviceName_.c_str(), SERVICE_CHANGE_CONFIG));
     if (!service) return GetLastError();
     // Only the local registry can be read back; a remote service is changed as it stands.
-    std::vector<Registry::Value> dependencies;
+    const std::wstring key = ServiceKey(serviceName_);
+    std::vector<Registry::Value> before;
     if (Computer.empty())
-        for (const wchar_t* name : kDependencyValues)
-            if (auto value = Registry::ReadValue(HKEY_LOCAL_MACHINE, ServiceKey(serviceName_), name))
-                dependencies.push_back(std::move(*value));
+        if (auto values = Registry::EnumValues(HKEY_LOCAL_MACHINE, key)) before = std::move(*values);
     if (!ChangeServiceConfigW(service.get(), SERVICE_NO_CHANGE, startType, SERVICE_NO_CHANGE, nullptr, nullptr,
                               nullptr, nullptr, nullptr, nullptr, nullptr))
         return GetLastError();
-    // Put back a dependency list the change dropped, byte for byte.
-    for (const auto& value : dependencies)
-        if (!Registry::ReadValue(HKEY_LOCAL_MACHINE, ServiceKey(serviceName_), value.name) &&
-            !Registry::WriteBytes(HKEY_LOCAL_MACHINE, ServiceKey(serviceName_), value.name, value.type, value.bytes))
+    // Put back, byte for byte, every other value the change dropped or rewrote.
+    for (const auto& value : before) {
+        if (Text::EqualsNoCase(value.name, kStartValue)) continue;
+        const auto after = Registry::ReadValue(HKEY_LOCAL_MACHINE, key, value.name);
+        if (after && after->type == value.type && after->bytes == value.bytes) continue;
+        if (!Registry::WriteBytes(HKEY_LOCAL_MACHINE, key, value.name, value.type, value.bytes))
             return ERROR_CANTWRITE;
+    }
     return ERROR_SUCCESS;
 }
 

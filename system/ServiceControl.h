@@ -67,8 +67,8 @@ public:
     [[nodiscard]] std::optional<std::vector<ServiceTriple>> ListServices(const std::wstring& Computer = L"") const;
 
     // Sets the start type through the manager, which stores it as the service's "Start" value
-    // and uses it at once; its "DependOnService" and "DependOnGroup" stay as they were.
-    // ERROR_SUCCESS, or the manager's error code (ERROR_CANTWRITE: a dependency list not put back).
+    // and uses it at once; every other value of the service's key stays as it was, byte for byte.
+    // ERROR_SUCCESS, or the manager's error code (ERROR_CANTWRITE: a value not put back).
     [[nodiscard]] DWORD ChangeStartType(DWORD startType, const std::wstring& Computer = L"") const;
 
     // The outcome text for an error code of CreateServiceW or OpenServiceW.

@@ -274,8 +274,9 @@ TEST_F(ServicesActionsTest, EachStartupTypeRoundTripsAndTheRowStaysSelected) {
     CloseServiceHandle(manager);
 }
 
-// A service's dependency lists outlive a change of its startup type, byte for byte.
-TEST_F(ServicesActionsTest, AStartupTypeChangeKeepsTheDependencies) {
+// Every value of a service's key but "Start" outlives a change of its startup type, byte for
+// byte: dependency lists, a description and group written beside the manager, an unexpanded path.
+TEST_F(ServicesActionsTest, AStartupTypeChangeKeepsTheServicesOtherValues) {
     Install(L"CorvellActBase", L"Corvell Act Base");
     Install(L"CorvellActDeps", L"Corvell Act Deps", SERVICE_DEMAND_START, {L"CorvellActBase"});
     const std::wstring key = L"SYSTEM\\CurrentControlSet\\Services\\CorvellActDeps";
@@ -283,24 +284,30 @@ TEST_F(ServicesActionsTest, AStartupTypeChangeKeepsTheDependencies) {
     ASSERT_TRUE(Registry::WriteBytes(HKEY_LOCAL_MACHINE, key, L"DependOnGroup", REG_MULTI_SZ,
                                      {reinterpret_cast<const BYTE*>(groups.data()),
                                       reinterpret_cast<const BYTE*>(groups.data() + groups.size())}));
-    const auto services = Registry::ReadValue(HKEY_LOCAL_MACHINE, key, L"DependOnService");
-    const auto group = Registry::ReadValue(HKEY_LOCAL_MACHINE, key, L"DependOnGroup");
-    ASSERT_TRUE(services && group);
+    TestUtil::PutString(HKEY_LOCAL_MACHINE, key, L"Description", L"Written beside the manager.");
+    TestUtil::PutString(HKEY_LOCAL_MACHINE, key, L"Group", L"CorvellGroup");
+    TestUtil::PutString(HKEY_LOCAL_MACHINE, key, L"ImagePath", L"%SystemDrive%\\corvell\\testsvc.exe", REG_EXPAND_SZ);
+    const auto before = Registry::EnumValues(HKEY_LOCAL_MACHINE, key);
+    ASSERT_TRUE(before);
     TestUtil::LiveForm live;
     Form1& form = live.form;
     form.tvwDemo_NodeClick(L"six");
 
-    SelectService(form, L"CorvellActDeps");
-    form.mnuDisabled_Click();
-    EXPECT_TRUE(seam.messages.empty());
-    EXPECT_EQ(ServiceFixtures::StartType(L"CorvellActDeps"), static_cast<DWORD>(SERVICE_DISABLED));
-    for (const auto& before : {*services, *group}) {
-        SCOPED_TRACE(before.name.c_str());
-        const auto after = Registry::ReadValue(HKEY_LOCAL_MACHINE, key, before.name);
-        ASSERT_TRUE(after);
-        EXPECT_EQ(after->type, before.type);
-        EXPECT_EQ(after->bytes, before.bytes);
+    void (Form1::*handlers[])() = {&Form1::mnuDisabled_Click, &Form1::mnuAuto_Click};
+    for (auto handler : handlers) {
+        SelectService(form, L"CorvellActDeps");
+        (form.*handler)();
+        EXPECT_TRUE(seam.messages.empty());
+        for (const auto& value : *before) {
+            if (value.name == L"Start") continue;
+            SCOPED_TRACE(value.name.c_str());
+            const auto after = Registry::ReadValue(HKEY_LOCAL_MACHINE, key, value.name);
+            ASSERT_TRUE(after);
+            EXPECT_EQ(after->type, value.type);
+            EXPECT_EQ(after->bytes, value.bytes);
+        }
     }
+    EXPECT_EQ(ServiceFixtures::StartType(L"CorvellActDeps"), static_cast<DWORD>(SERVICE_AUTO_START));
     EXPECT_NE(ListView::Text(form.lv, Row(form, L"CorvellActDeps"), 4).find(L"CorvellActBase"), std::wstring::npos);
 }
 
