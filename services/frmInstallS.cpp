@@ -81,7 +81,9 @@ void frmInstallS::cmdApply_Click() {
     const std::wstring name = ControlText(txtName);
     const std::wstring displayName = ControlText(txtDispName);
     const std::wstring path = ControlText(txtPath);
-    if (path.empty() || name.empty() || displayName.empty()) {
+    // A field of blanks alone names nothing, and the manager would take it.
+    const auto blank = [](const std::wstring& text) { return Text::Trim(text).empty(); };
+    if (blank(path) || blank(name) || blank(displayName)) {
         Seam::ShowMessage(hwnd(), kMustEnter, L"", MB_OK | MB_ICONEXCLAMATION);
         return;
     }

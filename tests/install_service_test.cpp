@@ -209,6 +209,10 @@ TEST_F(InstallServiceTest, EachEmptyFieldIsRefusedAndNothingIsInstalled) {
         {L"", L"Corvell Empty Name", TestServicePath()},
         {L"CorvellEmptyDisplay", L"", TestServicePath()},
         {L"CorvellEmptyPath", L"Corvell Empty Path", L""},
+        // Blanks alone count as empty.
+        {L"   ", L"Corvell Blank Name", TestServicePath()},
+        {L"CorvellBlankDisplay", L"  ", TestServicePath()},
+        {L"CorvellBlankPath", L"Corvell Blank Path", L"   "},
     };
     frmInstallS& d = Open();
     for (const auto& c : cases) {
@@ -219,11 +223,14 @@ TEST_F(InstallServiceTest, EachEmptyFieldIsRefusedAndNothingIsInstalled) {
         ASSERT_EQ(seam.messages.size(), 1u);
         EXPECT_EQ(seam.messages[0].text, kMustEnter);
         EXPECT_EQ(seam.messages[0].flags, static_cast<UINT>(MB_OK | MB_ICONEXCLAMATION));
-        EXPECT_EQ(frmInstallS::Current(), &d);
+        ASSERT_EQ(frmInstallS::Current(), &d);
         EXPECT_EQ(form().ControlText(form().lblCount), title);
     }
-    EXPECT_FALSE(Installed(L"CorvellEmptyDisplay"));
-    EXPECT_FALSE(Installed(L"CorvellEmptyPath"));
+    for (const auto& c : cases) {
+        if (*c.name) {
+            EXPECT_FALSE(Installed(c.name)) << c.name;
+        }
+    }
 }
 
 TEST_F(InstallServiceTest, APressWhileAnInstallRunsIsIgnored) {
