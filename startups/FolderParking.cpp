@@ -7,6 +7,7 @@
 #include "mainwindow/ListView.h"
 #include "startups/ParkingMessages.h"
 #include "startups/RegistryParking.h"
+#include "startups/StartupNames.h"
 #include "startups/frmDelete2.h"
 #include "system/App.h"
 #include "system/Files.h"
@@ -109,7 +110,7 @@ bool DeleteItem(HWND owner, const Form1& form, HWND list, int row) {
         Refuse(owner, kStartupStart + name + kDeleteFailedEnd);
         return false;
     }
-    (void)General::DeleteValue(HKEY_LOCAL_MACHINE, RegistryParking::StartupDatesSubKey(), name);  // none is no error
+    StartupNames::ForgetDateIfGone(name);
     return true;
 }
 

@@ -25,7 +25,8 @@ namespace FolderParking {
 [[nodiscard]] bool CopyChecked(const std::wstring& from, const std::wstring& to);
 
 // Deletes the item of row by its state: a live row's file in its Startup folder, or a parked
-// row's file and record; then its first-seen date. The other state's file of the same name stays.
+// row's file and record; then its first-seen date unless another startup of that name is still
+// listed. The other state's file of the same name stays.
 // On a failure it tells the user and keeps the record and the date; false then, and for rows
 // that are no folder item.
 bool DeleteItem(HWND owner, const Form1& form, HWND list, int row);

@@ -5,6 +5,7 @@
 #include "mainwindow/Form1.h"
 #include "mainwindow/ListView.h"
 #include "startups/ParkingMessages.h"
+#include "startups/StartupNames.h"
 #include "startups/frmDelete.h"
 #include "system/App.h"
 #include "system/Handles.h"
@@ -149,7 +150,7 @@ bool DeleteStartup(HWND owner, HWND list, int row) {
         Refuse(owner, kStartupStart + name + kDeleteFailedEnd);
         return false;
     }
-    (void)General::DeleteValue(HKEY_LOCAL_MACHINE, StartupDatesSubKey(), name);  // a missing date is no error
+    StartupNames::ForgetDateIfGone(name);
     return true;
 }
 

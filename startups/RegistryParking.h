@@ -53,8 +53,9 @@ struct RowKey {
 enum class DeleteTarget { None, RunValue, Record };
 [[nodiscard]] DeleteTarget TargetOf(HWND list, int row);
 
-// Deletes the row's startup as TargetOf says, then its first-seen date. On a failure it tells
-// the user and keeps the date; false then, and for rows that have nothing to delete.
+// Deletes the row's startup as TargetOf says, then its first-seen date unless another startup
+// of that name is still listed. On a failure it tells the user and keeps the date; false then,
+// and for rows that have nothing to delete.
 bool DeleteStartup(HWND owner, HWND list, int row);
 
 } // namespace RegistryParking

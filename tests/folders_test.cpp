@@ -563,7 +563,8 @@ TEST_F(FoldersTest, DeleteGoesByTheRowsStateAndLeavesTheSameNamedItemInTheOtherP
         EXPECT_EQ(IsFile(livePath), c.liveLeft);
         EXPECT_EQ(IsFile(parkedPath), c.parkedLeft);
         EXPECT_EQ(ValueExists(HKEY_LOCAL_MACHINE, kStore, L"Dup.lnk"), c.parkedLeft);
-        EXPECT_FALSE(ValueExists(HKEY_LOCAL_MACHINE, kDates, L"Dup"));
+        // The item of that name still there keeps the date they share.
+        EXPECT_TRUE(ValueExists(HKEY_LOCAL_MACHINE, kDates, L"Dup"));
         EXPECT_TRUE(ValueExists(HKEY_LOCAL_MACHINE, kDates, L"Other"));
         EXPECT_LT(ListView::FindRow(lv3(), L"Dup"), 0);
     }
@@ -589,6 +590,19 @@ TEST_F(FoldersTest, DeleteGoesByTheRowsStateAndLeavesTheSameNamedItemInTheOtherP
     EXPECT_TRUE(IsFile(parkedPath));
     EXPECT_TRUE(ValueExists(HKEY_LOCAL_MACHINE, kStore, L"Dup.lnk"));
     EXPECT_TRUE(ValueExists(HKEY_LOCAL_MACHINE, kDates, L"Dup"));
+
+    // The date goes with the last item of that name.
+    seam.messages.clear();
+    ASSERT_GE(SelectRow(lv3(), L"Dup"), 0);
+    form().mnuDelete2_Click();
+    View(L"two");
+    ASSERT_GE(SelectRow(lv3(), L"Dup"), 0);
+    form().mnuDelete2_Click();
+    EXPECT_FALSE(IsFile(livePath));
+    EXPECT_FALSE(IsFile(parkedPath));
+    EXPECT_FALSE(ValueExists(HKEY_LOCAL_MACHINE, kDates, L"Dup"));
+    EXPECT_TRUE(ValueExists(HKEY_LOCAL_MACHINE, kDates, L"Other"));
+    EXPECT_TRUE(Warnings().empty());
 }
 
 using Confirmation = Confirmations::Seen;

@@ -476,7 +476,8 @@ TEST_F(ParkingTest, ConfirmedDeleteRemovesOnlyTheRowsOwnEntryAndItsDate) {
         form().mnuDelete_Click();
         for (const Place& p : {machineRun, userRun, machineOnce, record})
             EXPECT_EQ(ValueExists(p.root, p.sub, L"Dup"), !(p.root == c.gone.root && p.sub == c.gone.sub)) << p.sub;
-        EXPECT_FALSE(ValueExists(HKEY_LOCAL_MACHINE, kDates, L"Dup"));
+        // The entries of that name still there keep the date they share.
+        EXPECT_TRUE(ValueExists(HKEY_LOCAL_MACHINE, kDates, L"Dup"));
         EXPECT_TRUE(ValueExists(HKEY_LOCAL_MACHINE, kDates, L"Other"));
     }
     EXPECT_TRUE(Warnings().empty());
@@ -488,6 +489,37 @@ TEST_F(ParkingTest, ConfirmedDeleteRemovesOnlyTheRowsOwnEntryAndItsDate) {
     SendMessageW(lv2(), WM_KEYDOWN, VK_DELETE, 0);
     EXPECT_FALSE(ValueExists(HKEY_LOCAL_MACHINE, kRun, L"Dup"));
     EXPECT_TRUE(ValueExists(HKEY_CURRENT_USER, kRun, L"Dup"));
+}
+
+TEST_F(ParkingTest, TheDateOfANameGoesWithTheLastStartupOfThatNameAndIsNeverAnnouncedAgainBefore) {
+    General::SetStringValue(App::AppKey(), L"Confirmed", L"1");
+    General::SetStringValue(App::AppKey(), L"lv2DT", L"1");
+    const std::wstring stamp = L"12/10/2025 10:00:00 AM";
+    PutString(HKEY_LOCAL_MACHINE, kRun, L"Dup", L"C:\\A\\machine.exe");
+    PutString(HKEY_CURRENT_USER, kRun, L"Dup", L"C:\\A\\user.exe");
+    PutString(HKEY_LOCAL_MACHINE, kDates, L"Dup", stamp);
+    form().SelectNode(L"three");
+    const auto deleteRow = [&](const std::wstring& keyText) {
+        form().tvwDemo_NodeClick(L"three");
+        for (int row = 0; row < ListView::Count(lv2()); ++row)
+            if (ListView::Text(lv2(), row) == L"Dup" && ListView::Text(lv2(), row, 2) == keyText) SelectOnly(row);
+        ASSERT_EQ(ListView::Text(lv2(), ListView::Selected(lv2()), 2), keyText);
+        seam.messages.clear();
+        form().mnuDelete_Click();  // the view is loaded again, its dates filled
+    };
+
+    deleteRow(kHkcuRun);
+    EXPECT_FALSE(ValueExists(HKEY_CURRENT_USER, kRun, L"Dup"));
+    EXPECT_EQ(ValueOrMissing(HKEY_LOCAL_MACHINE, kDates, L"Dup"), stamp);
+    const int left = ListView::FindRow(lv2(), L"Dup");
+    ASSERT_GE(left, 0);
+    EXPECT_EQ(ListView::Text(lv2(), left, 3), stamp);
+    EXPECT_TRUE(seam.messages.empty()) << (seam.messages.empty() ? L"" : seam.messages[0].text);
+
+    deleteRow(kHklmRun);
+    EXPECT_FALSE(ValueExists(HKEY_LOCAL_MACHINE, kRun, L"Dup"));
+    EXPECT_FALSE(ValueExists(HKEY_LOCAL_MACHINE, kDates, L"Dup"));
+    EXPECT_TRUE(seam.messages.empty());
 }
 
 TEST_F(ParkingTest, DeleteKeyOnRowsThatAreNoRegistryStartupRemovesNothingAndAsksNothing) {

@@ -1,0 +1,74 @@
+// The startups that still go by a name, in every place the startup lists are read from.
+#include "startups/StartupNames.h"
+
+#include "startups/FolderParking.h"
+#include "startups/RegistryParking.h"
+#include "startups/RunKeys.h"
+#include "system/Handles.h"
+#include "system/Paths.h"
+#include "system/Registry.h"
+#include "system/Text.h"
+
+#include <windows.h>
+
+namespace StartupNames {
+
+namespace {
+
+constexpr wchar_t kDesktopIni[] = L"desktop.ini";
+
+struct RunPlace {
+    HKEY root;
+    const wchar_t* subKey;
+};
+const RunPlace kRunPlaces[] = {
+    {HKEY_LOCAL_MACHINE, RunKeys::kRunKey},     {HKEY_LOCAL_MACHINE, RunKeys::kRunOnceKey},
+    {HKEY_LOCAL_MACHINE, RunKeys::kRunOnceExKey}, {HKEY_CURRENT_USER, RunKeys::kRunKey},
+    {HKEY_CURRENT_USER, RunKeys::kRunOnceKey},
+};
+
+// A value with data: one without lists no row.
+bool HasValue(HKEY root, const std::wstring& subKey, const std::wstring& name) {
+    const auto value = Registry::ReadValue(root, subKey, name);
+    return value && !value->bytes.empty();
+}
+
+// A file of the folder whose row would be named name.
+bool FolderShows(int which, const std::wstring& name) {
+    std::wstring folder = modSpecialFolder::GetSpecialFolder(which);
+    while (!folder.empty() && folder.back() == L'\\') folder.pop_back();
+    if (folder.empty()) return false;
+    WIN32_FIND_DATAW data{};
+    UniqueFindHandle find(FindFirstFileW((folder + L"\\*").c_str(), &data));
+    if (!find) return false;
+    do {
+        if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) continue;
+        if (Text::EqualsNoCase(data.cFileName, kDesktopIni)) continue;
+        if (Text::EqualsNoCase(FolderParking::ShownName(data.cFileName), name)) return true;
+    } while (FindNextFileW(find.get(), &data));
+    return false;
+}
+
+bool ParkedItemShows(const std::wstring& name) {
+    const auto records = Registry::EnumValues(HKEY_LOCAL_MACHINE, FolderParking::StartupsSubKey());
+    if (!records) return false;
+    for (const auto& record : *records)
+        if (!record.bytes.empty() && Text::EqualsNoCase(FolderParking::ShownName(record.name), name)) return true;
+    return false;
+}
+
+} // namespace
+
+bool StillListed(const std::wstring& name) {
+    for (const RunPlace& place : kRunPlaces)
+        if (HasValue(place.root, place.subKey, name)) return true;
+    return HasValue(HKEY_LOCAL_MACHINE, RegistryParking::DisabledSubKey(), name) ||
+           FolderShows(modSpecialFolder::kCommonStartup, name) || FolderShows(modSpecialFolder::kUserStartup, name) ||
+           ParkedItemShows(name);
+}
+
+void ForgetDateIfGone(const std::wstring& name) {
+    if (!StillListed(name)) (void)General::DeleteValue(HKEY_LOCAL_MACHINE, RegistryParking::StartupDatesSubKey(), name);
+}
+
+} // namespace StartupNames
