@@ -9,6 +9,7 @@
 
 #include <windows.h>
 #include <commctrl.h>
+#include <algorithm>
 #include <memory>
 #include <string>
 #include <utility>
@@ -192,8 +193,17 @@ private:
         // Centred on the owner, or on the screen without one.
         RECT area{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
         if (owner && !IsIconic(owner)) GetWindowRect(owner, &area);
-        const int left = area.left + ((area.right - area.left) - width) / 2;
-        const int top = area.top + ((area.bottom - area.top) - height) / 2;
+        int left = area.left + ((area.right - area.left) - width) / 2;
+        int top = area.top + ((area.bottom - area.top) - height) / 2;
+        // An owner dragged partly off the screen must not take the dialog (a modal one above all,
+        // which disables it) where nobody can see it: the dialog stays whole on the nearest screen.
+        MONITORINFO monitor{};
+        monitor.cbSize = sizeof(monitor);
+        if (GetMonitorInfoW(MonitorFromRect(&area, MONITOR_DEFAULTTONEAREST), &monitor)) {
+            const RECT& work = monitor.rcWork;
+            left = std::max<int>(work.left, std::min<int>(left, work.right - width));
+            top = std::max<int>(work.top, std::min<int>(top, work.bottom - height));
+        }
         CreateWindowExW(exStyle, T::kClassName, self.Caption().c_str(), style, left, top, width, height, owner,
                         nullptr, GetModuleHandleW(nullptr), &self);
         if (!this->hwnd_) return false;

@@ -125,4 +125,46 @@ TEST_F(DialogTest, ModalDialogDisablesItsOwnerUntilItCloses) {
     EXPECT_EQ(counters.unloads, 1);
 }
 
+TEST_F(DialogTest, DialogOpensCentredOnItsOwnerAndWhollyOnTheScreen) {
+    TestUtil::LiveForm live;
+    const HWND owner = live.form.hwnd();
+    ShowWindow(owner, SW_SHOWNORMAL);
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof(monitor);
+    ASSERT_TRUE(GetMonitorInfoW(MonitorFromWindow(owner, MONITOR_DEFAULTTOPRIMARY), &monitor));
+    const RECT work = monitor.rcWork;
+    RECT main{};
+    GetWindowRect(owner, &main);
+    const int width = main.right - main.left, height = main.bottom - main.top;
+    const struct {
+        const char* what;
+        int left, top;
+        bool centred;  // the owner lies wholly on the screen
+    } cases[] = {
+        {"owner in the middle", work.left + (work.right - work.left - width) / 2,
+         work.top + (work.bottom - work.top - height) / 2, true},
+        {"owner dragged below the bottom edge", work.left + 40, work.bottom - 20, false},
+        {"owner dragged past the right edge", work.right - 20, work.top + 40, false},
+        {"owner dragged above and left of the screen", work.left - width + 20, work.top - height + 20, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        SetWindowPos(owner, nullptr, c.left, c.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        Counters counters;
+        frmProbe* dialog = frmProbe::Show(owner, counters, L"probe");
+        ASSERT_NE(dialog, nullptr);
+        RECT r{};
+        GetWindowRect(dialog->hwnd(), &r);
+        EXPECT_GE(r.left, work.left);
+        EXPECT_GE(r.top, work.top);
+        EXPECT_LE(r.right, work.right);
+        EXPECT_LE(r.bottom, work.bottom);
+        if (c.centred) {
+            EXPECT_EQ(r.left, c.left + (width - (r.right - r.left)) / 2);
+            EXPECT_EQ(r.top, c.top + (height - (r.bottom - r.top)) / 2);
+        }
+        dialog->Unload();
+    }
+}
+
 } // namespace
