@@ -333,7 +333,7 @@ public:
     void SortServices(ServiceSortKey key);
     std::optional<ServiceSortKey> lvOrderedBy;  // the key lv's rows are in order of, if any
     void SetServiceStartStopMenus();
-    void YieldBeforeCommand();
+    [[nodiscard]] bool YieldBeforeCommand(const std::wstring& serviceName);
     void RunServiceControl(bool start);
     void SetServiceStartType(DWORD startType);
 

@@ -495,25 +495,31 @@ void Form1::mnuStart_Click() {
     // Held from the caption's yield to the end: a node click meanwhile waits for the command.
     Busy busy(*this);
     SetViewTitle(kStarting + display);
-    YieldBeforeCommand();
-    Command1_Click();
+    if (YieldBeforeCommand(ListView::Text(lv, row, kColServiceName))) Command1_Click();
 }
 
 void Form1::mnuStop_Click() {
     if (servicesLoading || serviceCommandRunning) return;
-    if (CheckListSelection(lv) < 0) return;
-    const std::wstring display = ListView::Text(lv, ListView::Current(lv), kColDisplayName);
+    const int row = CheckListSelection(lv);
+    if (row < 0) return;
+    const std::wstring display = ListView::Text(lv, row, kColDisplayName);
     Busy busy(*this);
     SetWindowTextW(lblCount, (kStopping + display).c_str());
-    YieldBeforeCommand();
-    Command2_Click();
+    if (YieldBeforeCommand(ListView::Text(lv, row, kColServiceName))) Command2_Click();
 }
 
 // Lets the caption show before the command; another service command meanwhile is ignored.
-void Form1::YieldBeforeCommand() {
+// The command then acts on the service the caption names, wherever a click or a reload
+// meanwhile left the selection; false when that service is no longer listed.
+bool Form1::YieldBeforeCommand(const std::wstring& serviceName) {
     serviceCommandRunning = true;
     DoEvents();
     serviceCommandRunning = false;
+    if (!IsWindow(lv)) return false;
+    const int row = ListView::FindRow(lv, serviceName, kColServiceName);
+    if (row < 0) return false;
+    ListView::Select(lv, row);
+    return true;
 }
 
 void Form1::Command1_Click() { RunServiceControl(true); }

@@ -118,6 +118,41 @@ TEST_F(ServicesActionsTest, ARefusedCommandIsReportedUnlessTheServiceIsAlreadyTh
     EXPECT_EQ(ListView::Text(form.lv, Row(form, L"CorvellActStale"), kColStatus), L"Stopped");
 }
 
+// A row chosen while the caption shows (input queued behind the menu command) does not change
+// which service the command acts on: the one the caption names.
+TEST_F(ServicesActionsTest, StartAndStopActOnTheServiceTheCaptionNames) {
+    Install(L"CorvellActChosen", L"Corvell Act Chosen");
+    Install(L"CorvellActOther", L"Corvell Act Other");
+    TestUtil::LiveForm live;
+    Form1& form = live.form;
+    form.tvwDemo_NodeClick(L"six");
+
+    LVITEMW none{}, other{};
+    none.stateMask = other.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+    other.state = LVIS_SELECTED | LVIS_FOCUSED;
+    const auto moveToOther = [&] {
+        PostMessageW(form.lv, LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&none));
+        PostMessageW(form.lv, LVM_SETITEMSTATE, static_cast<WPARAM>(Row(form, L"CorvellActOther")),
+                     reinterpret_cast<LPARAM>(&other));
+    };
+
+    SelectService(form, L"CorvellActChosen");
+    moveToOther();
+    form.mnuStart_Click();
+    EXPECT_TRUE(seam.messages.empty());
+    EXPECT_EQ(ServiceFixtures::State(L"CorvellActChosen"), static_cast<DWORD>(SERVICE_RUNNING));
+    EXPECT_EQ(ServiceFixtures::State(L"CorvellActOther"), static_cast<DWORD>(SERVICE_STOPPED));
+    EXPECT_EQ(ListView::Selected(form.lv), Row(form, L"CorvellActChosen"));
+
+    ASSERT_TRUE(ServiceFixtures::StartAndWait(L"CorvellActOther"));
+    SelectService(form, L"CorvellActChosen");
+    moveToOther();
+    form.mnuStop_Click();
+    EXPECT_TRUE(seam.messages.empty());
+    EXPECT_EQ(ServiceFixtures::State(L"CorvellActChosen"), static_cast<DWORD>(SERVICE_STOPPED));
+    EXPECT_EQ(ServiceFixtures::State(L"CorvellActOther"), static_cast<DWORD>(SERVICE_RUNNING));
+}
+
 TEST_F(ServicesActionsTest, ANodeClickDuringAStartRunsWhenTheStartHasFinished) {
     Install(L"CorvellActWait", L"Corvell Act Waiting", SERVICE_DEMAND_START, {}, L"refuse");
     TestUtil::LiveForm live;
