@@ -360,7 +360,8 @@ void Form1::SetServiceStartStopMenus() {
     const std::wstring status = ListView::Text(lv, row, kColStatus);
     bool offerStart = false;
     if (Text::EqualsNoCase(setting, ServiceRows::kDisabled)) {
-        offerStart = true;
+        // Start then offers to change the setting; a service disabled while it runs can be stopped.
+        offerStart = !Text::EqualsNoCase(status, kRunning);
     } else if (Text::EqualsNoCase(setting, ServiceRows::kAutomatic) || Text::EqualsNoCase(setting, ServiceRows::kManual)) {
         if (Text::EqualsNoCase(status, kRunning)) offerStart = false;
         else if (Text::EqualsNoCase(status, kStopped)) offerStart = true;

@@ -155,14 +155,17 @@ TEST_F(ServicesSortTest, StartAndStopEntriesFollowTheSelectedRow) {
     Install(L"CorvellMsDisabled", L"Corvell Ms Disabled", SERVICE_DISABLED);
     Install(L"CorvellMsPaused", L"Corvell Ms Paused");
     Install(L"CorvellMsOdd", L"Corvell Ms Odd");
-    for (const wchar_t* name : {L"CorvellMsAutoRun", L"CorvellMsManRun", L"CorvellMsPaused"})
+    Install(L"CorvellMsDisRun", L"Corvell Ms Disabled Run");
+    for (const wchar_t* name : {L"CorvellMsAutoRun", L"CorvellMsManRun", L"CorvellMsPaused", L"CorvellMsDisRun"})
         ASSERT_TRUE(ServiceFixtures::StartAndWait(name));
     ASSERT_TRUE(ServiceFixtures::PauseAndWait(L"CorvellMsPaused"));
-    const DWORD zero = 0;
-    HKEY key = nullptr;
-    ASSERT_EQ(RegOpenKeyExW(HKEY_LOCAL_MACHINE, (kServicesSub + L"CorvellMsOdd").c_str(), 0, KEY_SET_VALUE, &key), 0);
-    RegSetValueExW(key, L"Start", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&zero), sizeof(zero));
-    RegCloseKey(key);
+    // "Start" 0, and a service set to Disabled while it runs.
+    for (const auto& [name, start] : {std::pair<const wchar_t*, DWORD>{L"CorvellMsOdd", 0}, {L"CorvellMsDisRun", 4}}) {
+        HKEY key = nullptr;
+        ASSERT_EQ(RegOpenKeyExW(HKEY_LOCAL_MACHINE, (kServicesSub + name).c_str(), 0, KEY_SET_VALUE, &key), 0);
+        RegSetValueExW(key, L"Start", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&start), sizeof(start));
+        RegCloseKey(key);
+    }
 
     TestUtil::LiveForm live;
     Form1& form = live.form;
@@ -184,7 +187,7 @@ TEST_F(ServicesSortTest, StartAndStopEntriesFollowTheSelectedRow) {
     const std::pair<const wchar_t*, Offer> cases[] = {
         {L"CorvellMsAutoRun", kStop},   {L"CorvellMsAutoIdle", kStart}, {L"CorvellMsManRun", kStop},
         {L"CorvellMsManIdle", kStart},  {L"CorvellMsDisabled", kStart}, {L"CorvellMsPaused", kUnchanged},
-        {L"CorvellMsOdd", kUnchanged},
+        {L"CorvellMsOdd", kUnchanged}, {L"CorvellMsDisRun", kStop},
     };
     for (const auto& [name, offer] : cases) {
         for (bool viaMouseUp : {false, true}) {
