@@ -498,6 +498,10 @@ LRESULT Form1::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         Form_Unload();
         DestroyWindow(hwnd_);
         return 0;
+    case WM_ENDSESSION:
+        // Log-off and shut-down end the program without a close: it unloads as a close would.
+        if (wp) Form_Unload();
+        return 0;
     case WM_DESTROY:
         if (quitOnDestroy) PostQuitMessage(0);
         return 0;

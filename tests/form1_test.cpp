@@ -104,6 +104,23 @@ TEST_F(Form1Test, RestoresSavedGeometryAndSavesItAtClose) {
     EXPECT_EQ(Setting(L"Sorted"), L"1");
 }
 
+TEST_F(Form1Test, WindowsEndingTheSessionSavesTheGeometryAsAClose) {
+    TestUtil::FreshSettings();
+    TestUtil::LiveForm live;
+    live.form.lvSortKey = Form1::ServiceSortKey::ServiceName;
+    SetWindowPos(live.form.hwnd(), nullptr, live.form.Twips(1200), live.form.Twips(750), live.form.Twips(9600),
+                 live.form.Twips(6900), SWP_NOZORDER);
+    // At log-off or shut-down the window gets no close: the session's end is all it hears.
+    EXPECT_NE(SendMessageW(live.form.hwnd(), WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF), 0);
+    SendMessageW(live.form.hwnd(), WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF);
+    EXPECT_EQ(Setting(L"State"), L"0");
+    EXPECT_EQ(Setting(L"Left"), L"1200");
+    EXPECT_EQ(Setting(L"Top"), L"750");
+    EXPECT_EQ(Setting(L"Width"), L"9600");
+    EXPECT_EQ(Setting(L"Height"), L"6900");
+    EXPECT_EQ(Setting(L"Sorted"), L"1");
+}
+
 TEST_F(Form1Test, StoredPlaceOnNoScreenOrNoUsableNumberNeverHidesTheWindow) {
     // Where a window opens whose "Left" and "Top" are missing: the system's default place.
     auto open = [this](const wchar_t* left, const wchar_t* top, const wchar_t* width, const wchar_t* height) {
