@@ -11,6 +11,7 @@
 #include "system/Text.h"
 #include "system/WindowsVersion.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace modRegKeys {
@@ -46,11 +47,19 @@ long RunAwaited(const std::wstring& commandLine) {
     return Seam::RunProcess(request);
 }
 
-// Everything after the header line of an export, which must be UTF-16LE with its byte-order mark.
-std::optional<std::wstring> ExportBody(const std::string& bytes) {
+// The text of a REGEDIT5 file: UTF-16LE after its byte-order mark.
+std::optional<std::wstring> Utf16Text(const std::string& bytes) {
     if (bytes.size() < 2 || bytes.compare(0, 2, kByteOrderMark) != 0 || bytes.size() % 2 != 0) return std::nullopt;
     std::wstring text((bytes.size() - 2) / 2, L'\0');
     std::memcpy(text.data(), bytes.data() + 2, bytes.size() - 2);
+    return text;
+}
+
+// Everything after the header line of an export, which must be UTF-16LE with its byte-order mark.
+std::optional<std::wstring> ExportBody(const std::string& bytes) {
+    auto decoded = Utf16Text(bytes);
+    if (!decoded) return std::nullopt;
+    std::wstring& text = *decoded;
     const size_t end = text.find(kLineEnd);
     if (end == std::wstring::npos || text.compare(0, end, kVersionLine) != 0) return std::nullopt;
     return text.substr(end + 2);
@@ -105,6 +114,115 @@ std::optional<std::wstring> ReadRegedit4String(std::wstring_view text) {
         }
     }
     return std::nullopt;
+}
+
+// The bytes of "hex:01,02" data (the part after the colon); nullopt when a pair is no hex.
+std::optional<std::vector<BYTE>> HexBytes(std::wstring_view list) {
+    std::vector<BYTE> bytes;
+    size_t at = 0;
+    while (at < list.size()) {
+        const size_t comma = std::min(list.find(L',', at), list.size());
+        const std::wstring pair = Text::Trim(list.substr(at, comma - at));
+        if (pair.empty() || pair.size() > 2 || pair.find_first_not_of(L"0123456789abcdefABCDEF") != std::wstring::npos)
+            return std::nullopt;
+        bytes.push_back(static_cast<BYTE>(std::stoul(pair, nullptr, 16)));
+        at = comma + 1;
+    }
+    return bytes;
+}
+
+// One value line of an export ('"name"=data' or '@=data'): its name, type and bytes as the
+// registry holds them (a string also as text); nullopt for a form it does not know.
+std::optional<Registry::Value> ExportedValue(std::wstring_view line) {
+    Registry::Value value;
+    size_t at = 0;
+    if (!line.empty() && line[0] == L'@') {
+        at = 1;
+    } else if (!line.empty() && line[0] == L'"') {
+        for (at = 1; at < line.size() && line[at] != L'"'; ++at) {
+            if (line[at] == L'\\' && ++at == line.size()) return std::nullopt;
+            value.name.push_back(line[at]);
+        }
+        if (at++ == line.size()) return std::nullopt;
+    } else {
+        return std::nullopt;
+    }
+    if (at >= line.size() || line[at] != L'=') return std::nullopt;
+    const std::wstring_view data = line.substr(at + 1);
+    if (!data.empty() && data[0] == L'"') {
+        const auto text = ReadRegedit4String(data);
+        if (!text) return std::nullopt;
+        value.type = REG_SZ;
+        value.text = *text;
+        const auto* first = reinterpret_cast<const BYTE*>(text->c_str());
+        value.bytes.assign(first, first + (text->size() + 1) * sizeof(wchar_t));
+        return value;
+    }
+    if (data.substr(0, 6) == L"dword:" && data.size() == 14) {
+        const std::wstring digits(data.substr(6));
+        if (digits.find_first_not_of(L"0123456789abcdefABCDEF") != std::wstring::npos) return std::nullopt;
+        const DWORD number = static_cast<DWORD>(std::stoul(digits, nullptr, 16));
+        value.type = REG_DWORD;
+        const auto* first = reinterpret_cast<const BYTE*>(&number);
+        value.bytes.assign(first, first + sizeof(number));
+        return value;
+    }
+    size_t colon = std::wstring_view::npos;
+    if (data.substr(0, 4) == L"hex:") {
+        value.type = REG_BINARY;
+        colon = 3;
+    } else if (data.substr(0, 4) == L"hex(") {
+        const size_t close = data.find(L"):");
+        if (close == std::wstring_view::npos || close == 4) return std::nullopt;
+        const std::wstring digits(data.substr(4, close - 4));
+        if (digits.size() > 8 || digits.find_first_not_of(L"0123456789abcdefABCDEF") != std::wstring::npos)
+            return std::nullopt;
+        value.type = static_cast<DWORD>(std::stoul(digits, nullptr, 16));
+        colon = close + 1;
+    } else {
+        return std::nullopt;
+    }
+    const auto bytes = HexBytes(data.substr(colon + 1));
+    if (!bytes) return std::nullopt;
+    value.bytes = *bytes;
+    return value;
+}
+
+// Names the values of the Run keys that RegKeys.reg holds and the registry does not hold as
+// the file gives them (same type, same bytes; a string by its text). Regedit's exit code says
+// nothing about this: it ends with 0 when a key refused every write.
+void CheckImportedRunKeys(const std::string& bytes, Failures& failures) {
+    const auto text = Utf16Text(bytes);
+    if (!text) return;
+    std::optional<General::KeyPath> key;  // the section's key when it is one of the Run keys
+    std::wstring keyName;
+    std::vector<std::wstring> lines = Lines(*text);
+    for (size_t i = 0; i < lines.size(); ++i) {
+        std::wstring line = lines[i];
+        // Hex data goes on over lines that end in "\".
+        while (!line.empty() && line.back() == L'\\' && line.find(L"=hex") != std::wstring::npos && i + 1 < lines.size())
+            line = line.substr(0, line.size() - 1) + lines[++i];
+        if (!line.empty() && line[0] == L'[') {
+            key.reset();
+            keyName = line.substr(1, line.size() >= 2 && line.back() == L']' ? line.size() - 2 : 0);
+            // The Run keys only; the services key is put back unchecked.
+            for (const wchar_t* runKey : kBackedUpKeys) {
+                if (!Text::EqualsNoCase(WithoutTrailingSlash(runKey), keyName) || !Text::ContainsNoCase(runKey, L"\\Run"))
+                    continue;
+                key = General::ParseKeyPath(keyName);
+            }
+            continue;
+        }
+        if (!key) continue;
+        const auto wanted = ExportedValue(line);
+        if (!wanted) continue;
+        const auto now = Registry::ReadValue(key->root, key->subKey, wanted->name);
+        const bool same = now && now->type == wanted->type &&
+                          (wanted->type == REG_SZ ? now->text == wanted->text : now->bytes == wanted->bytes);
+        if (!same)
+            failures.push_back(L"After the import of " + std::wstring(kRegKeysFile) + L" the value \"" + wanted->name +
+                               L"\" of " + keyName + L" does not read as the backup holds it.");
+    }
 }
 
 } // namespace
@@ -195,9 +313,13 @@ bool StartsWithUserinit(std::wstring_view userinit) {
 }
 
 void RestoreRegKeys(const std::wstring& folder, Failures& failures) {
-    const long imported = RunAwaited(RegeditCommand(folder + L"\\" + kRegKeysFile));
-    if (imported != 0)
+    const std::wstring regKeys = folder + L"\\" + kRegKeysFile;
+    const long imported = RunAwaited(RegeditCommand(regKeys));
+    if (imported != 0) {
         failures.push_back(L"The import of " + std::wstring(kRegKeysFile) + L" " + ProcessFailure(imported) + L".");
+    } else if (const auto bytes = MyMod::ReadWholeFile(regKeys)) {
+        CheckImportedRunKeys(*bytes, failures);
+    }
 
     const std::wstring wlFile = folder + L"\\" + kUserinitFile;
     if (!MyMod::FileExists(wlFile)) return;

@@ -55,7 +55,8 @@ void BackupRegKeys(const std::wstring& folder, Failures& failures, const std::fu
 [[nodiscard]] bool StartsWithUserinit(std::wstring_view userinit);
 
 // Imports folder\RegKeys.reg, then folder\WL.reg when it holds a sound "Userinit", each awaited
-// under the time limit; "Userinit" is read back after its import. A backup without WL.reg (it
+// under the time limit; the Run keys' values and "Userinit" are read back after their import, and
+// each that does not read as its file gives it is named in failures. A backup without WL.reg (it
 // had no "Userinit") imports only RegKeys.reg.
 void RestoreRegKeys(const std::wstring& folder, Failures& failures);
 

@@ -15,10 +15,12 @@
 #include "system/Text.h"
 
 #include <gtest/gtest.h>
+#include <sddl.h>
 #include <shlobj.h>
 
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -493,6 +495,75 @@ TEST_F(BackupTest, RestorePutsBackWhatWasLostAndKeepsWhatIsThere) {
         UniqueFindHandle find(FindFirstFileW((folder + L"crv*").c_str(), &data));
         EXPECT_FALSE(find) << folder;
     }
+}
+
+// Sets a key's access list from its text form ("D:(A;;KA;;;WD)"); false when it could not.
+bool SetKeyAccess(HKEY root, const std::wstring& sub, const wchar_t* sddl) {
+    PSECURITY_DESCRIPTOR sd = nullptr;
+    if (!ConvertStringSecurityDescriptorToSecurityDescriptorW(sddl, SDDL_REVISION_1, &sd, nullptr)) return false;
+    HKEY key = nullptr;
+    bool done = RegOpenKeyExW(root, sub.c_str(), 0, WRITE_DAC, &key) == ERROR_SUCCESS;
+    if (done) {
+        done = RegSetKeySecurity(key, DACL_SECURITY_INFORMATION, sd) == ERROR_SUCCESS;
+        RegCloseKey(key);
+    }
+    LocalFree(sd);
+    return done;
+}
+
+TEST_F(BackupTest, ARunKeyThatRefusesTheImportIsReportedAndTheOthersAreRestored) {
+    // Values of every kind the user's Run key may hold come back without being named as failed.
+    const std::wstring quoted = L"\"C:\\Program Files\\q\\q.exe\" /say \"hi\" \\\\server\\share";
+    const std::wstring longCommand = L"C:\\" + std::wstring(400, L'l') + L"\\long.exe";
+    const DWORD number = 0x12345678;
+    const BYTE binary[] = {0x00, 0x01, 0xFE, 0xFF};
+    const wchar_t multi[] = L"one\0two\0";
+    TestUtil::PutString(HKEY_CURRENT_USER, kRun, L"Quoted", quoted);
+    TestUtil::PutString(HKEY_CURRENT_USER, kRun, L"Expand", L"%windir%\\" + std::wstring(200, L'e') + L".exe",
+                        REG_EXPAND_SZ);
+    TestUtil::PutString(HKEY_CURRENT_USER, kRun, L"", longCommand);
+    HKEY run = nullptr;
+    ASSERT_EQ(RegOpenKeyExW(HKEY_CURRENT_USER, kRun.c_str(), 0, KEY_SET_VALUE, &run), ERROR_SUCCESS);
+    RegSetValueExW(run, L"Number", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&number), sizeof(number));
+    RegSetValueExW(run, L"Binary", 0, REG_BINARY, binary, sizeof(binary));
+    RegSetValueExW(run, L"Multi", 0, REG_MULTI_SZ, reinterpret_cast<const BYTE*>(multi), sizeof(multi));
+    RegCloseKey(run);
+    const std::vector<std::wstring> userValues = {L"User App", L"Quoted", L"Expand", L"", L"Number", L"Binary", L"Multi"};
+    MakeStartups();
+    std::map<std::wstring, std::optional<Registry::Value>> before;
+    for (const auto& name : userValues) before[name] = Registry::ReadValue(HKEY_CURRENT_USER, kRun, name);
+    Open();
+    Command(IDM_mnuBackup);
+    for (const auto& name : userValues) DeleteValue(HKEY_CURRENT_USER, kRun, name);
+    DeleteValue(HKEY_LOCAL_MACHINE, kRun, L"Machine App");
+    ASSERT_TRUE(SetKeyAccess(HKEY_LOCAL_MACHINE, kRun, L"D:(D;;KW;;;WD)(A;;KA;;;WD)"));  // no writes
+    seam.messages.clear();
+    seam.answers = {IDYES};
+    Command(IDM_mnuRestore);
+    ASSERT_TRUE(SetKeyAccess(HKEY_LOCAL_MACHINE, kRun, L"D:(A;;KA;;;WD)"));
+
+    EXPECT_FALSE(TestUtil::ValueExists(HKEY_LOCAL_MACHINE, kRun, L"Machine App"));
+    ASSERT_EQ(seam.messages.size(), 2u);
+    const std::wstring& told = seam.messages[1].text;
+    EXPECT_EQ(seam.messages[1].flags, static_cast<UINT>(MB_OK | MB_ICONEXCLAMATION));
+    EXPECT_NE(told.find(L" was not restored completely; every other part was put back.  What failed:\r\n\r\n"),
+              std::wstring::npos) << told;
+    EXPECT_NE(told.find(L"the value \"Machine App\" of HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run "
+                        L"does not read as the backup holds it."),
+              std::wstring::npos) << told;
+    // Only that value is named.
+    EXPECT_EQ(told.find(L"the value \""), told.rfind(L"the value \"")) << told;
+    for (const auto& name : userValues) {
+        SCOPED_TRACE(name);
+        const auto now = Registry::ReadValue(HKEY_CURRENT_USER, kRun, name);
+        if (!now || !before[name]) {
+            ADD_FAILURE() << "missing";
+            continue;
+        }
+        EXPECT_EQ(now->type, before[name]->type);
+        EXPECT_EQ(now->bytes, before[name]->bytes);
+    }
+    for (const auto& name : userValues) DeleteValue(HKEY_CURRENT_USER, kRun, name);
 }
 
 TEST_F(BackupTest, TheBackedUpShortcutsAreListedInTheFolderList) {
