@@ -19,6 +19,17 @@ const std::wstring kAppSub = L"Software\\Ferrowyn\\Corvell";
 
 std::wstring Setting(const std::wstring& name) { return General::GetStringValue(App::AppKey(), name); }
 
+// What an unload of a normal window sorted by service name leaves in the settings (twips).
+void ExpectSavedNormalWindowSortedByServiceName(const wchar_t* left, const wchar_t* top, const wchar_t* width,
+                                                const wchar_t* height) {
+    EXPECT_EQ(Setting(L"State"), L"0");
+    EXPECT_EQ(Setting(L"Left"), left);
+    EXPECT_EQ(Setting(L"Top"), top);
+    EXPECT_EQ(Setting(L"Width"), width);
+    EXPECT_EQ(Setting(L"Height"), height);
+    EXPECT_EQ(Setting(L"Sorted"), L"1");
+}
+
 RECT ChildRect(HWND parent, HWND child) {
     RECT r{};
     GetWindowRect(child, &r);
@@ -96,12 +107,7 @@ TEST_F(Form1Test, RestoresSavedGeometryAndSavesItAtClose) {
                      live.form.Twips(7200), SWP_NOZORDER);
     }
     EXPECT_TRUE(seam.messages.empty());
-    EXPECT_EQ(Setting(L"State"), L"0");
-    EXPECT_EQ(Setting(L"Left"), L"900");
-    EXPECT_EQ(Setting(L"Top"), L"600");
-    EXPECT_EQ(Setting(L"Width"), L"9900");
-    EXPECT_EQ(Setting(L"Height"), L"7200");
-    EXPECT_EQ(Setting(L"Sorted"), L"1");
+    ExpectSavedNormalWindowSortedByServiceName(L"900", L"600", L"9900", L"7200");
 }
 
 TEST_F(Form1Test, WindowsEndingTheSessionSavesTheGeometryAsAClose) {
@@ -113,12 +119,7 @@ TEST_F(Form1Test, WindowsEndingTheSessionSavesTheGeometryAsAClose) {
     // At log-off or shut-down the window gets no close: the session's end is all it hears.
     EXPECT_NE(SendMessageW(live.form.hwnd(), WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF), 0);
     SendMessageW(live.form.hwnd(), WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF);
-    EXPECT_EQ(Setting(L"State"), L"0");
-    EXPECT_EQ(Setting(L"Left"), L"1200");
-    EXPECT_EQ(Setting(L"Top"), L"750");
-    EXPECT_EQ(Setting(L"Width"), L"9600");
-    EXPECT_EQ(Setting(L"Height"), L"6900");
-    EXPECT_EQ(Setting(L"Sorted"), L"1");
+    ExpectSavedNormalWindowSortedByServiceName(L"1200", L"750", L"9600", L"6900");
 }
 
 TEST_F(Form1Test, StoredPlaceOnNoScreenOrNoUsableNumberNeverHidesTheWindow) {
