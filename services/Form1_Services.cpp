@@ -391,11 +391,15 @@ void Form1::lv_MouseUp(int button, POINT screenPos) {
                        nullptr);
 }
 
+// Like the other services commands, these open nothing while a pass replaces the rows: a row
+// shown then has no dependants yet.
 void Form1::lv_DblClick() {
+    if (servicesLoading) return;
     if (ListView::Count(lv) > 0) ShowfrmInfo();
 }
 
 void Form1::mnuProperites_Click() {
+    if (servicesLoading) return;
     if (CheckListSelection(lv) < 0) return;
     ShowfrmInfo();
 }

@@ -4,6 +4,7 @@
 #include "TestSeam.h"
 #include "TestUtil.h"
 #include "mainwindow/ListView.h"
+#include "mainwindow/MenuIds.h"
 #include "services/ServiceDescriptions.h"
 #include "services/frmInfo.h"
 #include "system/Text.h"
@@ -274,6 +275,41 @@ TEST_F(ServicePropertiesTest, WithoutASelectedRowNothingOpens) {
     form.ShowfrmInfo();
     EXPECT_EQ(frmInfo::Current(), nullptr);
     EXPECT_TRUE(seam.messages.empty());
+}
+
+// A double click or Properties that arrives while the list is being filled again opens nothing:
+// the rows are being replaced and the one clicked shows no dependants yet.
+TEST_F(ServicePropertiesTest, DuringAReloadNothingOpens) {
+    Install(L"CorvellInfoFirst", L"000 Corvell Info First");
+    Install(L"CorvellInfoUser", L"Corvell Info User", SERVICE_DEMAND_START, {L"CorvellInfoFirst"});
+    TestUtil::LiveForm live;
+    Form1& form = live.form;
+    form.tvwDemo_NodeClick(L"six");
+    ASSERT_EQ(Row(form, L"CorvellInfoFirst"), 0);
+    ASSERT_EQ(ListView::Text(form.lv, 0, kColDependants), L"CorvellInfoUser");
+    RECT cell{};
+    ListView_GetItemRect(form.lv, 0, &cell, LVIR_LABEL);
+    const LPARAM at = MAKELPARAM(cell.left + 4, (cell.top + cell.bottom) / 2);
+
+    LVITEMW first{};
+    first.stateMask = first.state = LVIS_SELECTED | LVIS_FOCUSED;
+    for (bool viaMenu : {true, false}) {
+        SCOPED_TRACE(viaMenu ? "Properties" : "double click");
+        // Taken at the first yield of the reload, when the first row is all the list holds.
+        PostMessageW(form.lv, LVM_SETITEMSTATE, 0, reinterpret_cast<LPARAM>(&first));
+        if (viaMenu) {
+            PostMessageW(form.hwnd(), WM_COMMAND, MAKEWPARAM(IDM_mnuProperites, 0), 0);
+        } else {
+            PostMessageW(form.lv, WM_LBUTTONDBLCLK, MK_LBUTTON, at);
+            PostMessageW(form.lv, WM_LBUTTONUP, 0, at);
+        }
+        form.Command6_Click();
+        if (frmInfo* d = frmInfo::Current()) {
+            ADD_FAILURE() << "opened during the reload; dependants shown: " << Text(d->txtDependsOnIt);
+            d->Unload();
+        }
+        EXPECT_TRUE(seam.messages.empty());
+    }
 }
 
 // The keys in the order they are tried.
