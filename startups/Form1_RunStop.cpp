@@ -40,6 +40,8 @@ void Form1::RefreshTwice(const std::wstring& nodeKey, bool heldBefore) {
     SetFocus(tvwDemo);
     SelectNode(nodeKey);
     DoEvents();
+    // The lists fill without drawing, as in every dispatch, and draw once both rebuilds are done.
+    const ListView::RedrawOff quiet{lv2, lv3};
     DispatchNodeCase(nodeKey);
     DispatchTail();
     Sleep(kRefreshGapMs);

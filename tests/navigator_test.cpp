@@ -538,6 +538,35 @@ TEST_F(NavigatorTest, ListsAreFilledWithDrawingOffAndDrawAgainOnceTheDispatchEnd
     EXPECT_TRUE(Draws(form.lv2));
 }
 
+TEST_F(NavigatorTest, RunAndStopRebuildTheirViewWithDrawingOff) {
+    for (int i = 0; i < 40; ++i) {
+        const std::wstring n = std::to_wstring(i);
+        TestUtil::PutString(HKEY_LOCAL_MACHINE, kRun, L"Machine" + n, L"C:\\Tools\\m" + n + L".exe /q");
+    }
+    TestUtil::LiveForm live;
+    Form1& form = live.form;
+    Click(form, L"another11");
+    Recorder rec(form);
+    std::vector<std::wstring> drawingAt;
+    int tails = 0;
+    rec.onStep = [&](const std::wstring& step) {
+        if (step == L"Tail") ++tails;
+        if (IsWindowVisible(form.lv2) && Draws(form.lv2)) drawingAt.push_back(step);
+    };
+    for (const UINT command : {IDM_mnuRun2, IDM_mnuStopR}) {
+        SCOPED_TRACE(command);
+        ListView::Select(form.lv2, 0);
+        tails = 0;
+        drawingAt.clear();
+        SendMessageW(form.hwnd(), WM_COMMAND, MAKEWPARAM(command, 0), 0);
+        EXPECT_EQ(tails, 2);
+        EXPECT_EQ(drawingAt, std::vector<std::wstring>{});
+        EXPECT_EQ(ListView::Count(form.lv2), 40);
+        EXPECT_TRUE(Draws(form.lv2));
+    }
+    rec.onStep = nullptr;
+}
+
 TEST_F(NavigatorTest, ClicksDuringADispatchRunAfterItTheLatestWinning) {
     TestUtil::LiveForm live;
     Form1& form = live.form;
