@@ -28,6 +28,18 @@ constexpr DWORD kComboBox = CBS_DROPDOWN | CBS_AUTOHSCROLL | WS_VSCROLL | WS_TAB
 
 bool IsText(DWORD type) { return type == REG_SZ || type == REG_EXPAND_SZ; }
 
+// Moves a newly saved shortcut to its name. A new shortcut is often opened for a moment by
+// another program (the shell reading it, a virus scanner), so a move refused for that is tried
+// again for up to two seconds.
+bool MoveIntoPlace(const std::wstring& from, const std::wstring& to, bool replace) {
+    for (int attempt = 0;; ++attempt) {
+        if (MoveFileExW(from.c_str(), to.c_str(), replace ? MOVEFILE_REPLACE_EXISTING : 0)) return true;
+        const DWORD error = GetLastError();
+        if ((error != ERROR_SHARING_VIOLATION && error != ERROR_ACCESS_DENIED) || attempt == 20) return false;
+        Sleep(100);
+    }
+}
+
 // Saves the shortcut under a passing name in its folder and then moves it into place, so a
 // shortcut it replaces stays whole until the new one is there. True when link is the new shortcut.
 bool SaveShortcut(const std::wstring& folder, const std::wstring& link, const std::wstring& target,
@@ -41,8 +53,7 @@ bool SaveShortcut(const std::wstring& folder, const std::wstring& link, const st
     const auto file = shell.query<IPersistFile>();
     wchar_t passing[MAX_PATH] = {};
     if (!file || !GetTempFileNameW(folder.c_str(), L"lnk", 0, passing)) return false;
-    const bool saved = SUCCEEDED(file->Save(passing, TRUE)) &&
-                       MoveFileExW(passing, link.c_str(), replace ? MOVEFILE_REPLACE_EXISTING : 0);
+    const bool saved = SUCCEEDED(file->Save(passing, TRUE)) && MoveIntoPlace(passing, link, replace);
     if (!saved) DeleteFileW(passing);
     return saved;
 }

@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <set>
+#include <thread>
 #include <shlobj.h>
 
 namespace {
@@ -337,6 +338,30 @@ TEST_F(InstallTest, ExistingShortcutIsReplacedOnlyWhenTheUserSaysYes) {
     EXPECT_EQ(live->form.LookPropertyLink(path, L"TARGET"), L"C:\\Tools\\agent.exe");
     EXPECT_EQ(Listing({userFolder}), before);  // replaced in place, nothing left beside it
     EXPECT_EQ(LastMessage().text, L"New Startup added successfully!     ");
+}
+
+// Another program that has the shortcut open for a moment (the shell, a virus scanner) does not
+// make the replace fail.
+TEST_F(InstallTest, AShortcutHeldOpenForAMomentIsStillReplaced) {
+    const std::wstring path = userFolder + L"\\Agent.lnk";
+    WriteLink(path, L"C:\\Old\\old.exe");
+    HANDLE held = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    std::thread releaser([held] {
+        Sleep(500);
+        CloseHandle(held);
+    });
+    frmInstall& d = Open();
+    Fill(d.txtNameSF, L"Agent");
+    Fill(d.txtPathSF, L"C:\\Tools\\agent.exe");
+    Fill(d.cboUserSF, L"Current User");
+    seam.answers = {IDYES};
+    const auto before = Listing({userFolder});
+    Press(d.tabs.Frame2[1], frmInstall::IDC_cmdApplySF);
+    releaser.join();
+    EXPECT_EQ(LastMessage().text, L"New Startup added successfully!     ");
+    EXPECT_EQ(live->form.LookPropertyLink(path, L"TARGET"), L"C:\\Tools\\agent.exe");
+    EXPECT_EQ(Listing({userFolder}), before);
 }
 
 TEST_F(InstallTest, ShortcutNamesThatAreNoFileNameAreRefusedAndNothingAppears) {
