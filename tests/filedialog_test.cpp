@@ -145,9 +145,11 @@ protected:
         found = false;
         leftOpen = false;
         helper = std::thread([this, title, typed, button] {
+            // Shown only once it is filled in; a loaded machine may take a while to get there.
             HWND dialog = nullptr;
-            for (int i = 0; i < 400 && !dialog; ++i) {
+            for (int i = 0; i < 1200 && !dialog; ++i) {
                 dialog = FindWindowW(L"#32770", title.c_str());
+                if (dialog && !IsWindowVisible(dialog)) dialog = nullptr;
                 if (!dialog) Sleep(25);
             }
             if (!dialog) return;
@@ -161,7 +163,7 @@ protected:
             // Posted: OK may open a message box, and the helper must not wait for it.
             PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED),
                          reinterpret_cast<LPARAM>(GetDlgItem(dialog, button)));
-            for (int i = 0; i < 200 && IsWindow(dialog); ++i) Sleep(25);
+            for (int i = 0; i < 1200 && IsWindow(dialog); ++i) Sleep(25);
             // Still open (a message box over it, say): cancel everything, so the case fails
             // instead of waiting for a person.
             const DWORD thread = GetWindowThreadProcessId(dialog, nullptr);

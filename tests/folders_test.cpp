@@ -265,8 +265,6 @@ TEST_F(FoldersTest, BothFoldersListTheirFilesAllUsersFirstWithRealNamesBehindThe
 TEST_F(FoldersTest, RunningTargetsShowIconTwoAndAFolderRowInAllStartupsOffersItsOwnView) {
     UniqueHandle sleeper = TestUtil::StartCopy(L"sleeper.exe", L"foldrun.exe", L"30");
     ASSERT_TRUE(sleeper);
-    // A loaded machine may take longer than the start's own short wait to list the new process.
-    ASSERT_TRUE(TestUtil::WaitForProcess(L"foldrun.exe", 30000));
     MakeLink(UserFolder() + L"\\Runner.lnk", TestUtil::ProgramFolder() + L"\\foldrun.exe");
     MakeLink(UserFolder() + L"\\Idle.lnk", L"C:\\A\\idle.exe");
 
@@ -647,17 +645,20 @@ TEST_F(FoldersTest, frmDelete2AsksAndDontAskMeAgainSilencesBothDeletes) {
     Confirmation again;
     AnswerConfirmation(again, false, frmDelete2::IDC_cmdNo);
     form().mnuDelete2_Click();
-    TestUtil::Pump(300);
+    ASSERT_TRUE(TestUtil::PumpUntil([&again] { return again.looked; }));
     EXPECT_FALSE(again.shown);
     EXPECT_FALSE(IsFile(livePath));
 
     PutString(HKEY_LOCAL_MACHINE, kRun, L"RegApp", L"C:\\A\\regapp.exe");
     View(L"another11");
     ASSERT_GE(SelectRow(lv2(), L"RegApp"), 0);
-    bool asked = false;
-    TestUtil::AfterDelay(150, [&asked] { asked = frmDelete2::Current() != nullptr; });
+    bool looked = false, asked = false;
+    TestUtil::AfterDelay(150, [&looked, &asked] {
+        looked = true;
+        asked = frmDelete2::Current() != nullptr;
+    });
     form().mnuDelete_Click();
-    TestUtil::Pump(300);
+    ASSERT_TRUE(TestUtil::PumpUntil([&looked] { return looked; }));
     EXPECT_FALSE(asked);
     EXPECT_FALSE(ValueExists(HKEY_LOCAL_MACHINE, kRun, L"RegApp"));
 

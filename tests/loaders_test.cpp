@@ -212,7 +212,7 @@ TEST_F(LoadersTest, RunningPassesMarkRowsWhoseProgramRuns) {
     EXPECT_EQ(iconOf(form.lv3, L"Folder idle"), 1);
 
     TerminateProcess(running.get(), 0);
-    WaitForSingleObject(running.get(), 5000);
+    ASSERT_EQ(WaitForSingleObject(running.get(), 30000), WAIT_OBJECT_0);
     form.MarkRunningStartups();
     EXPECT_EQ(iconOf(form.lv2, L"Running"), 1);
     TerminateProcess(capitals.get(), 0);

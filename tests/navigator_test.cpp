@@ -223,7 +223,6 @@ TEST_F(NavigatorTest, EveryNodeShowsItsListTitleMenuAndRows) {
     const std::wstring folder = TestUtil::ProgramFolder();
     UniqueHandle running = TestUtil::StartCopy(L"sleeper.exe", L"corvnav.exe", L"60");
     ASSERT_TRUE(running);
-    ASSERT_TRUE(TestUtil::WaitForProcess(L"corvnav.exe"));
     const std::wstring program = folder + L"\\corvnav.exe";
     TestUtil::PutString(HKEY_LOCAL_MACHINE, kRun, L"MachineRun", L"\"" + program + L"\" /background");
     TestUtil::PutString(HKEY_LOCAL_MACHINE, kRunOnce, L"MachineOnce", L"C:\\Tools\\b.exe");

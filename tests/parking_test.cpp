@@ -542,8 +542,9 @@ TEST_F(ParkingTest, DeleteKeyOnRowsThatAreNoRegistryStartupRemovesNothingAndAsks
         General::SetStringValue(App::AppKey(), L"Confirmed", confirmed);
         for (const auto& r : rows) {
             SCOPED_TRACE(std::wstring(r.what) + L", Confirmed " + confirmed);
-            bool asked = false;
-            TestUtil::AfterDelay(200, [&asked] {
+            bool looked = false, asked = false;
+            TestUtil::AfterDelay(200, [&looked, &asked] {
+                looked = true;
                 if (frmDelete* open = frmDelete::Current()) {
                     asked = true;
                     open->cmdNo_Click();
@@ -552,7 +553,7 @@ TEST_F(ParkingTest, DeleteKeyOnRowsThatAreNoRegistryStartupRemovesNothingAndAsks
             ListView::Clear(lv2());
             SelectOnly(AddRow(L"Dup", r.keyText, r.icon));
             SendMessageW(lv2(), WM_KEYDOWN, VK_DELETE, 0);
-            TestUtil::Pump(300);
+            ASSERT_TRUE(TestUtil::PumpUntil([&looked] { return looked; }));
             EXPECT_FALSE(asked);
             EXPECT_TRUE(ValueExists(HKEY_LOCAL_MACHINE, kRun, L"Dup"));
             EXPECT_TRUE(ValueExists(HKEY_CURRENT_USER, kRun, L"Dup"));
@@ -658,7 +659,7 @@ TEST_F(ParkingTest, DontAskMeAgainMakesTheNextDeleteSilent) {
     Confirmation again;
     AnswerConfirmation(again, form().hwnd(), false, frmDelete::IDC_cmdNo);
     form().mnuDelete_Click();
-    TestUtil::Pump(300);
+    ASSERT_TRUE(TestUtil::PumpUntil([&again] { return again.looked; }));
     EXPECT_FALSE(again.shown);
     EXPECT_FALSE(ValueExists(HKEY_LOCAL_MACHINE, kRun, L"Second"));
 }

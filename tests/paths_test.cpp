@@ -96,11 +96,11 @@ TEST(Processes, FindAndEndByWholeFileName) {
 
     EXPECT_EQ(modTerminateProcess::KillProcessByName(L""), 0);
     EXPECT_EQ(modTerminateProcess::KillProcessByName(L"app.exe"), 1);
-    EXPECT_EQ(WaitForSingleObject(app.get(), 5000), WAIT_OBJECT_0);
+    EXPECT_EQ(WaitForSingleObject(app.get(), 30000), WAIT_OBJECT_0);
     EXPECT_EQ(WaitForSingleObject(myapp.get(), 200), static_cast<DWORD>(WAIT_TIMEOUT));  // not a suffix match
     EXPECT_TRUE(modProcess::IsProcessRunning(L"myapp.exe"));
     EXPECT_EQ(modTerminateProcess::KillProcessByName(L"MYAPP.EXE"), 1);
-    EXPECT_EQ(WaitForSingleObject(myapp.get(), 5000), WAIT_OBJECT_0);
+    EXPECT_EQ(WaitForSingleObject(myapp.get(), 30000), WAIT_OBJECT_0);
 }
 
 } // namespace

@@ -28,14 +28,17 @@ start_display() {
   fdfile=$(mktemp)
   Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$fdfile" >/dev/null 2>&1 &
   XVFB_PID=$!
-  for _ in $(seq 1 100); do
+  # Up to half a minute: a machine busy with other test programs can be slow to start it.
+  for _ in $(seq 1 600); do
     [ -s "$fdfile" ] && break
+    kill -0 "$XVFB_PID" 2>/dev/null || break
     sleep 0.05
   done
   DISPLAY=":$(tr -d '[:space:]' < "$fdfile")"
   rm -f "$fdfile"
   export DISPLAY XVFB_PID
   kill -0 "$XVFB_PID" 2>/dev/null || { echo "Xvfb did not start" >&2; return 1; }
+  [ "$DISPLAY" != ":" ] || { echo "Xvfb did not say its display" >&2; return 1; }
 }
 
 stop_all() {

@@ -193,7 +193,7 @@ TEST_F(RunStopTest, RunThroughTheShellShowsTheRowRunning) {
     Click(IDM_mnuRun2);
     ASSERT_EQ(seam.launches.size(), 1u);
     // The rebuilds 500 ms apart may come before the program shows; it is waited for here.
-    EXPECT_TRUE(TestUtil::WaitForProcess(L"runme.exe", 10000));
+    EXPECT_TRUE(TestUtil::WaitForProcess(L"runme.exe"));
     form().tvwDemo_NodeClick(L"another26");
     const int shown = ListView::FindRow(form().lv2, L"CorvellRunMe");
     ASSERT_GE(shown, 0);
@@ -211,14 +211,14 @@ TEST_F(RunStopTest, StopEndsOnlyTheRowsProgramAndRebuildsTheViewTwice) {
 
     OneRow(false, L"App", L"C:\\A\\app.exe /min");
     Click(IDM_mnuStopR);
-    EXPECT_EQ(WaitForSingleObject(a.get(), 5000), WAIT_OBJECT_0);
+    EXPECT_EQ(WaitForSingleObject(a.get(), 30000), WAIT_OBJECT_0);
     EXPECT_EQ(WaitForSingleObject(b.get(), 200), static_cast<DWORD>(WAIT_TIMEOUT));
     ExpectRebuiltTwice(kQuietNode);
 
     dispatches.clear();
     OneRow(true, L"App", L"C:\\B\\app.exe");
     Click(IDM_mnuStop3);
-    EXPECT_EQ(WaitForSingleObject(b.get(), 5000), WAIT_OBJECT_0);
+    EXPECT_EQ(WaitForSingleObject(b.get(), 30000), WAIT_OBJECT_0);
     ExpectRebuiltTwice(kQuietNode);
 
     // Nothing of that program runs any more: nothing is ended, the view is still rebuilt twice.

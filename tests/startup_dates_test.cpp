@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <set>
 #include <string>
 #include <vector>
 
@@ -18,13 +19,36 @@ const std::wstring kDates = L"Software\\Ferrowyn\\Corvell\\Dates\\Startups";
 const std::wstring kDisabled = L"Software\\Ferrowyn\\Corvell\\Disabled";
 constexpr int kDateColumn = 3;
 
-std::wstring LocalStamp() {
+// A local time in the user's short date and time formats, as the rows show it.
+std::wstring LocalStamp(const SYSTEMTIME& at) {
+    wchar_t date[128] = {}, time[128] = {};
+    GetDateFormatW(LOCALE_USER_DEFAULT, DATE_SHORTDATE, &at, nullptr, date, 128);
+    GetTimeFormatW(LOCALE_USER_DEFAULT, 0, &at, nullptr, time, 128);
+    return std::wstring(date) + L" " + time;
+}
+
+SYSTEMTIME LocalNow() {
     SYSTEMTIME now{};
     GetLocalTime(&now);
-    wchar_t date[128] = {}, time[128] = {};
-    GetDateFormatW(LOCALE_USER_DEFAULT, DATE_SHORTDATE, &now, nullptr, date, 128);
-    GetTimeFormatW(LOCALE_USER_DEFAULT, 0, &now, nullptr, time, 128);
-    return std::wstring(date) + L" " + time;
+    return now;
+}
+
+// Every stamp of a second from one local time to a later one: a slow machine may take a few.
+std::set<std::wstring> StampsBetween(const SYSTEMTIME& from, const SYSTEMTIME& to) {
+    constexpr ULONGLONG kSecond = 10000000;  // in 100 ns units
+    auto ticks = [](const SYSTEMTIME& t) {
+        FILETIME f{};
+        SystemTimeToFileTime(&t, &f);
+        return (static_cast<ULONGLONG>(f.dwHighDateTime) << 32 | f.dwLowDateTime) / kSecond * kSecond;
+    };
+    std::set<std::wstring> stamps;
+    for (ULONGLONG at = ticks(from); at <= ticks(to); at += kSecond) {
+        const FILETIME f{static_cast<DWORD>(at), static_cast<DWORD>(at >> 32)};
+        SYSTEMTIME t{};
+        FileTimeToSystemTime(&f, &t);
+        stamps.insert(LocalStamp(t));
+    }
+    return stamps;
 }
 
 std::wstring StoredDate(const std::wstring& name) {
@@ -74,15 +98,15 @@ protected:
 TEST_F(StartupDatesTest, FirstDispatchStampsEveryRowSilentlyInTheUsersFormats) {
     AddRun(L"Alpha");
     AddRun(L"Beta", HKEY_CURRENT_USER);
-    const std::wstring before = LocalStamp();
+    const SYSTEMTIME before = LocalNow();
     Form1& form = Open();
-    const std::wstring after = LocalStamp();
+    const std::set<std::wstring> stamps = StampsBetween(before, LocalNow());
     EXPECT_TRUE(seam.messages.empty());
     ASSERT_EQ(ListView::Count(form.lv2), 2);
     for (int row = 0; row < 2; ++row) {
         const std::wstring name = ListView::Text(form.lv2, row);
         const std::wstring shown = ListView::Text(form.lv2, row, kDateColumn);
-        EXPECT_TRUE(shown == before || shown == after) << shown;
+        EXPECT_EQ(stamps.count(shown), 1u) << shown;
         EXPECT_EQ(StoredDate(name), shown) << name;
     }
     // A later look finds them known.

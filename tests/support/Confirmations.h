@@ -11,6 +11,7 @@
 namespace Confirmations {
 
 struct Seen {
+    bool looked = false;  // the answer's time came, with or without a dialog open
     bool shown = false;
     bool ownerDisabled = false;
     std::wstring caption, label, yes, no, ask;
@@ -20,10 +21,12 @@ inline constexpr int kPressEnter = -1;
 inline constexpr int kPressEscape = -2;
 
 // About 150 ms from now, reads the open dialog D into seen, ticks "Don't ask me again" when tick,
-// then presses button: a control id, 0 for the close box, or one of the keys above.
+// then presses button: a control id, 0 for the close box, or one of the keys above. Where no
+// dialog is to open, pump until seen.looked before checking that none did.
 template <typename D>
 void Answer(Seen& seen, HWND owner, bool tick, int button) {
     TestUtil::AfterDelay(150, [&seen, owner, tick, button] {
+        seen.looked = true;
         D* d = D::Current();
         if (!d) return;
         seen.shown = true;

@@ -34,14 +34,18 @@ bool Remove(const std::wstring& name) {
     UniqueScHandle service(OpenServiceW(manager.get(), name.c_str(), SERVICE_ALL_ACCESS));
     if (!service) return GetLastError() == ERROR_SERVICE_DOES_NOT_EXIST;
     SERVICE_STATUS status{};
+    bool leftRunning = false;
     if (QueryServiceStatus(service.get(), &status) && status.dwCurrentState != SERVICE_STOPPED) {
         // A service that accepts no stop is left running, marked for deletion.
-        if (ControlService(service.get(), SERVICE_CONTROL_STOP, &status)) WaitForState(name, SERVICE_STOPPED, 5000);
+        leftRunning = !(ControlService(service.get(), SERVICE_CONTROL_STOP, &status) &&
+                        WaitForState(name, SERVICE_STOPPED));
     }
     const bool deleted = DeleteService(service.get()) != FALSE;
     service.reset();
-    // The manager drops the service once the last handle is closed.
-    for (int i = 0; i < 100; ++i) {
+    // The manager drops the service once the last handle is closed, which a loaded machine can
+    // take a while to do; one left running goes only when its process ends.
+    const int tries = leftRunning ? 100 : 600;
+    for (int i = 0; i < tries; ++i) {
         UniqueScHandle again(OpenServiceW(manager.get(), name.c_str(), SERVICE_QUERY_STATUS));
         if (!again) return true;
         Sleep(50);

@@ -24,7 +24,7 @@ bool Remove(const std::wstring& name);
 // The current state (SERVICE_RUNNING, ...), or 0 when it cannot be queried.
 DWORD State(const std::wstring& name);
 // Waits until the service is in that state; false when the time runs out.
-bool WaitForState(const std::wstring& name, DWORD state, DWORD timeoutMs = 10000);
+bool WaitForState(const std::wstring& name, DWORD state, DWORD timeoutMs = 30000);
 // Starts it and waits until it runs.
 bool StartAndWait(const std::wstring& name);
 // Pauses a running service and waits until it is paused.

@@ -36,7 +36,14 @@ long TestSeam::RunProcess(const Seam::ProcessRequest& request) {
     if (!runProcesses) return 0;
     Seam::ProcessRequest bounded = request;
     if (bounded.timeLimitMs == INFINITE) bounded.timeLimitMs = 60000;
-    return previous_.RunProcess(bounded);
+    // Under a loaded machine a start can fail while an earlier run of the same program is still
+    // being torn down; it is tried again for a few seconds before the program is told.
+    const DWORD start = GetTickCount();
+    for (;;) {
+        const long result = previous_.RunProcess(bounded);
+        if (result != Seam::kProcessNotStarted || GetTickCount() - start > 5000) return result;
+        Sleep(200);
+    }
 }
 
 Seam::FileDialogResult TestSeam::ShowFileDialog(const Seam::FileDialogRequest& request) {

@@ -5,6 +5,7 @@
 #include "system/Process.h"
 #include "system/Registry.h"
 
+#include <psapi.h>
 #include <shlobj.h>
 #include <shlwapi.h>
 #include <utility>
@@ -86,6 +87,24 @@ std::wstring CopyHelper(const std::wstring& helper, const std::wstring& asName) 
     return target;
 }
 
+namespace {
+// Waits until the process names its executable as a process listing reads it (its first
+// module), so a check right after the start sees it; a copy of the same name already running
+// says nothing about this one.
+void WaitUntilListed(HANDLE process, const std::wstring& name, DWORD timeoutMs = 30000) {
+    const DWORD start = GetTickCount();
+    while (GetTickCount() - start < timeoutMs && WaitForSingleObject(process, 0) == WAIT_TIMEOUT) {
+        HMODULE first = nullptr;
+        DWORD needed = 0;
+        wchar_t base[MAX_PATH] = {};
+        if (EnumProcessModules(process, &first, sizeof(first), &needed) &&
+            GetModuleBaseNameW(process, first, base, MAX_PATH) > 0 && _wcsicmp(base, name.c_str()) == 0)
+            return;
+        Sleep(20);
+    }
+}
+} // namespace
+
 UniqueHandle StartCopy(const std::wstring& helper, const std::wstring& asName, const std::wstring& args) {
     const std::wstring folder = ProgramFolder();
     // Under a loaded machine a start can fail while an earlier copy of the same file is still
@@ -100,7 +119,7 @@ UniqueHandle StartCopy(const std::wstring& helper, const std::wstring& asName, c
         if (CreateProcessW(nullptr, cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(), &si, &pi)) {
             CloseHandle(pi.hThread);
             UniqueHandle process(pi.hProcess);
-            WaitForProcess(target.substr(target.rfind(L'\\') + 1));
+            WaitUntilListed(process.get(), target.substr(target.rfind(L'\\') + 1));
             return process;
         }
         if (GetTickCount() - start > 5000) return UniqueHandle();
@@ -134,6 +153,16 @@ void Pump(DWORD ms) {
         Form1::DoEvents();
         Sleep(5);
     } while (GetTickCount() - start < ms);
+}
+
+bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs) {
+    const DWORD start = GetTickCount();
+    for (;;) {
+        Form1::DoEvents();
+        if (done()) return true;
+        if (GetTickCount() - start >= timeoutMs) return false;
+        Sleep(10);
+    }
 }
 
 namespace {

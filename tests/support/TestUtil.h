@@ -50,10 +50,10 @@ std::wstring ProgramFolder();
 std::wstring CopyHelper(const std::wstring& helper, const std::wstring& asName);
 // Copies a helper program of the test folder under another name (a file name beside the tests,
 // or a full path whose folders are made) and starts it; returns its process handle (the caller
-// ends it) or an empty handle.
+// ends it) or an empty handle. The copy is returned once a process listing can name it.
 UniqueHandle StartCopy(const std::wstring& helper, const std::wstring& asName, const std::wstring& args = L"");
 // Waits until a process with that file name runs (or the time runs out).
-bool WaitForProcess(const std::wstring& name, DWORD timeoutMs = 5000);
+bool WaitForProcess(const std::wstring& name, DWORD timeoutMs = 30000);
 
 // Deletes the program's settings key and makes it anew with "Backup" = "1", so a main
 // window loads as on a later run that asks nothing.
@@ -63,6 +63,10 @@ void ForgetStartupDates();
 
 // Runs pending messages for a while, so timers and posted messages get their turn.
 void Pump(DWORD ms = 50);
+// Runs pending messages until done() holds or the time runs out; true when it held. As quick as
+// the condition on an idle machine, patient on a loaded one; before a check that something did
+// NOT happen, a short Pump fits instead.
+bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs = 10000);
 
 // Runs action once, about ms later, from whatever message loop runs then (a modal dialog's or
 // a pop-up menu's included), so a test can answer a window that waits for a person.
