@@ -339,7 +339,7 @@ TEST_F(Form1Test, ClockTicksIntoPanelThree) {
     live.form.SetPanelText(3, L"stale");
     const std::wstring before = Form1::ClockText();
     // The clock ticks every second; a loaded machine may be late with the tick.
-    for (int waited = 0; waited < 10000 && live.form.PanelText(3) == L"stale"; waited += 100) TestUtil::Pump(100);
+    TestUtil::PumpUntil([&live] { return live.form.PanelText(3) != L"stale"; });
     const std::wstring shown = live.form.PanelText(3);
     EXPECT_TRUE(shown == before || shown == Form1::ClockText()) << shown.c_str();  // a minute may turn
 }
@@ -378,8 +378,8 @@ TEST_F(Form1Test, CloseDuringTheFirstLoadLeavesTheBackupQuestionForTheNextStart)
             posted = true;
         };
         form.Form_Load();
-        TestUtil::Pump(50);
-        EXPECT_EQ(form.hwnd(), nullptr);  // closed once the load had returned
+        // Closed once the load had returned.
+        EXPECT_TRUE(TestUtil::PumpUntil([&form] { return form.hwnd() == nullptr; }));
     }
     EXPECT_TRUE(seam.messages.empty());
     EXPECT_EQ(Setting(L"Backup"), L"Error");

@@ -224,9 +224,9 @@ TEST_F(MenuBarTest, CommandsReachTheirHandlers) {
     SendMessageW(form.hwnd(), WM_COMMAND, MAKEWPARAM(0x7FFF, 0), 0);
     EXPECT_EQ(form.ControlText(form.lblCount), L"Possible AutoExec.bat Startups");
     // "Exit" closes the window.
-    SendMessageW(form.hwnd(), WM_COMMAND, MAKEWPARAM(IDM_mnuExit, 0), 0);
-    TestUtil::Pump(20);
-    EXPECT_FALSE(IsWindow(form.hwnd()));
+    const HWND window = form.hwnd();
+    SendMessageW(window, WM_COMMAND, MAKEWPARAM(IDM_mnuExit, 0), 0);
+    EXPECT_TRUE(TestUtil::PumpUntil([window] { return !IsWindow(window); }));
 }
 
 // A typo in an entry's name compiles: the model reports it, and this catches every name in the tree.

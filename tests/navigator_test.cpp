@@ -620,8 +620,7 @@ TEST_F(NavigatorTest, CloseDuringADispatchWaitsUntilItReturns) {
     EXPECT_TRUE(aliveAtTail);
     EXPECT_EQ(rec.Count(L"lv2_Click"), 1);
     EXPECT_TRUE(IsWindow(window));
-    TestUtil::Pump(50);
-    EXPECT_FALSE(IsWindow(window));
+    EXPECT_TRUE(TestUtil::PumpUntil([window] { return !IsWindow(window); }));
 }
 
 TEST_F(NavigatorTest, AClickBeforeAWaitingCloseRunsAndOneAfterItIsDropped) {
@@ -654,8 +653,7 @@ TEST_F(NavigatorTest, AClickBeforeAWaitingCloseRunsAndOneAfterItIsDropped) {
         EXPECT_EQ(dispatches, c.dispatches);
         EXPECT_EQ(form.ControlText(form.lblCount), c.title);
         EXPECT_TRUE(IsWindow(window));
-        TestUtil::Pump(50);
-        EXPECT_FALSE(IsWindow(window));
+        EXPECT_TRUE(TestUtil::PumpUntil([window] { return !IsWindow(window); }));
     }
 }
 

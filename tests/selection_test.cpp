@@ -279,8 +279,9 @@ TEST_F(SelectionTest, ClicksAndButtonReleasesOnTheListReachTheHandlers) {
     Baseline();
     PostMessageW(form().lv2, WM_LBUTTONDOWN, MK_LBUTTON, at);
     PostMessageW(form().lv2, WM_LBUTTONUP, 0, at);
-    TestUtil::Pump(200);
-    EXPECT_EQ(Visible(), (Names{L"mnuPopup2", L"mnuDisable", L"mnuDisable2", L"mnuRun2"}));
+    const Names clicked{L"mnuPopup2", L"mnuDisable", L"mnuDisable2", L"mnuRun2"};
+    TestUtil::PumpUntil([&] { return Visible() == clicked; });
+    EXPECT_EQ(Visible(), clicked);
 
     Baseline();
     SendMessageW(form().lv2, WM_MBUTTONUP, 0, at);

@@ -210,8 +210,7 @@ TEST_F(ServicesActionsTest, AClickAndACloseDuringAStartWaitForItTheCloseLast) {
     EXPECT_FALSE(form.IsBusy());
 
     // The close comes last, once.
-    TestUtil::Pump(50);
-    EXPECT_FALSE(IsWindow(window));
+    EXPECT_TRUE(TestUtil::PumpUntil([window] { return !IsWindow(window); }));
     EXPECT_EQ(dispatches, 1);
     form.onDispatchStep = nullptr;
 }

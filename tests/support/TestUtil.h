@@ -64,8 +64,8 @@ void ForgetStartupDates();
 // Runs pending messages for a while, so timers and posted messages get their turn.
 void Pump(DWORD ms = 50);
 // Runs pending messages until done() holds or the time runs out; true when it held. As quick as
-// the condition on an idle machine, patient on a loaded one; before a check that something did
-// NOT happen, a short Pump fits instead.
+// the condition on an idle machine, patient on a loaded one. To see that something did NOT
+// happen, pump briefly instead, or until a marker says the time to look has come.
 bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs = 10000);
 
 // Runs action once, about ms later, from whatever message loop runs then (a modal dialog's or
