@@ -113,15 +113,16 @@ DWORD UpcServiciosyWea::ChangeStartType(DWORD startType, const std::wstring& Com
     if (!ChangeServiceConfigW(service.get(), SERVICE_NO_CHANGE, startType, SERVICE_NO_CHANGE, nullptr, nullptr,
                               nullptr, nullptr, nullptr, nullptr, nullptr))
         return GetLastError();
-    // Put back, byte for byte, every other value the change dropped or rewrote.
+    // Put back, byte for byte, every other value the change dropped or rewrote; one that cannot be
+    // written does not keep the ones after it from coming back.
+    bool allBack = true;
     for (const auto& value : before) {
         if (Text::EqualsNoCase(value.name, kStartValue)) continue;
         const auto after = Registry::ReadValue(HKEY_LOCAL_MACHINE, key, value.name);
         if (after && after->type == value.type && after->bytes == value.bytes) continue;
-        if (!Registry::WriteBytes(HKEY_LOCAL_MACHINE, key, value.name, value.type, value.bytes))
-            return ERROR_CANTWRITE;
+        if (!Registry::WriteBytes(HKEY_LOCAL_MACHINE, key, value.name, value.type, value.bytes)) allBack = false;
     }
-    return ERROR_SUCCESS;
+    return allBack ? ERROR_SUCCESS : ERROR_CANTWRITE;
 }
 
 bool UpcServiciosyWea::InstallService(const std::wstring& ServiceFilePath, const std::wstring& ServiceDisplayName,
