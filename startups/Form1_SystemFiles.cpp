@@ -151,7 +151,9 @@ void Form1::cmdSave_Click() {
     if (error == ERROR_SUCCESS) error = SafeFile::Write(path, *bytes);
     if (error != ERROR_SUCCESS) {
         if (oldAttributes != INVALID_FILE_ATTRIBUTES) SetFileAttributesW(path.c_str(), oldAttributes);
-        Tell(hwnd_, shownName + kSaveFailed + Text::SystemMessage(error) + kSaveFailedEnd);
+        // That error alone means the old file no longer has its name; its text says where it went.
+        const bool keptAsWas = error != ERROR_UNABLE_TO_MOVE_REPLACEMENT_2;
+        Tell(hwnd_, shownName + kSaveFailed + Text::SystemMessage(error) + (keptAsWas ? kSaveFailedEnd : L"     "));
         return;
     }
     SystemFileBytes = *bytes;

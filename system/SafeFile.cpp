@@ -40,7 +40,8 @@ std::wstring WriteTemporary(const std::wstring& folder, std::string_view bytes, 
 }
 
 // Puts replacement in the place of the existing target. When the replace cannot finish, the old
-// file keeps (or gets back) its own name and the replacement is removed.
+// file keeps (or gets back) its own name and the replacement is removed; when the old file cannot
+// get its name back, the replacement takes it. Neither is removed while the target name is empty.
 DWORD ReplaceExisting(const std::wstring& target, const std::wstring& replacement) {
     const std::wstring backup = replacement + L".old";
     if (ReplaceFileW(target.c_str(), replacement.c_str(), backup.c_str(), REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr,
@@ -49,14 +50,20 @@ DWORD ReplaceExisting(const std::wstring& target, const std::wstring& replacemen
         return ERROR_SUCCESS;
     }
     const DWORD error = GetLastError();
-    DeleteFileW(replacement.c_str());
-    // When the old file went to the backup name but the new one could not take its place, it
-    // goes back; when even that fails it stays under the backup name rather than be lost.
     const bool movedAway = GetFileAttributesW(target.c_str()) == INVALID_FILE_ATTRIBUTES &&
                            GetFileAttributesW(backup.c_str()) != INVALID_FILE_ATTRIBUTES;
-    if (movedAway && !MoveFileExW(backup.c_str(), target.c_str(), 0)) return error;
-    DeleteFileW(backup.c_str());
-    return error;
+    if (!movedAway || MoveFileExW(backup.c_str(), target.c_str(), 0)) {
+        DeleteFileW(replacement.c_str());
+        DeleteFileW(backup.c_str());
+        return error;
+    }
+    // The replacement was written and read back whole: under the target name it is the saved file.
+    if (MoveFileExW(replacement.c_str(), target.c_str(), MOVEFILE_WRITE_THROUGH)) {
+        DeleteFileW(backup.c_str());
+        return ERROR_SUCCESS;
+    }
+    // Nothing could take the name: the old file stays under the backup name, the new one under its own.
+    return ERROR_UNABLE_TO_MOVE_REPLACEMENT_2;
 }
 
 } // namespace
