@@ -154,8 +154,9 @@ bool SetAllValues(HKEY key, const std::vector<Registry::Value>& values) {
 }
 
 // The staging records take the place of the records of "Backups"; on a failure the old ones
-// are put back.
-bool ReplaceRecords(const std::wstring& stagingKey) {
+// are put back, and oldBack says whether that worked.
+bool ReplaceRecords(const std::wstring& stagingKey, bool& oldBack) {
+    oldBack = true;
     const auto staged = Registry::EnumValues(HKEY_LOCAL_MACHINE, stagingKey);
     UniqueHkey key;
     if (!staged || RegCreateKeyExW(HKEY_LOCAL_MACHINE, App::MachineSubKey(App::SubKey::kBackups).c_str(), 0, nullptr,
@@ -165,7 +166,7 @@ bool ReplaceRecords(const std::wstring& stagingKey) {
     const auto old = Registry::EnumValues(key.get(), L"");
     if (!old) return false;
     if (SetAllValues(key.get(), *staged)) return true;
-    SetAllValues(key.get(), *old);
+    oldBack = SetAllValues(key.get(), *old);
     return false;
 }
 
@@ -185,14 +186,32 @@ bool PrepareStaging(const std::wstring& folder, const std::wstring& key, modRegK
     return true;
 }
 
+// A backup interrupted between its two moves left the old one only under the retired name: it
+// gets its own name back before anything else, so that nothing removes it as a leftover.
+bool RecoverRetired(modRegKeys::Failures& failures) {
+    const std::wstring live = App::BackupFolder();
+    const std::wstring retired = App::Path() + kRetiredFolder;
+    if (Exists(live) || !Exists(retired) || MoveFileExW(retired.c_str(), live.c_str(), 0)) return true;
+    failures.push_back(L"The earlier backup lies in " + retired + L" and could not be moved back to " + live + L": " +
+                       Text::SystemMessage(GetLastError()));
+    return false;
+}
+
 // The staging folder and records become the backup. The old folder steps aside until the new one
-// has its name and the records are replaced; any step that fails puts it back as it was.
+// has its name and the records are replaced; any step that fails puts it back as it was, or says
+// where it stays.
 void CommitBackup(const std::wstring& staging, const std::wstring& stagingKey, modRegKeys::Failures& failures) {
     const std::wstring live = App::BackupFolder();
     const std::wstring retired = App::Path() + kRetiredFolder;
     const auto fail = [&failures](DWORD error) {
         failures.push_back(L"The new backup could not take the place of the old one: " + Text::SystemMessage(error));
     };
+    const auto putBack = [&]() {
+        if (MoveFileExW(retired.c_str(), live.c_str(), 0)) return;
+        failures.push_back(L"The earlier backup could not be moved back to " + live + L" and now lies in " + retired +
+                           L": " + Text::SystemMessage(GetLastError()));
+    };
+    if (!RecoverRetired(failures)) return;
     if (!Files::RemoveFolder(retired)) {
         failures.push_back(L"The folder " + retired + L", left by an earlier backup, could not be removed.");
         return;
@@ -200,14 +219,25 @@ void CommitBackup(const std::wstring& staging, const std::wstring& stagingKey, m
     const bool hadOld = Exists(live);
     if (hadOld && !MoveFileExW(live.c_str(), retired.c_str(), 0)) return fail(GetLastError());
     if (!MoveFileExW(staging.c_str(), live.c_str(), 0)) {
-        const DWORD error = GetLastError();
-        if (hadOld) MoveFileExW(retired.c_str(), live.c_str(), 0);
-        return fail(error);
+        fail(GetLastError());
+        if (hadOld) putBack();
+        return;
     }
-    if (!ReplaceRecords(stagingKey)) {
-        MoveFileExW(live.c_str(), staging.c_str(), 0);
-        if (hadOld) MoveFileExW(retired.c_str(), live.c_str(), 0);
-        return fail(ERROR_WRITE_FAULT);
+    bool oldRecordsBack = true;
+    if (!ReplaceRecords(stagingKey, oldRecordsBack)) {
+        fail(ERROR_WRITE_FAULT);
+        if (!oldRecordsBack)
+            failures.push_back(L"The records of the earlier backup could not be put back under HKEY_LOCAL_MACHINE\\" +
+                               App::MachineSubKey(App::SubKey::kBackups) + L".");
+        if (!MoveFileExW(live.c_str(), staging.c_str(), 0)) {
+            const DWORD error = GetLastError();
+            failures.push_back(L"The new backup could not be moved out of " + live +
+                               (hadOld ? L", so the earlier one now lies in " + retired : std::wstring()) + L": " +
+                               Text::SystemMessage(error));
+        } else if (hadOld) {
+            putBack();
+        }
+        return;
     }
     Files::RemoveFolder(retired);  // what stays is removed by the next backup
 }
@@ -217,6 +247,11 @@ void CommitBackup(const std::wstring& staging, const std::wstring& stagingKey, m
 void Form1::mnuBackup_Click() {
     if (IsBusy()) return;
     Busy busy(*this);
+    modRegKeys::Failures failures;
+    if (!RecoverRetired(failures)) {
+        Seam::ShowMessage(hwnd_, kBackupFailed + JoinLines(failures), App::Title(), MB_OK | MB_ICONEXCLAMATION);
+        return;
+    }
     const std::wstring regKeys = App::BackupFolder() + L"\\" + modRegKeys::kRegKeysFile;
     if (MyMod::FileExists(regKeys) &&
         Seam::ShowMessage(hwnd_, kReplaceStart + FileDate(regKeys) + kReplaceEnd, App::Title(),
@@ -228,7 +263,6 @@ void Form1::mnuBackup_Click() {
     DoEvents();
     const HCURSOR previous = SetCursor(LoadCursorW(nullptr, IDC_WAIT));
 
-    modRegKeys::Failures failures;
     const std::wstring staging = App::Path() + kStagingFolder;
     const std::wstring stagingKey = App::MachineSubKey(App::SubKey::kBackupsStaging);
     if (PrepareStaging(staging, stagingKey, failures)) {

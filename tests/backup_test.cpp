@@ -387,6 +387,33 @@ TEST_F(BackupTest, ABackupThatCannotTakeTheOldOnesPlaceLeavesItWhole) {
     EXPECT_FALSE(MyMod::FolderExists(App::Path() + L"\\Backups.new"));
 }
 
+TEST_F(BackupTest, ABackupInterruptedBetweenItsMovesGivesTheOldOneItsNameBackFirst) {
+    BackUpOnce();
+    // Stopped after the old backup stepped aside and before the new one took its name.
+    const std::wstring retired = App::Path() + L"\\Backups.old";
+    ASSERT_TRUE(MoveFileExW(BackupFolder().c_str(), retired.c_str(), 0));
+    seam.messages.clear();
+
+    Command(IDM_mnuBackup);  // answered No
+    ASSERT_EQ(seam.messages.size(), 1u);
+    EXPECT_EQ(seam.messages[0].text, L"This will replace the backup created " + FileDate(Backup(L"RegKeys.reg")) +
+                                         L" with your current settings.\r\n Are you sure you want to do this?");
+    EXPECT_EQ(Changed(FolderSnapshot(BackupFolder()), files), std::vector<std::wstring>{});
+    EXPECT_EQ(Records(), records);
+    EXPECT_FALSE(MyMod::FolderExists(retired));
+
+    // Answered Yes the new backup replaces it as usual.
+    ASSERT_TRUE(MoveFileExW(BackupFolder().c_str(), retired.c_str(), 0));
+    TestUtil::PutString(HKEY_LOCAL_MACHINE, kRun, L"Added", L"C:\\added.exe");
+    seam.messages.clear();
+    seam.answers = {IDYES};
+    Command(IDM_mnuBackup);
+    ASSERT_EQ(seam.messages.size(), 2u);
+    EXPECT_TRUE(Text::StartsWithNoCase(seam.messages[1].text, kCompletedOn)) << seam.messages[1].text;
+    EXPECT_EQ(Count(Utf16Text(Bytes(Backup(L"RegKeys.reg"))), L"\"Added\"=\"C:\\\\added.exe\""), 1u);
+    EXPECT_FALSE(MyMod::FolderExists(retired));
+}
+
 TEST_F(BackupTest, WhatAnInterruptedBackupLeftDoesNotHoldUpTheNext) {
     const std::wstring staging = App::Path() + L"\\Backups.new";
     ASSERT_TRUE(CreateDirectoryW(staging.c_str(), nullptr));
