@@ -118,7 +118,7 @@ class ServicesFill {
 public:
     ServicesFill(const std::vector<ServiceTriple>& services, SortKey key, std::vector<Form1::ServiceRowData>& rows)
         : services_(services), rows_(rows), isNew_(services.size(), false),
-          dependsAsText_(ServiceRows::ReadsDependenciesAsText(WindowsVersion::ProductName())),
+          dependsAsText_(ServiceRows::IsSevenOrVista(WindowsVersion::ProductName())),
           windowsDir_(MyMod::GetWindowsDir()), dates_(App::SubKeyPath(App::SubKey::kDates)) {
         rows_.resize(services_.size());
         for (size_t i = 0; i < services_.size(); ++i)

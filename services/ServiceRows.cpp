@@ -55,7 +55,7 @@ Setting SettingOf(const std::optional<long>& start) {
     }
 }
 
-bool ReadsDependenciesAsText(const std::wstring& productName) {
+bool IsSevenOrVista(const std::wstring& productName) {
     return Text::ContainsNoCase(productName, L"Windows 7") || Text::ContainsNoCase(productName, L"Vista");
 }
 

@@ -69,8 +69,9 @@ struct Setting {
 };
 [[nodiscard]] Setting SettingOf(const std::optional<long>& start);
 
-// True for the product names whose "Depends on Service" is read as one text (Windows 7, Vista).
-[[nodiscard]] bool ReadsDependenciesAsText(const std::wstring& productName);
+// True for the product names of Windows 7 and Vista, whose "Depends on Service" is read as one
+// text and whose services keep no readable description of their own.
+[[nodiscard]] bool IsSevenOrVista(const std::wstring& productName);
 // The strings of a "DependOnService" text, split at every NUL (the one after the last string
 // gives a last empty element, as the value's list reads).
 [[nodiscard]] std::vector<std::wstring> SplitDependencies(const std::wstring& stored);

@@ -36,11 +36,6 @@ using namespace ServiceRows::LvColumns;
 constexpr int kTallBoxHeight = 1200;  // twips
 constexpr DWORD kReadOnlyText = ES_READONLY | ES_MULTILINE | ES_AUTOVSCROLL | WS_VSCROLL | WS_TABSTOP;
 
-// Products whose services keep no readable description of their own.
-bool UsesBuiltInDescriptions(const std::wstring& productName) {
-    return Text::ContainsNoCase(productName, L"Windows 7") || Text::ContainsNoCase(productName, L"Vista");
-}
-
 } // namespace
 
 frmInfo::PathParts frmInfo::SplitServicePath(const std::wstring& path) {
@@ -98,7 +93,7 @@ void frmInfo::Form_Load() {
     SetWindowTextW(txtID, keyName.c_str());
 
     std::wstring description;
-    if (UsesBuiltInDescriptions(WindowsVersion::ProductName())) {
+    if (ServiceRows::IsSevenOrVista(WindowsVersion::ProductName())) {
         description = LookupServiceDescription(keyName);
     } else {
         description = General::GetStringValue(ServiceRows::kServicesKey + keyName, ServiceRows::kDescriptionValue);
