@@ -5,6 +5,7 @@
 #include "TestUtil.h"
 #include "mainwindow/ListView.h"
 #include "mainwindow/MenuIds.h"
+#include "startups/frmDelete.h"
 #include "startups/frmDelete2.h"
 #include "system/App.h"
 #include "system/Paths.h"
@@ -606,16 +607,15 @@ TEST_F(FoldersTest, DeleteGoesByTheRowsStateAndLeavesTheSameNamedItemInTheOtherP
 using Confirmation = Confirmations::Seen;
 
 // button: a control id, or 0 for the close box.
-void AnswerConfirmation(Confirmation& seen, bool tick, int button) {
-    Confirmations::Answer<frmDelete2>(seen, nullptr, tick, button);
+void AnswerConfirmation(Confirmation& seen, HWND owner, bool tick, int button) {
+    Confirmations::Answer<frmDelete2>(seen, owner, tick, button);
 }
 
 TEST_F(FoldersTest, frmDelete2AsksAndDontAskMeAgainSilencesBothDeletes) {
     General::SetStringValue(App::AppKey(), L"Confirmed", L"0");
     const std::wstring livePath = UserFolder() + L"\\My.lnk.lnk";
-    MakeLink(livePath, L"C:\\A\\my.exe");
-    View(L"two");
 
+    // The last row leaves the shortcut in place and "1" stored for what follows.
     const struct {
         const wchar_t* what;
         bool tick;
@@ -623,18 +623,23 @@ TEST_F(FoldersTest, frmDelete2AsksAndDontAskMeAgainSilencesBothDeletes) {
         bool deleted;
         const wchar_t* confirmed;
     } cases[] = {
+        {L"Yes", false, frmDelete2::IDC_cmdYes, true, L"0"},
         {L"No", false, frmDelete2::IDC_cmdNo, false, L"0"},
         {L"close box, ticked", true, 0, false, L"1"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
         General::SetStringValue(App::AppKey(), L"Confirmed", L"0");
+        if (!IsFile(livePath)) MakeLink(livePath, L"C:\\A\\my.exe");
+        View(L"two");
         ASSERT_GE(SelectRow(lv3(), L"My"), 0);
         Confirmation seen;
-        AnswerConfirmation(seen, c.tick, c.button);
+        AnswerConfirmation(seen, form().hwnd(), c.tick, c.button);
         form().mnuDelete2_Click();
         ASSERT_TRUE(seen.shown);
         EXPECT_EQ(frmDelete2::Current(), nullptr);
+        EXPECT_TRUE(seen.ownerDisabled);
+        EXPECT_TRUE(IsWindowEnabled(form().hwnd()));
         Confirmations::ExpectDeleteTexts(seen, L"My");
         EXPECT_EQ(IsFile(livePath), !c.deleted);
         EXPECT_EQ(General::GetStringValue(App::AppKey(), L"Confirmed"), c.confirmed);
@@ -643,7 +648,7 @@ TEST_F(FoldersTest, frmDelete2AsksAndDontAskMeAgainSilencesBothDeletes) {
     // "1" stored: the next delete of either list asks nothing.
     ASSERT_GE(SelectRow(lv3(), L"My"), 0);
     Confirmation again;
-    AnswerConfirmation(again, false, frmDelete2::IDC_cmdNo);
+    AnswerConfirmation(again, form().hwnd(), false, frmDelete2::IDC_cmdNo);
     form().mnuDelete2_Click();
     ASSERT_TRUE(TestUtil::PumpUntil([&again] { return again.looked; }));
     EXPECT_FALSE(again.shown);
@@ -652,27 +657,12 @@ TEST_F(FoldersTest, frmDelete2AsksAndDontAskMeAgainSilencesBothDeletes) {
     PutString(HKEY_LOCAL_MACHINE, kRun, L"RegApp", L"C:\\A\\regapp.exe");
     View(L"another11");
     ASSERT_GE(SelectRow(lv2(), L"RegApp"), 0);
-    bool looked = false, asked = false;
-    TestUtil::AfterDelay(150, [&looked, &asked] {
-        looked = true;
-        asked = frmDelete2::Current() != nullptr;
-    });
+    Confirmation reg;
+    Confirmations::Answer<frmDelete>(reg, form().hwnd(), false, frmDelete::IDC_cmdNo);
     form().mnuDelete_Click();
-    ASSERT_TRUE(TestUtil::PumpUntil([&looked] { return looked; }));
-    EXPECT_FALSE(asked);
+    ASSERT_TRUE(TestUtil::PumpUntil([&reg] { return reg.looked; }));
+    EXPECT_FALSE(reg.shown);
     EXPECT_FALSE(ValueExists(HKEY_LOCAL_MACHINE, kRun, L"RegApp"));
-
-    // Yes deletes.
-    General::SetStringValue(App::AppKey(), L"Confirmed", L"0");
-    MakeLink(livePath, L"C:\\A\\my.exe");
-    View(L"two");
-    ASSERT_GE(SelectRow(lv3(), L"My"), 0);
-    Confirmation yes;
-    AnswerConfirmation(yes, false, frmDelete2::IDC_cmdYes);
-    form().mnuDelete2_Click();
-    ASSERT_TRUE(yes.shown);
-    EXPECT_FALSE(IsFile(livePath));
-    EXPECT_EQ(General::GetStringValue(App::AppKey(), L"Confirmed"), L"0");
 }
 
 TEST_F(FoldersTest, TooltipsShowNameTargetAndFolderButNotTheDate) {
