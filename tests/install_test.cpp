@@ -345,10 +345,20 @@ TEST_F(InstallTest, ExistingShortcutIsReplacedOnlyWhenTheUserSaysYes) {
 TEST_F(InstallTest, AShortcutHeldOpenForAMomentIsStillReplaced) {
     const std::wstring path = userFolder + L"\\Agent.lnk";
     WriteLink(path, L"C:\\Old\\old.exe");
+    const auto before = Listing({userFolder});
     HANDLE held = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(held, INVALID_HANDLE_VALUE);
-    std::thread releaser([held] {
-        Sleep(500);
+    // Let go a moment after the new shortcut is saved beside the old one, well within the time
+    // the move is tried again.
+    bool sawNewFile = false;
+    std::thread releaser([&, held] {
+        for (const DWORD start = GetTickCount(); GetTickCount() - start < 30000; Sleep(10)) {
+            if (Listing({userFolder}) != before) {
+                sawNewFile = true;
+                Sleep(300);
+                break;
+            }
+        }
         CloseHandle(held);
     });
     frmInstall& d = Open();
@@ -356,9 +366,9 @@ TEST_F(InstallTest, AShortcutHeldOpenForAMomentIsStillReplaced) {
     Fill(d.txtPathSF, L"C:\\Tools\\agent.exe");
     Fill(d.cboUserSF, L"Current User");
     seam.answers = {IDYES};
-    const auto before = Listing({userFolder});
     Press(d.tabs.Frame2[1], frmInstall::IDC_cmdApplySF);
     releaser.join();
+    EXPECT_TRUE(sawNewFile);
     EXPECT_EQ(LastMessage().text, L"New Startup added successfully!     ");
     EXPECT_EQ(live->form.LookPropertyLink(path, L"TARGET"), L"C:\\Tools\\agent.exe");
     EXPECT_EQ(Listing({userFolder}), before);
