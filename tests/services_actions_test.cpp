@@ -140,7 +140,7 @@ TEST_F(ServicesActionsTest, StartAndStopActOnTheServiceTheCaptionNames) {
     moveToOther();
     form.mnuStart_Click();
     EXPECT_TRUE(seam.messages.empty());
-    EXPECT_EQ(ServiceFixtures::State(L"CorvellActChosen"), static_cast<DWORD>(SERVICE_RUNNING));
+    EXPECT_TRUE(ServiceFixtures::WaitForState(L"CorvellActChosen", SERVICE_RUNNING));
     EXPECT_EQ(ServiceFixtures::State(L"CorvellActOther"), static_cast<DWORD>(SERVICE_STOPPED));
     EXPECT_EQ(ListView::Selected(form.lv), Row(form, L"CorvellActChosen"));
 
@@ -149,7 +149,7 @@ TEST_F(ServicesActionsTest, StartAndStopActOnTheServiceTheCaptionNames) {
     moveToOther();
     form.mnuStop_Click();
     EXPECT_TRUE(seam.messages.empty());
-    EXPECT_EQ(ServiceFixtures::State(L"CorvellActChosen"), static_cast<DWORD>(SERVICE_STOPPED));
+    EXPECT_TRUE(ServiceFixtures::WaitForState(L"CorvellActChosen", SERVICE_STOPPED));
     EXPECT_EQ(ServiceFixtures::State(L"CorvellActOther"), static_cast<DWORD>(SERVICE_RUNNING));
 }
 
@@ -204,7 +204,7 @@ TEST_F(ServicesActionsTest, AClickAndACloseDuringAStartWaitForItTheCloseLast) {
     EXPECT_EQ(statusAtClick, L"Running");
     EXPECT_EQ(titleAtClick, titleAfterStart);
     EXPECT_TRUE(seam.messages.empty());
-    EXPECT_EQ(ServiceFixtures::State(L"CorvellActHeld"), static_cast<DWORD>(SERVICE_RUNNING));
+    EXPECT_TRUE(ServiceFixtures::WaitForState(L"CorvellActHeld", SERVICE_RUNNING));
     EXPECT_EQ(form.ControlText(form.lblCount), L"All Startups");
     EXPECT_TRUE(IsWindow(window));
     EXPECT_FALSE(form.IsBusy());
