@@ -62,7 +62,8 @@ void ExportList(HWND owner, HWND list, const wchar_t* title, const Format& forma
 
 } // namespace
 
-// While lv2 or lv is being filled an export would save half a list: it does nothing then.
+// While lv2 or lv is being filled (or emptied for another view) an export would save half a list or
+// none: it does nothing then.
 void Form1::mnuExportText_Click() {
     if (!IsBusy()) ExportList(hwnd_, lv2, kSaveStartupsAs, kText);
 }
@@ -72,9 +73,9 @@ void Form1::mnuExportCSV_Click() {
 }
 
 void Form1::mnuExportTextSrv_Click() {
-    if (!servicesLoading) ExportList(hwnd_, lv, kSaveServicesAs, kText);
+    if (!IsBusy()) ExportList(hwnd_, lv, kSaveServicesAs, kText);
 }
 
 void Form1::mnuExportCSVSsrv_Click() {
-    if (!servicesLoading) ExportList(hwnd_, lv, kSaveServicesAs, kCsv);
+    if (!IsBusy()) ExportList(hwnd_, lv, kSaveServicesAs, kCsv);
 }

@@ -296,6 +296,29 @@ TEST_F(ExportCommandTest, AnExportAskedWhileItsListIsFilledDoesNothing) {
     EXPECT_EQ(FilesIn(kFolder), std::vector<std::wstring>{L"startups.txt"});
 }
 
+TEST_F(ExportCommandTest, AServicesExportTakenUpWhileAnotherViewIsDispatchedLeavesTheFileAlone) {
+    // lv is emptied as the dispatch starts; the commands are taken up while "All Startups" yields.
+    const std::wstring path = kFolder + L"\\services.txt";
+    PutFile(path, "the user's list");
+    for (int i = 0; i < 2; ++i) seam.dialogAnswers.push_back(Chosen(path));
+    bool posted = false;
+    form().onDispatchStep = [&](const wchar_t*) {
+        if (posted) return;
+        posted = true;
+        for (const UINT id : {IDM_mnuExportTextSrv, IDM_mnuExportCSVSsrv})
+            PostMessageW(form().hwnd(), WM_COMMAND, MAKEWPARAM(id, 0), 0);
+    };
+    form().tvwDemo_NodeClick(L"one");
+    form().onDispatchStep = nullptr;
+    ASSERT_TRUE(posted);
+    MSG left{};
+    EXPECT_FALSE(PeekMessageW(&left, form().hwnd(), WM_COMMAND, WM_COMMAND, PM_NOREMOVE));  // both were taken up
+
+    EXPECT_TRUE(seam.dialogs.empty());
+    EXPECT_TRUE(seam.messages.empty());
+    EXPECT_EQ(Bytes(path), "the user's list");
+}
+
 // ---- On the real window, through the menu ----
 
 const std::wstring kRun = L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run";
