@@ -3,6 +3,7 @@
 #include "mainwindow/Form1.h"
 
 #include "mainwindow/ListView.h"
+#include "startups/SystemFiles.h"
 #include "system/App.h"
 #include "system/Paths.h"
 #include "system/Registry.h"
@@ -113,13 +114,6 @@ constexpr ViewStep kLegacyFile{Do::LegacyFile};
 
 enum class View : unsigned char { Services, RegistryList, FolderList, Editor };  // lv, lv2, lv3, txtFiles
 
-// A legacy file: its SystemFileTag and where it lies.
-struct FileSpec {
-    const wchar_t* tag = nullptr;
-    bool onWindowsDrive = false;  // the first three characters of the Windows folder, else the folder itself
-    const wchar_t* name = nullptr;
-};
-
 constexpr size_t kMaxSteps = 22;
 constexpr wchar_t kFolderItemMenu[] = L"mnuPopup4";  // "See Startup Folder for options"
 
@@ -142,7 +136,7 @@ struct NodeView {
     const wchar_t* menu;         // the Action menu of Menus
     int tag;                     // ActiveListTag of Tag; 0 for views that set none
     bool withExport = false;     // Menus shows sep20 and the export entries as well
-    FileSpec file = {};          // the legacy file of LegacyFile
+    const wchar_t* file = nullptr;  // the legacy file of LegacyFile, by name; SystemFiles knows where it lies
 };
 
 const NodeView kViews[] = {
@@ -202,15 +196,15 @@ const NodeView kViews[] = {
      {kFront, RUN(LoadUserinitEntry), kTitle, kMenus, RUN(lv2_Click)},
      L"mnuPopup6", 0},
     {L"four", View::Editor, L"Possible Win.ini Startups",
-     kLegacyFileSteps, L"mnuPopup8", 0, false, {L"ini", false, L"\\Win.ini"}},
+     kLegacyFileSteps, L"mnuPopup8", 0, false, L"Win.ini"},
     {L"eight", View::Editor, L"Possible System.ini Startups",
-     kLegacyFileSteps, L"mnuPopup8", 0, false, {L"ini2", false, L"\\System.ini"}},
+     kLegacyFileSteps, L"mnuPopup8", 0, false, L"System.ini"},
     {L"five", View::Editor, L"Possible AutoExec.bat Startups",
-     kLegacyFileSteps, L"mnuPopup8", 0, false, {L"bat", true, L"\\AutoExec.bat"}},
+     kLegacyFileSteps, L"mnuPopup8", 0, false, L"AutoExec.bat"},
     {L"boot", View::Editor, L"Possible Boot.ini Startups",
-     kLegacyFileSteps, L"mnuPopup8", 0, false, {L"boot", true, L"\\boot.ini"}},
+     kLegacyFileSteps, L"mnuPopup8", 0, false, L"Boot.ini"},
     {L"nine", View::Editor, L"Possible Config.sys Startups",
-     kLegacyFileSteps, L"mnuPopup8", 0, false, {L"sys", true, L"\\Config.sys"}},
+     kLegacyFileSteps, L"mnuPopup8", 0, false, L"Config.sys"},
 };
 
 #undef RUN
@@ -415,9 +409,9 @@ void RunViewStep(Form1& form, const NodeView& view, const ViewStep& step, Dispat
         // previous file's text under another file's name for Save. So does a file holding a NUL (a
         // Unicode file, say): the editor ends its text there, and saving it back would cut the file
         // short. Both Save controls stay disabled while the editor holds no file.
-        const std::wstring windows = MyMod::GetWindowsDir();
-        const std::wstring path = (view.file.onWindowsDrive ? windows.substr(0, 3) : windows) + view.file.name;
-        form.SystemFileTag = view.file.tag;
+        // With the Windows folder unknown there is no path, and the file counts as missing too.
+        const std::wstring path = SystemFiles::LivePath(view.file);
+        form.SystemFileTag = SystemFiles::Tag(view.file);
         std::optional<std::string> bytes;
         if (MyMod::FileExists(path)) bytes = MyMod::ReadWholeFile(path);
         if (bytes && bytes->find('\0') != std::string::npos) bytes.reset();

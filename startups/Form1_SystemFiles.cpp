@@ -89,6 +89,12 @@ std::wstring SystemFiles::LivePath(std::wstring_view name) {
     return {};
 }
 
+std::wstring SystemFiles::Tag(std::wstring_view name) {
+    for (const SystemFile& file : kSystemFiles)
+        if (Text::EqualsNoCase(name, file.name)) return file.tag;
+    return {};
+}
+
 void Form1::LoadUserinitEntry() {
     const int row = ListView::AddRow(lv2, kUserinitRow, Images::kIconEnabledRunning, {}, ListView::EnabledForeColor);
     if (row < 0) return;

@@ -11,4 +11,8 @@ namespace SystemFiles {
 // name or when the Windows folder is unknown.
 [[nodiscard]] std::wstring LivePath(std::wstring_view name);
 
+// The editor's SystemFileTag for the file of that name (case ignored): "bat", "boot", "sys",
+// "ini2" or "ini"; "" for another name.
+[[nodiscard]] std::wstring Tag(std::wstring_view name);
+
 } // namespace SystemFiles
