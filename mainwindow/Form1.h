@@ -207,6 +207,8 @@ public:
     void RestoreCheck();
     void DispatchNodeCase(const std::wstring& key);
     void DispatchTail();
+    // DispatchNodeCase then DispatchTail, lv2 and lv3 not drawing until both are done.
+    void ShowView(const std::wstring& key);
     void DispatchStep(const wchar_t* name, void (Form1::*procedure)());
     // Called with the name of each step of a dispatch before it runs (diagnostics and tests).
     std::function<void(const wchar_t* step)> onDispatchStep;

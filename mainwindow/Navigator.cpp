@@ -327,9 +327,7 @@ void Form1::RunWaitingWork() {
     while (pendingNodeKey_) {
         const std::wstring key = std::move(*pendingNodeKey_);
         pendingNodeKey_.reset();
-        const ListView::RedrawOff quiet{lv2, lv3};
-        DispatchNodeCase(key);
-        DispatchTail();
+        ShowView(key);
     }
     busy_ = false;
     if (closePending_) {
@@ -345,10 +343,15 @@ void Form1::tvwDemo_NodeClick(const std::wstring& key) {
         if (!closePending_) pendingNodeKey_ = key;
         return;
     }
-    // Filling a list that draws every row costs seconds per thousand rows; the clicks that
-    // waited run before drawing comes back.
+    // The clicks that waited run before drawing comes back.
     const ListView::RedrawOff quiet{lv2, lv3};
     Busy busy(*this);
+    ShowView(key);
+}
+
+// Filling a list that draws every row costs seconds per thousand rows.
+void Form1::ShowView(const std::wstring& key) {
+    const ListView::RedrawOff quiet{lv2, lv3};
     DispatchNodeCase(key);
     DispatchTail();
 }

@@ -42,11 +42,9 @@ void Form1::RefreshTwice(const std::wstring& nodeKey, bool heldBefore) {
     DoEvents();
     // The lists fill without drawing, as in every dispatch, and draw once both rebuilds are done.
     const ListView::RedrawOff quiet{lv2, lv3};
-    DispatchNodeCase(nodeKey);
-    DispatchTail();
+    ShowView(nodeKey);
     Sleep(kRefreshGapMs);
-    DispatchNodeCase(nodeKey);
-    DispatchTail();
+    ShowView(nodeKey);
 }
 
 void Form1::mnuRun2_Click() {
