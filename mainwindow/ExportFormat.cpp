@@ -3,7 +3,6 @@
 
 #include "system/Text.h"
 
-#include <windows.h>
 
 namespace ExportFormat {
 namespace {
@@ -22,15 +21,6 @@ void AppendCsvField(std::wstring& out, const std::wstring& field) {
     out += L'"';
     out += Text::ReplaceAll(field, L"\"", L"\"\"");
     out += L"\",";
-}
-
-std::string ToUtf8(std::wstring_view text) {
-    if (text.empty()) return {};
-    const int length = static_cast<int>(text.size());
-    const int n = WideCharToMultiByte(CP_UTF8, 0, text.data(), length, nullptr, 0, nullptr, nullptr);
-    std::string out(static_cast<size_t>(n > 0 ? n : 0), '\0');
-    if (n > 0) WideCharToMultiByte(CP_UTF8, 0, text.data(), length, out.data(), n, nullptr, nullptr);
-    return out;
 }
 
 } // namespace
@@ -63,7 +53,7 @@ std::string CsvExportFormat(const std::vector<std::wstring>& headers, const std:
 
 std::string FileBytes(std::wstring_view text) {
     if (const auto ansi = Text::ToAnsi(text)) return *ansi;
-    return kUtf8Mark + ToUtf8(text);
+    return kUtf8Mark + Text::ToUtf8(text);
 }
 
 } // namespace ExportFormat

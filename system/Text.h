@@ -30,6 +30,8 @@ namespace Text {
 // The text's bytes in the ANSI code page; nullopt when the code page cannot hold a character of
 // it exactly (no "?" and no look-alike stands in for it), so reading the bytes back gives the text.
 [[nodiscard]] std::optional<std::string> ToAnsi(std::wstring_view text);
+// The text's bytes in UTF-8, without a byte-order mark; a lone surrogate becomes U+FFFD.
+[[nodiscard]] std::string ToUtf8(std::wstring_view text);
 
 // The system's own text for an error code, without its line end; "Error <code>." when it has none.
 [[nodiscard]] std::wstring SystemMessage(unsigned long code);

@@ -1,7 +1,7 @@
 // The address at which the browser opens a web search for a program and an entry's name.
 #include "system/WebSearch.h"
 
-#include <windows.h>
+#include "system/Text.h"
 
 namespace WebSearch {
 namespace {
@@ -11,22 +11,12 @@ bool KeptAsIs(unsigned char c) {
            c == '_' || c == '~';
 }
 
-std::string Utf8(std::wstring_view text) {
-    if (text.empty()) return {};
-    const int size = static_cast<int>(text.size());
-    const int bytes = WideCharToMultiByte(CP_UTF8, 0, text.data(), size, nullptr, 0, nullptr, nullptr);
-    if (bytes <= 0) return {};
-    std::string out(static_cast<size_t>(bytes), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, text.data(), size, out.data(), bytes, nullptr, nullptr);
-    return out;
-}
-
 } // namespace
 
 std::wstring EncodeWords(std::wstring_view text) {
     static constexpr wchar_t kHex[] = L"0123456789ABCDEF";
     std::wstring out;
-    for (const char byte : Utf8(text)) {
+    for (const char byte : Text::ToUtf8(text)) {
         const auto c = static_cast<unsigned char>(byte);
         if (KeptAsIs(c)) {
             out += static_cast<wchar_t>(c);
