@@ -24,6 +24,7 @@
 namespace {
 
 constexpr wchar_t kLnk[] = L".lnk";
+constexpr wchar_t kDesktopIni[] = L"desktop.ini";
 constexpr int kUserFolder = 2;  // lv3 "User Folder"
 
 using namespace ParkingMessages;
@@ -65,6 +66,31 @@ std::wstring StartupsSubKey() { return App::MachineSubKey(App::SubKey::kStartups
 std::wstring ParkedPath(const std::wstring& fileName) { return App::ParkedFolder() + L"\\" + fileName; }
 
 std::wstring ShownName(const std::wstring& fileName) { return Text::ReplaceNoCase(fileName, kLnk, L""); }
+
+std::wstring StartupFolderPath(int which) {
+    std::wstring path = modSpecialFolder::GetSpecialFolder(which);
+    while (!path.empty() && path.back() == L'\\') path.pop_back();
+    return path;
+}
+
+bool StartupFolderFiles(const std::wstring& folder, std::vector<std::wstring>& names) {
+    WIN32_FIND_DATAW data{};
+    UniqueFindHandle find(FindFirstFileExW((folder + L"\\*").c_str(), FindExInfoBasic, &data, FindExSearchNameMatch,
+                                           nullptr, FIND_FIRST_EX_LARGE_FETCH));
+    if (!find) {
+        const DWORD error = GetLastError();
+        return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
+    }
+    do {
+        if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) continue;
+        if (Text::EqualsNoCase(data.cFileName, kDesktopIni)) continue;
+        names.emplace_back(data.cFileName);
+    } while (FindNextFileW(find.get(), &data));
+    const DWORD error = GetLastError();
+    find.reset();  // closing must not hide why the listing stopped
+    SetLastError(error);
+    return error == ERROR_NO_MORE_FILES;
+}
 
 bool SameBytes(const std::wstring& a, const std::wstring& b) {
     const UniqueHandle first = OpenForReading(a);

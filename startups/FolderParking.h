@@ -5,6 +5,7 @@
 
 #include <windows.h>
 #include <string>
+#include <vector>
 
 class Form1;
 
@@ -17,6 +18,14 @@ namespace FolderParking {
 [[nodiscard]] std::wstring ParkedPath(const std::wstring& fileName);
 // A row's name: the file's name with every ".lnk" removed, case ignored (My.lnk.lnk gives My).
 [[nodiscard]] std::wstring ShownName(const std::wstring& fileName);
+
+// The Startup folder which (modSpecialFolder::kCommonStartup or kUserStartup) without trailing
+// backslashes; "" when the system names none, so that no caller lists the drive's root instead.
+[[nodiscard]] std::wstring StartupFolderPath(int which);
+// Appends the names of the files directly in folder, hidden and system ones included, in the
+// order the file system lists them; folders and the folder's own "desktop.ini" are skipped.
+// A folder that is not there holds none. False, the last error set, when it cannot be listed whole.
+[[nodiscard]] bool StartupFolderFiles(const std::wstring& folder, std::vector<std::wstring>& names);
 
 // True when both files can be read and hold the same bytes.
 [[nodiscard]] bool SameBytes(const std::wstring& a, const std::wstring& b);

@@ -44,8 +44,6 @@ constexpr wchar_t kPartlyRestoredEnd[] =
 constexpr wchar_t kNoBackupStart[] = L"There is no backup to restore: ";
 constexpr wchar_t kNoBackupEnd[] = L" was not found.  Nothing was changed.     ";
 
-constexpr wchar_t kDesktopIni[] = L"desktop.ini";
-
 // The legacy files in the order they are copied and put back, with their copies' names.
 struct LegacyCopy {
     const wchar_t* live;
@@ -86,23 +84,6 @@ std::wstring CopyFailed(const std::wstring& from, DWORD error) {
 // Copies into a place that holds nothing yet; ERROR_SUCCESS or the error.
 DWORD CopyNew(const std::wstring& from, const std::wstring& to) {
     return CopyFileW(from.c_str(), to.c_str(), TRUE) ? ERROR_SUCCESS : GetLastError();
-}
-
-// The real names of the files of a folder, hidden and system ones included; "desktop.ini" is the
-// folder's own. False when the folder is there but cannot be listed.
-bool FolderFiles(const std::wstring& folder, std::vector<std::wstring>& names) {
-    WIN32_FIND_DATAW data{};
-    UniqueFindHandle find(FindFirstFileW((folder + L"\\*").c_str(), &data));
-    if (!find) {
-        const DWORD error = GetLastError();
-        return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
-    }
-    do {
-        if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) continue;
-        if (Text::EqualsNoCase(data.cFileName, kDesktopIni)) continue;
-        names.emplace_back(data.cFileName);
-    } while (FindNextFileW(find.get(), &data));
-    return GetLastError() == ERROR_NO_MORE_FILES;
 }
 
 // name, or "App (2).lnk" and so on: the first that none of taken holds (lower-case names).
@@ -326,14 +307,13 @@ void Form1::BackupStartupShortcuts(const std::wstring& folder, const std::wstrin
     std::set<std::wstring> taken;  // lower-case names of the copies and of every real file
     std::vector<std::wstring> seenFolders;
     for (const int which : {modSpecialFolder::kCommonStartup, modSpecialFolder::kUserStartup}) {
-        std::wstring startup = modSpecialFolder::GetSpecialFolder(which);
-        while (!startup.empty() && startup.back() == L'\\') startup.pop_back();
+        const std::wstring startup = FolderParking::StartupFolderPath(which);
         const bool seen = std::any_of(seenFolders.begin(), seenFolders.end(),
                                       [&](const std::wstring& f) { return Text::EqualsNoCase(f, startup); });
         if (startup.empty() || seen) continue;
         seenFolders.push_back(startup);
         std::vector<std::wstring> names;
-        if (!FolderFiles(startup, names))
+        if (!FolderParking::StartupFolderFiles(startup, names))
             failures.push_back(L"The folder " + startup + L" could not be read: " + Text::SystemMessage(GetLastError()));
         for (auto& name : names) {
             taken.insert(Text::Lower(name));

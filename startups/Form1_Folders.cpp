@@ -23,8 +23,6 @@ constexpr int kStartupTarget = 1;   // lv3 "Startup Target"
 constexpr int kUserFolder = 2;      // lv3 "User Folder"
 constexpr int kToolTipColumns = 3;  // name, target and folder have tooltips; the date has none
 
-constexpr wchar_t kDesktopIni[] = L"desktop.ini";
-
 using Images::kIconDisabled;
 using Images::kIconDisabledRunning;
 using Images::kIconEnabled;
@@ -39,25 +37,6 @@ public:
 private:
     FirstSeen::DateBook book_;
 };
-
-// The files directly in a folder, hidden and system ones included, in the order the file system
-// lists them; no folders.
-std::vector<std::wstring> FilesIn(const std::wstring& folder) {
-    std::vector<std::wstring> files;
-    WIN32_FIND_DATAW data{};
-    UniqueFindHandle find(FindFirstFileExW((folder + L"\\*").c_str(), FindExInfoBasic, &data, FindExSearchNameMatch,
-                                           nullptr, FIND_FIRST_EX_LARGE_FETCH));
-    if (!find) return files;
-    do {
-        if (!(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) files.emplace_back(data.cFileName);
-    } while (FindNextFileW(find.get(), &data));
-    return files;
-}
-
-std::wstring WithoutTrailingSlash(std::wstring path) {
-    while (!path.empty() && path.back() == L'\\') path.pop_back();
-    return path;
-}
 
 // The target of a shortcut file, "" when it is no shell link; one reader serves a whole pass.
 std::wstring TargetOf(ShellShortcut::Reader& links, const std::wstring& path) {
@@ -110,15 +89,15 @@ void Form1::OnListRowsDeleted(NMHDR* header) {
 
 // One row per file of the Startup folder; "desktop.ini" is the folder's own and never listed.
 void Form1::LoadStartupFolder(int folder) {
-    const std::wstring path = WithoutTrailingSlash(modSpecialFolder::GetSpecialFolder(folder));
-    if (path.empty()) return;  // never the drive's root in its place
-    const std::vector<std::wstring> files = FilesIn(path);
+    const std::wstring path = FolderParking::StartupFolderPath(folder);
+    if (path.empty()) return;
+    std::vector<std::wstring> files;
+    (void)FolderParking::StartupFolderFiles(path, files);  // a folder that cannot be listed shows what was read
     if (files.empty()) return;
     const modProcess::ProcessSnapshot running;
     const StartupDates dates;
     ShellShortcut::Reader links;
     for (const std::wstring& file : files) {
-        if (Text::EqualsNoCase(file, kDesktopIni)) continue;
         const std::wstring name = FolderParking::ShownName(file);
         const std::wstring target = TargetOf(links, path + L"\\" + file);
         const int icon = running.Contains(MyMod::GetFileName(target)) ? kIconEnabledRunning : kIconEnabled;
@@ -133,7 +112,13 @@ void Form1::LoadCommonStartupFolder() {
     LoadStartupFolder(modSpecialFolder::kCommonStartup);
 }
 
-void Form1::LoadUserStartupFolder() { LoadStartupFolder(modSpecialFolder::kUserStartup); }
+// A user Startup folder that is the common one was listed already: its files show once.
+void Form1::LoadUserStartupFolder() {
+    const std::wstring common = FolderParking::StartupFolderPath(modSpecialFolder::kCommonStartup);
+    if (!common.empty() && Text::EqualsNoCase(common, FolderParking::StartupFolderPath(modSpecialFolder::kUserStartup)))
+        return;
+    LoadStartupFolder(modSpecialFolder::kUserStartup);
+}
 
 // One row per record of the "Startups" store with data; the row's target is read from the parked
 // copy and its folder from the record. Only the rows added here lose their ".lnk".

@@ -4,18 +4,17 @@
 #include "startups/FolderParking.h"
 #include "startups/RegistryParking.h"
 #include "startups/RunKeys.h"
-#include "system/Handles.h"
 #include "system/Paths.h"
 #include "system/Registry.h"
 #include "system/Text.h"
 
 #include <windows.h>
 
+#include <vector>
+
 namespace StartupNames {
 
 namespace {
-
-constexpr wchar_t kDesktopIni[] = L"desktop.ini";
 
 struct RunPlace {
     HKEY root;
@@ -35,17 +34,12 @@ bool HasValue(HKEY root, const std::wstring& subKey, const std::wstring& name) {
 
 // A file of the folder whose row would be named name.
 bool FolderShows(int which, const std::wstring& name) {
-    std::wstring folder = modSpecialFolder::GetSpecialFolder(which);
-    while (!folder.empty() && folder.back() == L'\\') folder.pop_back();
+    const std::wstring folder = FolderParking::StartupFolderPath(which);
     if (folder.empty()) return false;
-    WIN32_FIND_DATAW data{};
-    UniqueFindHandle find(FindFirstFileW((folder + L"\\*").c_str(), &data));
-    if (!find) return false;
-    do {
-        if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) continue;
-        if (Text::EqualsNoCase(data.cFileName, kDesktopIni)) continue;
-        if (Text::EqualsNoCase(FolderParking::ShownName(data.cFileName), name)) return true;
-    } while (FindNextFileW(find.get(), &data));
+    std::vector<std::wstring> files;
+    (void)FolderParking::StartupFolderFiles(folder, files);  // the files read are all that can show
+    for (const std::wstring& file : files)
+        if (Text::EqualsNoCase(FolderParking::ShownName(file), name)) return true;
     return false;
 }
 

@@ -11,6 +11,7 @@
 #include "system/Paths.h"
 #include "system/Registry.h"
 #include "system/ShellLink.h"
+#include "system/Text.h"
 
 #include <gtest/gtest.h>
 
@@ -299,6 +300,24 @@ TEST_F(FoldersTest, AFolderTheSystemCannotNameListsNothingInsteadOfTheDrivesRoot
     DeleteFileW(L"C:\\RootFile.lnk");
     ASSERT_TRUE(MoveFileW(moved.c_str(), user.c_str()));
     if (!named.empty()) GTEST_SKIP() << "this system names a Startup folder that does not exist: " << named.size();
+}
+
+TEST_F(FoldersTest, AUserFolderThatIsTheCommonOneListsItsFilesOnce) {
+    const std::wstring shellFolders = L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders";
+    const auto before = Registry::ReadValue(HKEY_CURRENT_USER, shellFolders, L"Startup");
+    const std::wstring common = CommonFolder();
+    MakeLink(common + L"\\Shared.lnk", L"C:\\A\\shared.exe");
+    PutString(HKEY_CURRENT_USER, shellFolders, L"Startup", common);
+    const bool redirected = Text::EqualsNoCase(UserFolder(), common);
+    if (redirected) View(L"two");
+    const int rows = ListView::Count(lv3());
+    if (before)
+        ASSERT_TRUE(Registry::WriteBytes(HKEY_CURRENT_USER, shellFolders, L"Startup", before->type, before->bytes));
+    else
+        RegDeleteKeyValueW(HKEY_CURRENT_USER, shellFolders.c_str(), L"Startup");
+    if (!redirected) GTEST_SKIP() << "this system keeps its own user Startup folder";
+    EXPECT_EQ(rows, 1);
+    EXPECT_EQ(ListView::Text(lv3(), 0), L"Shared");
 }
 
 TEST_F(FoldersTest, ParkedItemsListTheirCopysTargetAndTheFolderTheyCameFrom) {
