@@ -243,8 +243,6 @@ public:
     void LoadDisabledStartups();
     // Keeps only the text after the first "^" of every "Application Path" that holds one.
     void StripSourcePrefix();
-    // Sets restoreKey from the selected row's record: the HKLM Run key when it begins "HKLM", else HKCU's.
-    void GetDisabledSourceKey();
     void mnuDisable_Click();
     void mnuEnable_Click();
     void mnuDelete_Click();
@@ -254,7 +252,6 @@ public:
     void ShowEnableDisableMenus();
     void lv3_Click();
     void lv3_MouseUp(int button, POINT screenPos);
-    std::wstring restoreKey;             // full path of the Run key an Enable writes into
 
     // ---- Services (services/Form1_Services.cpp) ----
     // Loading and refresh. LoadServices also shows its progress, announces new services and

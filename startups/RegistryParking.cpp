@@ -187,13 +187,6 @@ void Form1::StripSourcePrefix() {
     }
 }
 
-void Form1::GetDisabledSourceKey() {
-    const int row = ListView::Selected(lv2);
-    const std::wstring data =
-        General::GetStringValue(App::SubKeyPath(App::SubKey::kDisabled), ListView::Text(lv2, row, 0));
-    restoreKey = Text::StartsWithNoCase(data, L"HKLM") ? kHklmRunPath : kHkcuRunPath;
-}
-
 void Form1::mnuDisable_Click() {
     const int row = CheckListSelection(lv2);
     if (row < 0) return;
@@ -244,8 +237,9 @@ void Form1::mnuEnable_Click() {
     // Without a record there is nothing to put back (and no second copy is made).
     const auto record = Registry::ReadValue(HKEY_LOCAL_MACHINE, disabled, name);
     if (!record || !IsText(record->type)) return;
-    GetDisabledSourceKey();
-    const auto target = General::ParseKeyPath(restoreKey);
+    // The record names its Run key: HKLM's when it begins "HKLM", else HKCU's.
+    const std::wstring runKey = Text::StartsWithNoCase(record->text, L"HKLM") ? kHklmRunPath : kHkcuRunPath;
+    const auto target = General::ParseKeyPath(runKey);
     const std::vector<BYTE> data = RecordValueData(record->bytes);
     const DWORD type = record->type;
 
@@ -256,7 +250,7 @@ void Form1::mnuEnable_Click() {
         return;
     }
     // A Run key that was removed while it stood empty is made again.
-    const bool restored = alreadyThere || (General::CreateKey(restoreKey) &&
+    const bool restored = alreadyThere || (General::CreateKey(runKey) &&
                                            Registry::WriteBytes(target->root, target->subKey, name, type, data) &&
                                            HoldsExactly(target->root, target->subKey, name, type, data));
     if (!restored || !General::DeleteValue(HKEY_LOCAL_MACHINE, disabled, name)) {
