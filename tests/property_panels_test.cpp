@@ -98,8 +98,10 @@ TEST_F(PropertyPanelsTest, PanelOnAMissingFileFillsWhatItReadAndSaysSoOnce) {
     TestUtil::LiveForm live;
     frmTabsProbe* d = frmTabsProbe::Show(live.form.hwnd());
     ASSERT_NE(d, nullptr);
+    const wchar_t* const labels[8] = {L"Name", L"Version", L"Company", L"Copyright",
+                                      L"File OS", L"Type", L"Size", L"Created"};
     for (int i = 0; i < 8; ++i) {
-        EXPECT_EQ(d->ControlText(d->panel.lblInfo[static_cast<size_t>(i)]), FilePropertiesPanel::kLabels[i]);
+        EXPECT_EQ(d->ControlText(d->panel.lblInfo[static_cast<size_t>(i)]), labels[i]);
         SetWindowTextW(d->panel.txtInfo[static_cast<size_t>(i)], L"before");
     }
     d->panel.Load(d->hwnd(), TestUtil::ProgramFolder() + L"\\missing.exe", FileProperties::NameRule::FileName);

@@ -337,7 +337,8 @@ TEST_F(WinlogonResetTest, WithoutUserinitExeOrAWritableValueNothingIsChangedAndI
     seam.messages.clear();
     SendMessageW(d->cmdRemove, BM_CLICK, 0, 0);
     ASSERT_EQ(seam.messages.size(), 1u);
-    EXPECT_EQ(seam.messages[0].text, frmReg::kUserinitMissingStart + userinit_ + frmReg::kUserinitMissingEnd);
+    EXPECT_EQ(seam.messages[0].text,
+              L"The WinLogon setting was not changed because " + userinit_ + L" was not found.     ");
     EXPECT_EQ(seam.messages[0].flags, static_cast<UINT>(MB_OK | MB_ICONEXCLAMATION));
     EXPECT_EQ(Userinit(), extras_);
     EXPECT_EQ(frmReg::Current(), d);
@@ -348,7 +349,8 @@ TEST_F(WinlogonResetTest, WithoutUserinitExeOrAWritableValueNothingIsChangedAndI
     seam.messages.clear();
     SendMessageW(d->cmdRemove, BM_CLICK, 0, 0);
     ASSERT_EQ(seam.messages.size(), 1u);
-    EXPECT_EQ(seam.messages[0].text, frmReg::kUserinitNotWritten + MyMod::StandardUserinit() + L"     ");
+    EXPECT_EQ(seam.messages[0].text,
+              L"The WinLogon setting could not be changed to " + MyMod::StandardUserinit() + L"     ");
     EXPECT_FALSE(TestUtil::ValueExists(HKEY_LOCAL_MACHINE, kWinlogonSub, L"Userinit"));
     EXPECT_EQ(frmReg::Current(), d);
 }
