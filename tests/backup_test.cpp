@@ -117,10 +117,7 @@ void DeleteValue(HKEY root, const std::wstring& sub, const std::wstring& name) {
     RegCloseKey(key);
 }
 
-std::wstring Userinit() {
-    std::wstring data;
-    return TestUtil::ReadString(HKEY_LOCAL_MACHINE, kWinlogon, L"Userinit", data) ? data : L"<missing>";
-}
+std::wstring Userinit() { return TestUtil::ValueOrMissing(HKEY_LOCAL_MACHINE, kWinlogon, L"Userinit"); }
 
 // The UTF-16 text of a file after its byte-order mark.
 std::wstring Utf16Text(const std::string& bytes) {

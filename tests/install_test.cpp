@@ -79,10 +79,7 @@ protected:
         return *dialog;
     }
     static void Fill(HWND box, const std::wstring& text) { SetWindowTextW(box, text.c_str()); }
-    static std::wstring Data(HKEY root, const std::wstring& name) {
-        std::wstring data;
-        return TestUtil::ReadString(root, kRun, name, data) ? data : L"<none>";
-    }
+    static std::wstring Data(HKEY root, const std::wstring& name) { return TestUtil::ValueOrMissing(root, kRun, name); }
     // The last message shown, its text and flags.
     const Seam::MessageRequest& LastMessage() const { return seam.messages.back(); }
 
@@ -181,7 +178,7 @@ TEST_F(InstallTest, RunValueGoesIntoTheChosenHiveWithItsCommand) {
         Fill(d.cboUser, c.user);
         Press(d.tabs.Frame2[0], frmInstall::IDC_cmdApply);
         EXPECT_EQ(Data(c.root, c.name), c.data);
-        EXPECT_EQ(Data(other, c.name), L"<none>");
+        EXPECT_EQ(Data(other, c.name), L"<missing>");
         ASSERT_EQ(seam.messages.size(), 1u);
         EXPECT_EQ(LastMessage().text, L"New Startup added successfully!     ");
         EXPECT_EQ(LastMessage().flags, static_cast<UINT>(MB_OK | MB_ICONINFORMATION));
@@ -230,7 +227,7 @@ TEST_F(InstallTest, EmptyNameOrPathIsRefusedAndNothingIsWritten) {
         EXPECT_EQ(d.ControlText(d.txtSwitch), L" /min");
         d.Unload();
     }
-    EXPECT_EQ(Data(HKEY_LOCAL_MACHINE, L"Agent"), L"<none>");
+    EXPECT_EQ(Data(HKEY_LOCAL_MACHINE, L"Agent"), L"<missing>");
     EXPECT_EQ(Listing({userFolder, commonFolder}), before);
 }
 

@@ -28,10 +28,7 @@ protected:
 
     Form1& form() { return live->form; }
     void Click(UINT id) { SendMessageW(form().hwnd(), WM_COMMAND, MAKEWPARAM(id, 0), 0); }
-    static std::wstring LastKey() {
-        std::wstring data;
-        return TestUtil::ReadString(HKEY_CURRENT_USER, kAppletSub, L"LastKey", data) ? data : L"<missing>";
-    }
+    static std::wstring LastKey() { return TestUtil::ValueOrMissing(HKEY_CURRENT_USER, kAppletSub, L"LastKey"); }
     void ExpectLaunch(size_t index, const std::wstring& file) {
         ASSERT_LT(index, seam.launches.size());
         ExpectShellOpen(seam.launches[index], form().hwnd(), file);

@@ -19,7 +19,7 @@ protected:
     // A service whose program is the path given (nothing checks that it exists).
     void InstallAt(const std::wstring& name, const std::wstring& display, const std::wstring& path) {
         ASSERT_TRUE(ServiceFixtures::Install(name, display, path)) << name.c_str();
-        installed_.push_back(name);
+        RemoveAfterTest(name);
     }
     static void Click(Form1& form, UINT id) { SendMessageW(form.hwnd(), WM_COMMAND, MAKEWPARAM(id, 0), 0); }
     void ExpectLaunch(const Form1& form, const std::wstring& file) {

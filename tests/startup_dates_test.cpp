@@ -51,10 +51,7 @@ std::set<std::wstring> StampsBetween(const SYSTEMTIME& from, const SYSTEMTIME& t
     return stamps;
 }
 
-std::wstring StoredDate(const std::wstring& name) {
-    std::wstring data;
-    return TestUtil::ReadString(HKEY_LOCAL_MACHINE, kDates, name, data) ? data : L"<none>";
-}
+std::wstring StoredDate(const std::wstring& name) { return TestUtil::ValueOrMissing(HKEY_LOCAL_MACHINE, kDates, name); }
 
 class StartupDatesTest : public testing::Test {
 protected:
@@ -182,9 +179,9 @@ TEST_F(StartupDatesTest, QuietViewsStoreNewEntriesWithoutAnnouncingThemThenOrLat
         for (int row = 0; row < ListView::Count(form.lv2); ++row)
             EXPECT_EQ(StoredDate(ListView::Text(form.lv2, row)), ListView::Text(form.lv2, row, kDateColumn)) << key;
     }
-    EXPECT_NE(StoredDate(L"Parked"), L"<none>");
-    EXPECT_NE(StoredDate(L"Userinit.exe"), L"<none>");
-    EXPECT_NE(StoredDate(L"Win.ini"), L"<none>");
+    EXPECT_NE(StoredDate(L"Parked"), L"<missing>");
+    EXPECT_NE(StoredDate(L"Userinit.exe"), L"<missing>");
+    EXPECT_NE(StoredDate(L"Win.ini"), L"<missing>");
     AddRun(L"Parked");
     Click(L"another11");
     EXPECT_TRUE(seam.messages.empty());
@@ -215,7 +212,7 @@ TEST_F(StartupDatesTest, AMissingDatesKeyIsMadeAgainSoANewEntryIsAnnouncedOnce) 
     EXPECT_EQ(Messages(), std::vector<std::wstring>{L"New Startup Detected:      \r\n\r\nOnce\r\n"});
     Click(L"another11");
     EXPECT_EQ(seam.messages.size(), 1u);
-    EXPECT_NE(StoredDate(L"Once"), L"<none>");
+    EXPECT_NE(StoredDate(L"Once"), L"<missing>");
 }
 
 TEST_F(StartupDatesTest, RowsAndTheirPathCellsHaveTooltipsTheDateNone) {
