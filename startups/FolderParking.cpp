@@ -190,7 +190,7 @@ void EnableItem(HWND owner, const Form1& form, int row) {
 
     // The record names the full path the file came from; anything else could put it anywhere.
     const auto record = Registry::ReadValue(HKEY_LOCAL_MACHINE, StartupsSubKey(), item->fileName);
-    if (!record || (record->type != REG_SZ && record->type != REG_EXPAND_SZ) || record->text.empty() ||
+    if (!record || !Registry::IsText(record->type) || record->text.empty() ||
         PathIsRelativeW(record->text.c_str())) {
         Refuse(owner, kStartupStart + name + kNoRecordEnd);
         return;

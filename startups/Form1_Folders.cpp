@@ -130,7 +130,7 @@ void Form1::LoadParkedFolderItems(HWND list, bool withDates) {
     if (withDates) dates.emplace();
     ShellShortcut::Reader links;
     for (const auto& record : *records) {
-        if ((record.type != REG_SZ && record.type != REG_EXPAND_SZ) || record.text.empty()) continue;
+        if (!Registry::IsText(record.type) || record.text.empty()) continue;
         const std::wstring name = FolderParking::ShownName(record.name);
         const std::wstring target = TargetOf(links, FolderParking::ParkedPath(record.name));
         const int icon = running.Contains(MyMod::GetFileName(target)) ? kIconDisabledRunning : kIconDisabled;

@@ -31,8 +31,6 @@ constexpr wchar_t kNotFoundEnd[] = L" was not found in its registry key.  Nothin
 constexpr wchar_t kEnableTakenStart[] = L"The Run key already holds a different Startup named ";
 constexpr wchar_t kEnableTakenEnd[] = L".  The disabled Startup was left as it is.     ";
 
-bool IsText(DWORD type) { return type == REG_SZ || type == REG_EXPAND_SZ; }
-
 // The registry's name of a value type, as messages name it.
 std::wstring TypeName(DWORD type) {
     static const struct {
@@ -165,7 +163,7 @@ void Form1::LoadDisabledStartups() {
         const modProcess::ProcessSnapshot running;
         for (const auto& record : *records) {
             // Records of either string type are listed; empty or non-text data is passed over.
-            if (!IsText(record.type) || record.text.empty()) continue;
+            if (!Registry::IsText(record.type) || record.text.empty()) continue;
             const std::wstring keyText =
                 Text::StartsWithNoCase(record.text, L"HKLM") ? kHklmRunText : kHkcuRunText;
             // Judged by the file name of the whole record text, the program's unless the command has
@@ -202,7 +200,7 @@ void Form1::mnuDisable_Click() {
         Refuse(hwnd_, kStartupStart + name + kNotFoundEnd);
         return;
     }
-    if (!IsText(value->type)) {
+    if (!Registry::IsText(value->type)) {
         Refuse(hwnd_, kOnlyStringsStart + name + kOnlyStringsMiddle + TypeName(value->type) + kOnlyStringsEnd);
         return;
     }
@@ -236,7 +234,7 @@ void Form1::mnuEnable_Click() {
     const std::wstring disabled = DisabledSubKey();
     // Without a record there is nothing to put back (and no second copy is made).
     const auto record = Registry::ReadValue(HKEY_LOCAL_MACHINE, disabled, name);
-    if (!record || !IsText(record->type)) return;
+    if (!record || !Registry::IsText(record->type)) return;
     // The record names its Run key: HKLM's when it begins "HKLM", else HKCU's.
     const std::wstring runKey = Text::StartsWithNoCase(record->text, L"HKLM") ? kHklmRunPath : kHkcuRunPath;
     const auto target = General::ParseKeyPath(runKey);

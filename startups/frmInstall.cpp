@@ -26,8 +26,6 @@ constexpr int kComboWidth = 2400;
 constexpr int kComboListHeight = 1200;
 constexpr DWORD kComboBox = CBS_DROPDOWN | CBS_AUTOHSCROLL | WS_VSCROLL | WS_TABSTOP;
 
-bool IsText(DWORD type) { return type == REG_SZ || type == REG_EXPAND_SZ; }
-
 // Moves a newly saved shortcut to its name. A new shortcut is often opened for a moment by
 // another program (the shell reading it, a virus scanner), so a move refused for that is tried
 // again for up to two seconds.
@@ -160,7 +158,7 @@ void frmInstall::cmdApply_Click() {
     if (!key) return;
     const std::wstring command = CommandLine::Join(path, ControlText(txtSwitch));
     const auto existing = Registry::ReadValue(key->root, key->subKey, name);
-    if (existing && !ReplaceConfirmed(name, kExistsCommand, IsText(existing->type) ? existing->text : L""))
+    if (existing && !ReplaceConfirmed(name, kExistsCommand, Registry::IsText(existing->type) ? existing->text : L""))
         return;
     const bool written = General::CreateKey(runKey) &&
                          Registry::WriteText(key->root, key->subKey, name, REG_SZ, command);
@@ -169,7 +167,7 @@ void frmInstall::cmdApply_Click() {
         // What was there before comes back; a value that was not there goes again.
         if (!existing) {
             (void)General::DeleteValue(key->root, key->subKey, name);
-        } else if (IsText(existing->type)) {
+        } else if (Registry::IsText(existing->type)) {
             (void)Registry::WriteText(key->root, key->subKey, name, existing->type, existing->text);
         }
         Refuse(kNotWrittenStart + name + kNotWrittenMiddle + runKey + kNotWrittenEnd);

@@ -64,6 +64,9 @@ struct Value {
     std::vector<BYTE> bytes;       // the data as stored
 };
 
+// REG_SZ or REG_EXPAND_SZ: a value that holds one text.
+[[nodiscard]] inline bool IsText(DWORD type) { return type == REG_SZ || type == REG_EXPAND_SZ; }
+
 // Every value of a key, names and data of any length; nullopt when the key cannot be opened.
 [[nodiscard]] std::optional<std::vector<Value>> EnumValues(HKEY root, const std::wstring& subKey);
 [[nodiscard]] std::optional<Value> ReadValue(HKEY root, const std::wstring& subKey, const std::wstring& valueName);
