@@ -164,11 +164,12 @@ void frmInstall::cmdApply_Click() {
                          Registry::WriteText(key->root, key->subKey, name, REG_SZ, command);
     const auto stored = Registry::ReadValue(key->root, key->subKey, name);
     if (!written || !stored || stored->type != REG_SZ || stored->text != command) {
-        // What was there before comes back; a value that was not there goes again.
+        // What was there before comes back byte for byte, whatever its type; a value that was
+        // not there goes again.
         if (!existing) {
             (void)General::DeleteValue(key->root, key->subKey, name);
-        } else if (Registry::IsText(existing->type)) {
-            (void)Registry::WriteText(key->root, key->subKey, name, existing->type, existing->text);
+        } else {
+            (void)Registry::WriteBytes(key->root, key->subKey, name, existing->type, existing->bytes);
         }
         Refuse(kNotWrittenStart + name + kNotWrittenMiddle + runKey + kNotWrittenEnd);
         return;
