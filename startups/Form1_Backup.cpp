@@ -152,13 +152,14 @@ bool ReplaceRecords(const std::wstring& stagingKey, bool& oldBack) {
 }
 
 // An empty staging folder and staging key, whatever an interrupted backup left there.
-bool PrepareStaging(const std::wstring& folder, const std::wstring& key, modRegKeys::Failures& failures) {
+bool PrepareStaging(const std::wstring& folder, modRegKeys::Failures& failures) {
     if (!Files::RemoveFolder(folder) || !CreateDirectoryW(folder.c_str(), nullptr)) {
         failures.push_back(L"The folder " + folder + L" could not be made empty: " + Text::SystemMessage(GetLastError()));
         return false;
     }
+    const std::wstring key = App::MachineSubKey(App::SubKey::kBackupsStaging);
     RegDeleteKeyW(HKEY_LOCAL_MACHINE, key.c_str());
-    const std::wstring path = L"HKEY_LOCAL_MACHINE\\" + key;
+    const std::wstring path = App::SubKeyPath(App::SubKey::kBackupsStaging);
     const auto values = General::CreateKey(path) ? Registry::EnumValues(HKEY_LOCAL_MACHINE, key) : std::nullopt;
     if (!values || !values->empty()) {
         failures.push_back(L"The registry key " + path + L" could not be made empty.");
@@ -246,7 +247,7 @@ void Form1::mnuBackup_Click() {
 
     const std::wstring staging = App::Path() + kStagingFolder;
     const std::wstring stagingKey = App::MachineSubKey(App::SubKey::kBackupsStaging);
-    if (PrepareStaging(staging, stagingKey, failures)) {
+    if (PrepareStaging(staging, failures)) {
         BackupWinlogonUserinit(staging, failures);
         BackupSystemFiles(staging, failures);
         DoEvents();
