@@ -683,7 +683,6 @@ LRESULT Form1::OnNotify(NMHDR* header) {
         // The rows' folder items follow the rows.
         case LVN_DELETEITEM: OnListRowsDeleted(header); return 0;
         case LVN_DELETEALLITEMS:
-            if (isLv2) startupToolTips = false;
             OnListRowsDeleted(header);
             return TRUE;  // no row needs a notice of its own: emptying a long list stays quick
         case NM_DBLCLK:

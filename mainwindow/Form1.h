@@ -235,7 +235,6 @@ public:
     void lv2_GetInfoTip(NMLVGETINFOTIPW* tip);
     // The tooltip of a cell of lv2; "" for none.
     [[nodiscard]] std::wstring StartupToolTip(int row, int column) const;
-    bool startupToolTips = false;        // lv2's rows carry tooltips; a list emptied carries none
     void lv2_Click();
 
     // ---- Registry startup actions (startups/RegistryParking.cpp, startups/Form1_Startups.cpp) ----
@@ -385,6 +384,8 @@ private:
     // the lists delete (OnNotify); ids start again once a list is emptied, and so do these.
     std::unordered_map<UINT, FolderItem> lv2FolderItems_;
     std::unordered_map<UINT, FolderItem> lv3FolderItems_;
+    // Whether the rows carry tooltips: set when a list is filled, cleared when it is emptied.
+    bool lv2ToolTips_ = false;   // SetStartupToolTips ran since lv2 was last emptied
     bool lv3ToolTips_ = false;   // SetFolderToolTips ran since lv3 was last emptied
     std::unordered_map<UINT, FolderItem>& FolderItems(HWND list);
     void ListFolderItem(HWND list, const FolderItem& item, int row);

@@ -75,13 +75,13 @@ void Form1::ListFolderItem(HWND list, const FolderItem& item, int row) {
     if (row >= 0) FolderItems(list)[ListView::RowId(list, row)] = item;
 }
 
-// Rows the lists delete take their folder items with them.
+// Rows the lists delete take their folder items with them; an emptied list carries no tooltips.
 void Form1::OnListRowsDeleted(NMHDR* header) {
     if (header->hwndFrom != lv2 && header->hwndFrom != lv3) return;
     auto& items = FolderItems(header->hwndFrom);
     if (header->code == LVN_DELETEALLITEMS) {
         items.clear();
-        if (header->hwndFrom == lv3) lv3ToolTips_ = false;
+        (header->hwndFrom == lv2 ? lv2ToolTips_ : lv3ToolTips_) = false;
     } else {
         items.erase(ListView::RowId(header->hwndFrom, reinterpret_cast<NMLISTVIEW*>(header)->iItem));
     }

@@ -98,11 +98,11 @@ void HookListMouse(HWND list, Form1* form) {
 
 } // namespace
 
-void Form1::SetStartupToolTips() { startupToolTips = true; }
+void Form1::SetStartupToolTips() { lv2ToolTips_ = true; }
 
 std::wstring Form1::StartupToolTip(int row, int column) const {
     // "Application", "Application Path" and "Registry Key or User Path"; none for "Date Detected".
-    if (!startupToolTips || row < 0 || row >= ListView::Count(lv2) || column < 0 || column > 2) return L"";
+    if (!lv2ToolTips_ || row < 0 || row >= ListView::Count(lv2) || column < 0 || column > 2) return L"";
     return ListView::Text(lv2, row, column);
 }
 
