@@ -36,6 +36,12 @@ bool QueryRaw(HKEY key, const std::wstring& valueName, DWORD& type, std::vector<
     return false;
 }
 
+// An enumeration ends at its end, or at an error that repeats: a key deleted while open
+// answers ERROR_KEY_DELETED at every index, even past the end, so going on would never end.
+// One index that fails is passed over only when the next one answers; an entry that keeps
+// growing while it is read gives up after this many larger buffers.
+constexpr int kMaxGrowths = 16;
+
 bool IsTextType(DWORD type) { return type == REG_SZ || type == REG_EXPAND_SZ || type == REG_MULTI_SZ; }
 
 // The open key, or the root itself for an empty sub-key path.
@@ -197,31 +203,38 @@ RegData QueryRegValue(HKEY root, const std::wstring& subKey, const std::wstring&
 
 namespace Registry {
 
-std::optional<std::vector<Value>> EnumValues(HKEY root, const std::wstring& subKey) {
-    auto key = Open(root, subKey, KEY_READ);
-    if (!key) return std::nullopt;
-    DWORD count = 0, maxName = 0, maxData = 0;
-    if (RegQueryInfoKeyW(key->handle, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &count, &maxName, &maxData,
+std::optional<std::vector<Value>> EnumValues(HKEY key) {
+    DWORD maxName = 0, maxData = 0;
+    // Only a hint for the buffers: a value that does not fit makes them grow below.
+    if (RegQueryInfoKeyW(key, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &maxName, &maxData,
                          nullptr, nullptr) != ERROR_SUCCESS) {
-        return std::nullopt;
+        maxName = 256;
+        maxData = 1024;
     }
     std::vector<Value> values;
     std::vector<wchar_t> name(maxName + 2);
     std::vector<BYTE> data(maxData + 2);
+    int failedInRow = 0, growths = 0;
     for (DWORD index = 0;; ++index) {
         DWORD nameLen = static_cast<DWORD>(name.size());
         DWORD dataLen = static_cast<DWORD>(data.size());
         DWORD type = 0;
-        const LONG rc = RegEnumValueW(key->handle, index, name.data(), &nameLen, nullptr, &type, data.data(), &dataLen);
+        const LONG rc = RegEnumValueW(key, index, name.data(), &nameLen, nullptr, &type, data.data(), &dataLen);
         if (rc == ERROR_NO_MORE_ITEMS) break;
-        if (rc == ERROR_MORE_DATA) {
+        if (rc == ERROR_MORE_DATA && ++growths <= kMaxGrowths) {
             // Grew since the key was measured: make room and read the same index again.
             name.resize(name.size() * 2 + 256);
             data.resize(data.size() * 2 + 256);
             --index;
             continue;
         }
-        if (rc != ERROR_SUCCESS) continue;  // an unreadable value is passed over
+        growths = 0;
+        if (rc == ERROR_KEY_DELETED) return std::nullopt;  // gone meanwhile: as a key that is not there
+        if (rc != ERROR_SUCCESS) {
+            if (++failedInRow > 1) break;
+            continue;
+        }
+        failedInRow = 0;
         Value v;
         v.name.assign(name.data(), nameLen);
         v.type = type;
@@ -230,6 +243,12 @@ std::optional<std::vector<Value>> EnumValues(HKEY root, const std::wstring& subK
         values.push_back(std::move(v));
     }
     return values;
+}
+
+std::optional<std::vector<Value>> EnumValues(HKEY root, const std::wstring& subKey) {
+    auto key = Open(root, subKey, KEY_READ);
+    if (!key) return std::nullopt;
+    return EnumValues(key->handle);
 }
 
 std::optional<Value> ReadValue(HKEY root, const std::wstring& subKey, const std::wstring& valueName) {
@@ -255,23 +274,35 @@ bool WriteBytes(HKEY root, const std::wstring& subKey, const std::wstring& value
 
 bool KeyExists(HKEY root, const std::wstring& subKey) { return Open(root, subKey, KEY_READ).has_value(); }
 
-std::vector<std::wstring> EnumSubKeys(HKEY root, const std::wstring& subKey) {
+std::vector<std::wstring> EnumSubKeys(HKEY key) {
     std::vector<std::wstring> names;
-    auto key = Open(root, subKey, KEY_READ);
-    if (!key) return names;
     std::vector<wchar_t> name(512);
+    int failedInRow = 0, growths = 0;
     for (DWORD index = 0;; ++index) {
         DWORD len = static_cast<DWORD>(name.size());
-        const LONG rc = RegEnumKeyExW(key->handle, index, name.data(), &len, nullptr, nullptr, nullptr, nullptr);
+        const LONG rc = RegEnumKeyExW(key, index, name.data(), &len, nullptr, nullptr, nullptr, nullptr);
         if (rc == ERROR_NO_MORE_ITEMS) break;
-        if (rc == ERROR_MORE_DATA) {
+        if (rc == ERROR_MORE_DATA && ++growths <= kMaxGrowths) {
             name.resize(name.size() * 2);
             --index;
             continue;
         }
-        if (rc == ERROR_SUCCESS) names.emplace_back(name.data(), len);
+        growths = 0;
+        if (rc == ERROR_KEY_DELETED) return {};
+        if (rc != ERROR_SUCCESS) {
+            if (++failedInRow > 1) break;
+            continue;
+        }
+        failedInRow = 0;
+        names.emplace_back(name.data(), len);
     }
     return names;
+}
+
+std::vector<std::wstring> EnumSubKeys(HKEY root, const std::wstring& subKey) {
+    auto key = Open(root, subKey, KEY_READ);
+    if (!key) return {};
+    return EnumSubKeys(key->handle);
 }
 
 } // namespace Registry

@@ -67,8 +67,11 @@ struct Value {
 // REG_SZ or REG_EXPAND_SZ: a value that holds one text.
 [[nodiscard]] inline bool IsText(DWORD type) { return type == REG_SZ || type == REG_EXPAND_SZ; }
 
-// Every value of a key, names and data of any length; nullopt when the key cannot be opened.
+// Every value of a key, names and data of any length; nullopt when the key cannot be opened
+// or is deleted while it is read. A value that cannot be read is passed over when the next
+// one can; two in a row end the list there.
 [[nodiscard]] std::optional<std::vector<Value>> EnumValues(HKEY root, const std::wstring& subKey);
+[[nodiscard]] std::optional<std::vector<Value>> EnumValues(HKEY openKey);
 [[nodiscard]] std::optional<Value> ReadValue(HKEY root, const std::wstring& subKey, const std::wstring& valueName);
 // Writes text as REG_SZ or REG_EXPAND_SZ (with its NUL) into an existing key.
 [[nodiscard]] bool WriteText(HKEY root, const std::wstring& subKey, const std::wstring& valueName, DWORD type,
@@ -77,6 +80,8 @@ struct Value {
 [[nodiscard]] bool WriteBytes(HKEY root, const std::wstring& subKey, const std::wstring& valueName, DWORD type,
                               const std::vector<BYTE>& bytes);
 [[nodiscard]] bool KeyExists(HKEY root, const std::wstring& subKey);
+// The names of a key's sub-keys; none when the key cannot be opened or is deleted meanwhile.
 [[nodiscard]] std::vector<std::wstring> EnumSubKeys(HKEY root, const std::wstring& subKey);
+[[nodiscard]] std::vector<std::wstring> EnumSubKeys(HKEY openKey);
 
 } // namespace Registry

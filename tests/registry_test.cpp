@@ -1,9 +1,12 @@
 // The registry layer by key path: formats, "Error", long values, DWORDs, lists, writes.
 #include "TestSeam.h"
 #include "TestUtil.h"
+#include "system/Handles.h"
 #include "system/Registry.h"
 
 #include <gtest/gtest.h>
+
+#include <functional>
 
 using namespace General;
 
@@ -177,3 +180,47 @@ TEST_F(RegistryTest, EnumValuesReadsEveryValueWhole) {
 }
 
 } // namespace
+
+namespace {
+
+// Runs work on a thread of its own and waits at most the bound; a call that spins is ended
+// so the suite can go on, and reported as not returning.
+bool ReturnsWithin(DWORD milliseconds, const std::function<void()>& work) {
+    struct Job {
+        std::function<void()> work;
+    } job{work};
+    HANDLE thread = CreateThread(
+        nullptr, 0,
+        [](void* p) -> DWORD {
+            static_cast<Job*>(p)->work();
+            return 0;
+        },
+        &job, 0, nullptr);
+    if (!thread) return false;
+    const bool returned = WaitForSingleObject(thread, milliseconds) == WAIT_OBJECT_0;
+    if (!returned) TerminateThread(thread, 1);
+    CloseHandle(thread);
+    return returned;
+}
+
+} // namespace
+
+TEST_F(RegistryTest, EnumerationOfAKeyDeletedWhileOpenEnds) {
+    const std::wstring doomed = kSub + L"\\Doomed";
+    ASSERT_TRUE(CreateKey(kPath + L"\\Doomed\\Child"));
+    for (int i = 0; i < 50; ++i)
+        TestUtil::PutString(HKEY_CURRENT_USER, doomed, L"v" + std::to_wstring(i), L"C:\\x.exe");
+    HKEY raw = nullptr;
+    ASSERT_EQ(RegOpenKeyExW(HKEY_CURRENT_USER, doomed.c_str(), 0, KEY_READ, &raw), ERROR_SUCCESS);
+    const UniqueHkey open(raw);
+    // Deleted through another handle while this one stays open, as a cleaner would.
+    ASSERT_EQ(RegDeleteKeyW(HKEY_CURRENT_USER, (doomed + L"\\Child").c_str()), ERROR_SUCCESS);
+    ASSERT_EQ(RegDeleteKeyW(HKEY_CURRENT_USER, doomed.c_str()), ERROR_SUCCESS);
+
+    std::optional<std::vector<Registry::Value>> values;
+    EXPECT_TRUE(ReturnsWithin(10000, [&] { values = Registry::EnumValues(open.get()); }));
+    EXPECT_FALSE(values.has_value());  // shown as a key that is not there
+    std::vector<std::wstring> subKeys{L"not read"};
+    EXPECT_TRUE(ReturnsWithin(10000, [&] { subKeys = Registry::EnumSubKeys(open.get()); }));
+    EXPECT_TRUE(subKeys.empty());
+}
