@@ -35,7 +35,8 @@ RegistryFacts FactsReader::Read(const std::wstring& serviceName) {
         return t;
     };
     DWORD type = 0;
-    if (Query(key.get(), L"Start", type) && size_ >= sizeof(DWORD)) {
+    // Only a REG_DWORD of four bytes is a start type; text or a longer number is shown as unreadable.
+    if (Query(key.get(), L"Start", type) && type == REG_DWORD && size_ == sizeof(DWORD)) {
         LONG value = 0;
         std::memcpy(&value, buffer_.data(), sizeof(value));
         facts.start = static_cast<long>(value);

@@ -45,7 +45,7 @@ using Images::kIconServiceManualRunning;
 
 // The three values of a service key, each read once; any length.
 struct RegistryFacts {
-    std::optional<long> start;                 // "Start" (REG_DWORD)
+    std::optional<long> start;                 // "Start", only when a REG_DWORD of four bytes
     std::optional<std::wstring> dependOn;      // "DependOnService" as stored, its terminating NUL dropped
     std::optional<std::wstring> imagePath;     // "ImagePath" unexpanded
 };

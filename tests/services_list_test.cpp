@@ -122,6 +122,41 @@ TEST_F(ServicesListTest, SettingIconAndColoursFollowTheStartValue) {
     }
 }
 
+TEST_F(ServicesListTest, StartThatIsNoFourByteDwordShowsError) {
+    auto wide = [](const wchar_t* text, size_t chars) {
+        return std::vector<BYTE>(reinterpret_cast<const BYTE*>(text),
+                                 reinterpret_cast<const BYTE*>(text + chars));
+    };
+    struct Case {
+        const wchar_t* name;
+        DWORD type;
+        std::vector<BYTE> data;
+    };
+    const Case cases[] = {
+        {L"CorvellStartSz", REG_SZ, wide(L"4", 2)},
+        {L"CorvellStartExpand", REG_EXPAND_SZ, wide(L"2", 2)},
+        {L"CorvellStartMulti", REG_MULTI_SZ, wide(L"3\0", 3)},
+        {L"CorvellStartQword", REG_QWORD, {4, 0, 0, 0, 0, 0, 0, 0}},
+        {L"CorvellStartBinary", REG_BINARY, {4, 0, 0, 0}},
+        {L"CorvellStartBigEndian", REG_DWORD_BIG_ENDIAN, {0, 0, 0, 4}},
+        {L"CorvellStartShort", REG_DWORD, {4, 0}},
+    };
+    for (const auto& c : cases) {
+        Install(c.name, std::wstring(c.name) + L" Display");
+        ASSERT_TRUE(Registry::WriteBytes(HKEY_LOCAL_MACHINE, kServicesSub + c.name, L"Start", c.type, c.data));
+    }
+    TestUtil::LiveForm live;
+    Form1& form = live.form;
+    form.LoadServices();
+    for (const auto& c : cases) {
+        const int row = Row(form, c.name);
+        ASSERT_GE(row, 0) << c.name;
+        EXPECT_EQ(ListView::Text(form.lv, row, kColSetting), L"Error") << c.name;
+        EXPECT_EQ(ListView::Icon(form.lv, row), 1) << c.name;
+        EXPECT_EQ(form.ServiceCellColor(row, kColSetting), CLR_DEFAULT) << c.name;
+    }
+}
+
 TEST_F(ServicesListTest, RunningManualServiceGetsIconFourAndAGreenStatus) {
     Install(L"CorvellManualRun", L"Corvell Manual Run");
     Install(L"CorvellManualIdle", L"Corvell Manual Idle");
