@@ -314,7 +314,7 @@ public:
         bool toolTips = false;                // set by SetServiceToolTips
     };
     std::vector<ServiceRowData> serviceRows;
-    std::wstring SelectedServiceName;    // display name a startup-type command selects again
+    std::wstring SelectedServiceName;    // display name of the service a startup-type command changed
     bool servicesLoading = false;        // a pass fills lv
     int pendingServicesPass = 0;         // 1 refresh, 2 load: asked for while a pass ran
     bool serviceCommandRunning = false;  // start, stop or a startup type is under way

@@ -596,14 +596,16 @@ void Form1::SetServiceStartType(DWORD startType) {
     // A node click during the reload waits until the row is selected again and any refusal shown.
     Busy busy(*this);
     serviceCommandRunning = true;
+    // Found again by its service name: display names need not be unique.
+    const std::wstring serviceName = ListView::Text(lv, ListView::Current(lv), kColServiceName);
     UpcServiciosyWea service;
-    service.ServiceName(ListView::Text(lv, ListView::Current(lv), kColServiceName));
+    service.ServiceName(serviceName);
     const DWORD error = service.ChangeStartType(startType, L"");
     serviceCommandRunning = false;
     Command6_Click();
     if (!IsWindow(lv)) return;
     SetFocus(lv);
-    const int row = ListView::FindRow(lv, SelectedServiceName, kColDisplayName);
+    const int row = ListView::FindRow(lv, serviceName, kColServiceName);
     if (row >= 0) ListView::Select(lv, row);
     if (error != ERROR_SUCCESS)
         Seam::ShowMessage(hwnd_, ServiceSetting::RefusedMessage(SelectedServiceName, startType, error), L"",

@@ -308,6 +308,36 @@ TEST_F(ServicesActionsTest, EachStartupTypeRoundTripsAndTheRowStaysSelected) {
     CloseServiceHandle(manager);
 }
 
+TEST_F(ServicesActionsTest, AStartupTypeChangeFindsItsServiceAgainByName) {
+    // Two services of one display name, as the manager reads them from their keys at boot.
+    Install(L"CorvellTwinA", L"Corvell Twin A");
+    Install(L"CorvellTwinB", L"Corvell Twin B");
+    for (const wchar_t* name : {L"CorvellTwinA", L"CorvellTwinB"})
+        ASSERT_TRUE(Registry::WriteText(HKEY_LOCAL_MACHINE, std::wstring(L"SYSTEM\\CurrentControlSet\\Services\\") + name,
+                                        L"DisplayName", REG_SZ, L"Corvell Twin"));
+    ASSERT_TRUE(ServiceFixtures::RestartServiceManager());
+    TestUtil::LiveForm live;
+    Form1& form = live.form;
+    form.tvwDemo_NodeClick(L"six");
+    ASSERT_EQ(ListView::Text(form.lv, Row(form, L"CorvellTwinA"), 0), L"Corvell Twin");
+    ASSERT_EQ(ListView::Text(form.lv, Row(form, L"CorvellTwinB"), 0), L"Corvell Twin");
+
+    const std::wstring second = Row(form, L"CorvellTwinA") > Row(form, L"CorvellTwinB") ? L"CorvellTwinA"
+                                                                                           : L"CorvellTwinB";
+    const std::wstring first = second == L"CorvellTwinA" ? L"CorvellTwinB" : L"CorvellTwinA";
+    SelectService(form, second);
+    form.mnuDisabled_Click();
+    EXPECT_EQ(ListView::Selected(form.lv), Row(form, second));
+    form.mnuManual_Click();  // on the row the last change left selected
+    EXPECT_EQ(ServiceFixtures::StartType(second), static_cast<DWORD>(SERVICE_DEMAND_START));
+    EXPECT_EQ(ServiceFixtures::StartType(first), static_cast<DWORD>(SERVICE_DEMAND_START));
+    form.mnuDisabled_Click();
+    EXPECT_EQ(ServiceFixtures::StartType(second), static_cast<DWORD>(SERVICE_DISABLED));
+    EXPECT_EQ(ServiceFixtures::StartType(first), static_cast<DWORD>(SERVICE_DEMAND_START));
+    EXPECT_EQ(ListView::Selected(form.lv), Row(form, second));
+    EXPECT_TRUE(seam.messages.empty());
+}
+
 // Every value of a service's key but "Start" outlives a change of its startup type, byte for
 // byte: dependency lists, a description and group written beside the manager, an unexpanded path.
 TEST_F(ServicesActionsTest, AStartupTypeChangeKeepsTheServicesOtherValues) {

@@ -5,6 +5,8 @@
 #include "mainwindow/ListView.h"
 #include "system/Handles.h"
 
+#include <tlhelp32.h>
+
 namespace ServiceFixtures {
 
 std::wstring TestServicePath(const std::wstring& args) {
@@ -116,6 +118,31 @@ std::optional<std::wstring> Value(const std::wstring& name, const std::wstring& 
     if (!TestUtil::ReadString(HKEY_LOCAL_MACHINE, L"SYSTEM\\CurrentControlSet\\Services\\" + name, valueName, data))
         return std::nullopt;
     return data;
+}
+
+bool RestartServiceManager() {
+    const UniqueHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+    PROCESSENTRY32W entry{};
+    entry.dwSize = sizeof(entry);
+    for (BOOL more = Process32FirstW(snapshot.get(), &entry); more; more = Process32NextW(snapshot.get(), &entry)) {
+        if (lstrcmpiW(entry.szExeFile, L"services.exe") != 0) continue;
+        const UniqueHandle process(OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, entry.th32ProcessID));
+        if (!process || !TerminateProcess(process.get(), 0)) return false;
+        WaitForSingleObject(process.get(), 10000);
+    }
+    wchar_t command[MAX_PATH] = L"";
+    GetSystemDirectoryW(command, MAX_PATH);
+    lstrcatW(command, L"\\services.exe");
+    STARTUPINFOW startup{};
+    startup.cb = sizeof(startup);
+    PROCESS_INFORMATION started{};
+    if (!CreateProcessW(nullptr, command, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &started))
+        return false;
+    CloseHandle(started.hThread);
+    CloseHandle(started.hProcess);
+    for (int wait = 0; wait < 100; ++wait, Sleep(100))
+        if (const UniqueScHandle manager(OpenSCManagerW(nullptr, nullptr, SC_MANAGER_CONNECT)); manager) return true;
+    return false;
 }
 
 void ServiceTest::SetUp() { TestUtil::FreshSettings(); }

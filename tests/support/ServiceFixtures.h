@@ -36,6 +36,10 @@ DWORD StartType(const std::wstring& name);
 // A text value of the service's registry key ("ImagePath", "Description"); nullopt when missing.
 std::optional<std::wstring> Value(const std::wstring& name, const std::wstring& valueName);
 
+// Ends the service manager and starts it again, so that it reads the services' keys as they
+// are stored, as at boot; false when it does not answer again. Stop running services first.
+bool RestartServiceManager();
+
 // A test that installs test services (removed again after it) on fresh settings.
 class ServiceTest : public testing::Test {
 protected:
