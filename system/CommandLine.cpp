@@ -21,7 +21,8 @@ std::wstring QuoteProgramPath(std::wstring_view path) {
 
 std::wstring Join(std::wstring_view path, std::wstring_view switches) {
     if (!switches.empty() && switches.front() == L' ') switches.remove_prefix(1);
-    std::wstring command = QuoteProgramPath(path);
+    // Blanks pasted before or after a path are no part of it: quoted with them it never starts.
+    std::wstring command = QuoteProgramPath(Text::Trim(path));
     if (!switches.empty()) {
         command += L' ';
         command += switches;

@@ -27,7 +27,7 @@ TEST(CommandLine, ProgramPathIsQuotedOnlyWhereABlankWouldSplitIt) {
     for (const auto& c : cases) EXPECT_EQ(CommandLine::QuoteProgramPath(c.path), c.stored) << c.path;
 }
 
-TEST(CommandLine, SwitchLosesOneLeadingBlank) {
+TEST(CommandLine, SwitchLosesOneLeadingBlankAndThePathItsOuterBlanks) {
     const struct {
         const wchar_t* path;
         const wchar_t* switches;
@@ -40,6 +40,9 @@ TEST(CommandLine, SwitchLosesOneLeadingBlank) {
         {L"C:\\Tools\\agent.exe", L" ", L"C:\\Tools\\agent.exe"},
         {L"C:\\Program Files\\agent.exe", L" -k net", L"\"C:\\Program Files\\agent.exe\" -k net"},
         {L"C:\\Program Files\\agent.exe", L"", L"\"C:\\Program Files\\agent.exe\""},
+        // Blanks pasted around the path are no part of it, inside quotes or out.
+        {L" C:\\Program Files\\T\\t.exe", L"", L"\"C:\\Program Files\\T\\t.exe\""},
+        {L"  C:\\Tools\\agent.exe  ", L"/min", L"C:\\Tools\\agent.exe /min"},
     };
     for (const auto& c : cases) EXPECT_EQ(CommandLine::Join(c.path, c.switches), c.stored) << c.path << c.switches;
 }
