@@ -24,6 +24,7 @@ constexpr wchar_t kCurrentStatus[] = L"Current Status";
 constexpr wchar_t kServiceID[] = L"Service ID";
 constexpr wchar_t kDescription[] = L"Description";
 constexpr wchar_t kCurrentSetting[] = L"Current Setting";
+constexpr wchar_t kChooseSetting[] = L"Please choose Automatic, Manual or Disabled as the Current Setting.";
 constexpr wchar_t kApply[] = L"&Apply";
 constexpr wchar_t kDependsOn[] = L"Services this one depends on to function properly.";
 constexpr wchar_t kDependsOnIt[] = L"Services that depend on this one to function properly.";
@@ -141,8 +142,12 @@ void frmInfo::ShowSettingTab() {
 // Applies the chosen setting to this dialog's own service, whatever row lv shows by now.
 void frmInfo::cmdApply_Click() {
     const LRESULT choice = SendMessageW(cboStatus, CB_GETCURSEL, 0, 0);
-    if (choice < 0 || choice >= static_cast<LRESULT>(std::size(kSettingTypes))) return;
     if (form_.servicesLoading || form_.serviceCommandRunning) return;
+    if (choice < 0 || choice >= static_cast<LRESULT>(std::size(kSettingTypes))) {
+        // A setting the list cannot show (a number, "Error") leaves the box empty.
+        Seam::ShowMessage(hwnd(), kChooseSetting, L"", MB_OK | MB_ICONEXCLAMATION);
+        return;
+    }
     const DWORD startType = kSettingTypes[choice];
     const std::wstring service = ControlText(txtID);
     const std::wstring displayName = ControlText(txtName);

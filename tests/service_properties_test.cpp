@@ -210,11 +210,14 @@ TEST_F(ServicePropertiesTest, ApplySetsTheDialogsOwnServiceThroughTheManager) {
         EXPECT_EQ(frmInfo::Current(), d);
     }
 
-    // No entry shown (a setting that was a number): nothing is changed.
+    // No entry shown (a setting that was a number): nothing is changed, and the user is told why.
     SendMessageW(d->cboStatus, CB_SETCURSEL, static_cast<WPARAM>(-1), 0);
     ASSERT_TRUE(ServiceFixtures::Remove(L"CorvellInfoOther"));
     SendMessageW(d->cmdApply, BM_CLICK, 0, 0);
-    EXPECT_TRUE(seam.messages.empty());
+    ASSERT_EQ(seam.messages.size(), 1u);
+    EXPECT_EQ(seam.messages[0].text, L"Please choose Automatic, Manual or Disabled as the Current Setting.");
+    EXPECT_EQ(seam.messages[0].flags, static_cast<UINT>(MB_OK | MB_ICONEXCLAMATION));
+    seam.messages.clear();
     EXPECT_EQ(ServiceFixtures::StartType(L"CorvellInfoApply"), static_cast<DWORD>(SERVICE_DEMAND_START));
     EXPECT_GE(Row(form, L"CorvellInfoOther"), 0);  // not reloaded
 
