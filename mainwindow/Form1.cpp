@@ -281,6 +281,9 @@ void Form1::BringToFront(HWND control) {
 }
 
 void Form1::Form_Load() {
+    // A target on an empty or missing drive answers as missing instead of raising the system's
+    // "No Disk" box in the middle of a list load.
+    SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX);
     modMenus::SetupMenus(hwnd_, ImageList2.get());
 
     SetWindowTextW(hwnd_, App::Title().c_str());

@@ -117,8 +117,8 @@ TEST_F(AboutTest, PanelShowsTheRunningProgramsOwnFileThoughItIsNotNamedCorvell) 
     WIN32_FILE_ATTRIBUTE_DATA data{};
     ASSERT_TRUE(GetFileAttributesExW(exe.c_str(), GetFileExInfoStandard, &data));
     const double size = static_cast<double>(data.nFileSizeLow) + 4294967296.0 * data.nFileSizeHigh;
-    const std::wstring expected[] = {L"Corvell.exe", L"1.0.0.0", L"Ferrowyn", L"", L"Win32 API on Windows NT",
-                                     L"Application", KB_MB::FormatSize(size)};
+    const std::wstring expected[] = {L"Corvell.exe",       L"1.0.0.0",     L"Ferrowyn", L"Copyright (C) 2026 Ferrowyn",
+                                     L"Win32 API on Windows NT", L"Application", KB_MB::FormatSize(size)};
     for (size_t i = 0; i < std::size(expected); ++i)
         EXPECT_EQ(box->ControlText(box->panel.txtInfo[i]), expected[i]) << "field " << i;
     // The creation date, in the user's own format: it holds at least the year.

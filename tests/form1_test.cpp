@@ -199,6 +199,18 @@ TEST_F(Form1Test, EveryLoadMakesTheSubKeysThatAreMissing) {
     EXPECT_TRUE(TestUtil::ValueExists(HKEY_LOCAL_MACHINE, kAppSub + L"\\Dates", L"Kept"));  // existing ones stay
 }
 
+TEST_F(Form1Test, StartUpAsksWindowsNotToRaiseNoDiskBoxes) {
+    // A target on an empty drive must not stop a load behind a system box.
+    const UINT before = SetErrorMode(0);
+    {
+        TestUtil::LiveForm live;
+        const UINT mode = GetErrorMode();
+        EXPECT_EQ(mode & SEM_FAILCRITICALERRORS, static_cast<UINT>(SEM_FAILCRITICALERRORS));
+        EXPECT_EQ(mode & SEM_NOOPENFILEERRORBOX, static_cast<UINT>(SEM_NOOPENFILEERRORBOX));
+    }
+    SetErrorMode(before);
+}
+
 TEST_F(Form1Test, MaximizedOpensMaximizedAndWritesOnlyState) {
     TestUtil::FreshSettings();
     General::SetStringValue(App::AppKey(), L"State", L"2");
