@@ -492,6 +492,12 @@ LRESULT Form1::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         }
         break;
     }
+    case WM_SETCURSOR:
+        if (waitPointers_ > 0) {
+            SetCursor(LoadCursorW(nullptr, IDC_WAIT));
+            return TRUE;
+        }
+        break;
     case WM_CLOSE:
         // A close while work yields waits until the work's Busy scope ends.
         if (busy_) {

@@ -229,6 +229,20 @@ public:
     };
     [[nodiscard]] bool IsBusy() const { return busy_; }
 
+    // The hourglass over the main window until the scope ends, kept while the work yields:
+    // without it the next mouse move over a list would give the arrow back.
+    class WaitPointer {
+    public:
+        explicit WaitPointer(Form1& form) noexcept;
+        ~WaitPointer();
+        WaitPointer(const WaitPointer&) = delete;
+        WaitPointer& operator=(const WaitPointer&) = delete;
+
+    private:
+        Form1& form_;
+        HCURSOR previous_;
+    };
+
     // ---- Registry startups (startups/) ----
     // Gives every row of lv2 tooltips repeating its texts; lv2_GetInfoTip answers them.
     void SetStartupToolTips();
@@ -378,6 +392,7 @@ private:
     // The work held back by a Busy scope; run by the outermost scope's end.
     void RunWaitingWork();
     bool busy_ = false;
+    int waitPointers_ = 0;  // WaitPointer scopes open
     bool closePending_ = false;
     std::optional<std::wstring> pendingNodeKey_;
     // The folder items of lv2's and lv3's rows by the list's row id, kept in step with the rows

@@ -219,7 +219,7 @@ const NodeView* FindView(const std::wstring& key) {
 
 // What one dispatch carries from a step to a later one.
 struct DispatchState {
-    HCURSOR previousCursor = nullptr;
+    std::optional<Form1::WaitPointer> waitPointer;
     bool locked = false;
 };
 
@@ -321,6 +321,16 @@ Form1::Busy::~Busy() {
     if (outermost_) form_.RunWaitingWork();
 }
 
+Form1::WaitPointer::WaitPointer(Form1& form) noexcept
+    : form_(form), previous_(SetCursor(LoadCursorW(nullptr, IDC_WAIT))) {
+    ++form_.waitPointers_;
+}
+
+Form1::WaitPointer::~WaitPointer() {
+    --form_.waitPointers_;
+    SetCursor(previous_ ? previous_ : LoadCursorW(nullptr, IDC_ARROW));
+}
+
 // Runs the waiting node click (and any that arrives during it, the latest winning) still held,
 // so no dispatch starts into half-filled lists; then the close, posted so it comes after the work.
 void Form1::RunWaitingWork() {
@@ -378,10 +388,8 @@ void RunViewStep(Form1& form, const NodeView& view, const ViewStep& step, Dispat
     case Do::Tag: form.ActiveListTag = view.tag; break;
     case Do::RestoreCheck: form.RestoreCheck(); break;
     case Do::Yield: Form1::DoEvents(); break;
-    case Do::Hourglass: state.previousCursor = SetCursor(LoadCursorW(nullptr, IDC_WAIT)); break;
-    case Do::DefaultPointer:
-        SetCursor(state.previousCursor ? state.previousCursor : LoadCursorW(nullptr, IDC_ARROW));
-        break;
+    case Do::Hourglass: state.waitPointer.emplace(form); break;
+    case Do::DefaultPointer: state.waitPointer.reset(); break;
     case Do::LockRedraw:
         // Only one window can be locked at a time; when another one holds the lock it is left to its owner.
         state.locked = LockWindowUpdate(form.lv2) != FALSE;

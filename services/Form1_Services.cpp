@@ -541,7 +541,7 @@ void Form1::RunServiceControl(bool start) {
     const std::wstring name = ListView::Text(lv, current, kColServiceName);
     UpcServiciosyWea service;
     service.ServiceName(name);
-    const HCURSOR previous = SetCursor(LoadCursorW(nullptr, IDC_WAIT));
+    std::optional<WaitPointer> waiting(std::in_place, *this);
     // Success is judged by the state the list shows after the reload; the manager's refusal
     // counts too when that state is neither the one asked for nor on its way to it (a start of
     // a paused service), which would otherwise end without a word.
@@ -549,7 +549,7 @@ void Form1::RunServiceControl(bool start) {
     Sleep(kServiceSettleMs);
     SendMessageW(hwnd_, WM_COMMAND, MAKEWPARAM(IDC_Command6, BN_CLICKED), reinterpret_cast<LPARAM>(Command6));
     DoEvents();
-    SetCursor(previous ? previous : LoadCursorW(nullptr, IDC_ARROW));
+    waiting.reset();
     serviceCommandRunning = false;
 
     // The reload may have put the service on another row: it is found again by its name.

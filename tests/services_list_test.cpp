@@ -388,3 +388,33 @@ TEST_F(ServicesListTest, ASortChosenWhileTheRowsAreAddedAppliesAtTheEnd) {
 }
 
 } // namespace
+
+namespace {
+
+// What the pointer becomes when the mouse moves over window: the window and its parents answer.
+HCURSOR PointerOver(HWND window) {
+    SetCursor(LoadCursorW(nullptr, IDC_ARROW));
+    SendMessageW(window, WM_SETCURSOR, reinterpret_cast<WPARAM>(window), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+    return GetCursor();
+}
+
+TEST_F(ServicesListTest, TheHourglassStaysUntilTheListIsFilled) {
+    Install(L"CorvellPointer", L"Corvell Pointer");
+    TestUtil::LiveForm live;
+    Form1& form = live.form;
+    const HCURSOR wait = LoadCursorW(nullptr, IDC_WAIT);
+    std::vector<std::wstring> kept;
+    form.onDispatchStep = [&](const wchar_t* step) {
+        // A mouse move over the list and the tree: before the load, and after its yields.
+        const std::wstring name = step;
+        if ((name == L"LoadServices" || name == L"SaveServiceSortKey") && PointerOver(form.lv) == wait &&
+            PointerOver(form.tvwDemo) == wait)
+            kept.push_back(name);
+    };
+    form.tvwDemo_NodeClick(L"six");
+    form.onDispatchStep = nullptr;
+    EXPECT_EQ(kept, (std::vector<std::wstring>{L"LoadServices", L"SaveServiceSortKey"}));
+    EXPECT_NE(PointerOver(form.lv), wait);  // and goes once the view is complete
+}
+
+} // namespace
