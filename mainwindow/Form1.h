@@ -228,6 +228,8 @@ public:
         bool outermost_;
     };
     [[nodiscard]] bool IsBusy() const { return busy_; }
+    // True while a node click waits for the work that holds the window busy.
+    [[nodiscard]] bool NodeClickWaiting() const { return pendingNodeKey_.has_value(); }
 
     // The hourglass over the main window until the scope ends, kept while the work yields:
     // without it the next mouse move over a list would give the arrow back.

@@ -132,19 +132,30 @@ bool frmInstallS::Install(const std::wstring& name, const std::wstring& displayN
 
     Form1::DoEvents();
     restorePointer();
-    ShowInstalled();
+    ShowInstalled(titleBefore, panelBefore);
     return true;
 }
 
-void frmInstallS::ShowInstalled() {
-    form_.SetPanelText(2, form_.ControlText(form_.lblCount));
+void frmInstallS::ShowInstalled(const std::wstring& titleBefore, const std::wstring& panelBefore) {
     const bool servicesOnView = IsWindowVisible(form_.lv) != FALSE;
-    form_.SelectNode(kServicesNode);
-    SendMessageW(form_.hwnd(), WM_COMMAND, MAKEWPARAM(IDC_Command6, BN_CLICKED),
-                 reinterpret_cast<LPARAM>(form_.Command6));
-    // Another view on show gives way to the services list once the install has ended, so the
-    // tree and the list on view agree.
-    if (!servicesOnView) form_.tvwDemo_NodeClick(kServicesNode);
+    // A node click made during the install runs once it has ended, under its own title; the
+    // tree keeps that choice, and another view on show gets its own title back meanwhile.
+    if (form_.NodeClickWaiting() && !servicesOnView) {
+        SetWindowTextW(form_.lblCount, titleBefore.c_str());
+        form_.SetPanelText(2, panelBefore);
+        return;
+    }
+    form_.SetPanelText(2, form_.ControlText(form_.lblCount));
+    if (servicesOnView) {
+        if (!form_.NodeClickWaiting()) form_.SelectNode(kServicesNode);
+        SendMessageW(form_.hwnd(), WM_COMMAND, MAKEWPARAM(IDC_Command6, BN_CLICKED),
+                     reinterpret_cast<LPARAM>(form_.Command6));
+    } else {
+        // Shown at once, not by a node click (which would wait for the install), so the title
+        // written below names the list on show.
+        form_.SelectNode(kServicesNode);
+        form_.ShowView(kServicesNode);
+    }
     Form1::DoEvents();
-    SetWindowTextW(form_.lblCount, kInstallationComplete);
+    if (IsWindowVisible(form_.lv)) SetWindowTextW(form_.lblCount, kInstallationComplete);
 }

@@ -85,7 +85,7 @@ private:
     bool Install(const std::wstring& name, const std::wstring& displayName, const std::wstring& command,
                  const std::wstring& description);
     // Reloads the services list on the Services view.
-    void ShowInstalled();
+    void ShowInstalled(const std::wstring& titleBefore, const std::wstring& panelBefore);
 
     Form1& form_;
     bool installing_ = false;

@@ -3,6 +3,7 @@
 #include "ServiceFixtures.h"
 #include "TestSeam.h"
 #include "TestUtil.h"
+#include "mainwindow/ControlIds.h"
 #include "mainwindow/ListView.h"
 #include "mainwindow/MenuIds.h"
 #include "services/frmInstallS.h"
@@ -250,13 +251,43 @@ TEST_F(InstallServiceTest, InstallFromAnotherViewEndsOnTheServicesList) {
     ASSERT_TRUE(IsWindowVisible(form().lv2));
     frmInstallS& d = Open();
     Fill(d, L"CorvellFromRun", L"Corvell From Run", TestServicePath());
+    // While the success box is up, the title over the list names the list on show.
+    bool servicesOnShow = false;
+    std::wstring title;
+    seam.onMessage = [&](const Seam::MessageRequest&) {
+        servicesOnShow = IsWindowVisible(form().lv) && !IsWindowVisible(form().lv2);
+        title = form().ControlText(form().lblCount);
+    };
     Press(d);
     TestUtil::Pump();
+    seam.onMessage = nullptr;
+    EXPECT_TRUE(servicesOnShow);
+    EXPECT_EQ(title, L"Installation Complete");
     EXPECT_EQ(seam.messages.back().text, L"Corvell From Run Service added successfully!     ");
     EXPECT_EQ(form().SelectedNodeKey(), L"six");
     EXPECT_TRUE(IsWindowVisible(form().lv));
     EXPECT_FALSE(IsWindowVisible(form().lv2));
     EXPECT_GE(Row(form(), L"CorvellFromRun"), 0);
+}
+
+TEST_F(InstallServiceTest, AViewChosenDuringTheInstallIsShownWithItsOwnTitle) {
+    form().tvwDemo_NodeClick(L"another11");
+    frmInstallS& d = Open();
+    Fill(d, L"CorvellMovedOn", L"Corvell Moved On", TestServicePath());
+    // The user clicks "All Startups" while the install runs; the click waits for it.
+    ASSERT_TRUE(form().SelectNode(L"one"));
+    PostMessageW(form().hwnd(), WM_COMMAND, MAKEWPARAM(IDC_cmdWL, BN_CLICKED), reinterpret_cast<LPARAM>(form().cmdWL));
+    std::wstring title;
+    seam.onMessage = [&](const Seam::MessageRequest&) { title = form().ControlText(form().lblCount); };
+    Press(d);
+    TestUtil::Pump();
+    seam.onMessage = nullptr;
+    EXPECT_EQ(seam.messages.back().text, L"Corvell Moved On Service added successfully!     ");
+    EXPECT_EQ(title, L"Registry All Users Run");  // the view still on show while the box is up
+    EXPECT_EQ(form().SelectedNodeKey(), L"one");
+    EXPECT_TRUE(IsWindowVisible(form().lv2));
+    EXPECT_EQ(form().ControlText(form().lblCount), L"All Startups");
+    EXPECT_TRUE(Installed(L"CorvellMovedOn"));
 }
 
 TEST_F(InstallServiceTest, BrowsePutsTheChosenProgramInThePathAndACancelKeepsWhatWasTyped) {
