@@ -7,6 +7,7 @@
 
 int TestSeam::ShowMessage(const Seam::MessageRequest& request) {
     messages.push_back(request);
+    if (onMessage) onMessage(request);
     if (!answers.empty()) {
         const int a = answers.front();
         answers.pop_front();
