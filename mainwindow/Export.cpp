@@ -41,6 +41,10 @@ std::vector<ExportFormat::Row> RowsOf(HWND list, size_t columns) {
 // Asks for a file name and writes the whole list into it; a cancel writes nothing. A file that
 // cannot be written is reported, and whatever stood under that name stays as it was.
 void ExportList(HWND owner, HWND list, const wchar_t* title, const Format& format) {
+    // The rows shown when the command was chosen: the list may be loaded again while the dialog waits.
+    const std::vector<std::wstring> headers = ListView::ColumnHeaders(list);
+    const std::vector<ExportFormat::Row> rows = RowsOf(list, headers.size());
+
     cFileDialog dialog;
     dialog.Filename(L"");
     dialog.flags(kSaveFlags);
@@ -53,8 +57,7 @@ void ExportList(HWND owner, HWND list, const wchar_t* title, const Format& forma
     const std::wstring path = dialog.Filename();
     if (path.empty()) return;
 
-    const std::vector<std::wstring> headers = ListView::ColumnHeaders(list);
-    const DWORD error = SafeFile::Write(path, format.bytes(headers, RowsOf(list, headers.size())));
+    const DWORD error = SafeFile::Write(path, format.bytes(headers, rows));
     if (error != ERROR_SUCCESS)
         Seam::ShowMessage(owner, kSaveFailed + path + L"  " + Text::SystemMessage(error) + kSaveFailedEnd,
                           App::Title(), MB_OK | MB_ICONEXCLAMATION);

@@ -30,6 +30,8 @@ constexpr wchar_t kNewServiceDetected[] = L"New Service Detected:      ";
 constexpr wchar_t kNewServicesDetected[] = L"New Services Detected:      ";
 constexpr wchar_t kDisabledStartQuestion[] =
     L" cannot be started manually while disabled.  Would you like to change the setting for it?     ";
+constexpr wchar_t kDisabledChanged[] =
+    L" changed while you were asked: it is no longer listed as disabled.  Nothing was opened.     ";
 constexpr wchar_t kStarting[] = L"Starting ";
 constexpr wchar_t kStopping[] = L"Stopping ";
 constexpr wchar_t kStartFailed[] = L" failed to start.  This could be because;";
@@ -491,10 +493,24 @@ void Form1::mnuStart_Click() {
     const int row = ListView::Current(lv);
     const std::wstring display = ListView::Text(lv, row, kColDisplayName);
     if (Text::EqualsNoCase(ListView::Text(lv, row, kColSetting), ServiceRows::kDisabled)) {
-        if (Seam::ShowMessage(hwnd_, display + kDisabledStartQuestion, L"", MB_YESNO | MB_ICONQUESTION) == IDYES) {
-            SettingTabFlag = L"1";
-            ShowfrmInfo();
+        // While the question waits, node clicks wait and the other service commands do nothing.
+        // Yes opens the service it named, found again by its name, while the list still shows
+        // it disabled; a reload or a click meanwhile may have moved or changed the selection.
+        const std::wstring service = ListView::Text(lv, row, kColServiceName);
+        Busy busy(*this);
+        serviceCommandRunning = true;
+        const int answer =
+            Seam::ShowMessage(hwnd_, display + kDisabledStartQuestion, L"", MB_YESNO | MB_ICONQUESTION);
+        serviceCommandRunning = false;
+        if (answer != IDYES || !IsWindow(lv)) return;
+        const int now = ListView::FindRow(lv, service, kColServiceName);
+        if (now < 0 || !Text::EqualsNoCase(ListView::Text(lv, now, kColSetting), ServiceRows::kDisabled)) {
+            Seam::ShowMessage(hwnd_, display + kDisabledChanged, L"", MB_OK | MB_ICONEXCLAMATION);
+            return;
         }
+        ListView::Select(lv, now);
+        SettingTabFlag = L"1";
+        ShowfrmInfo();
         return;
     }
     // Held from the caption's yield to the end: a node click meanwhile waits for the command.

@@ -1,18 +1,20 @@
 // What the two delete confirmations share: the caption "Delete Startup", the question, "&Yes",
-// "&No" and "Don't ask me again", whose state goes to "Confirmed" on every close.
+// "&No" and "Don't ask me again", whose state goes to "Confirmed" on every close, and the entry
+// the question names, kept from the moment the dialog opens.
 #pragma once
 
 #include "mainwindow/Dialog.h"
+#include "startups/ParkingMessages.h"
 #include "system/App.h"
 #include "system/Registry.h"
 
 #include <commctrl.h>
 #include <string>
+#include <utility>
 
-class Form1;
-
-// T provides Form_Load (which asks about its list's selected row with AskAbout) and cmdYes_Click.
-template <typename T>
+// Entry has the member name (the row's text). T provides static bool StillHolds(const Entry&)
+// (the entry holds what it held when it was named) and static void Delete(HWND owner, const Entry&).
+template <typename T, typename EntryType>
 class DeleteConfirmation : public Dialog<T> {
 public:
     static constexpr int kClientWidth = 5700;   // twips
@@ -29,7 +31,9 @@ public:
 
     enum ControlId : int { IDC_Label1 = 100, IDC_cmdYes, IDC_cmdNo, IDC_chkAsk };
 
-    explicit DeleteConfirmation(Form1& form) : form_(form) {}
+    using Entry = EntryType;
+
+    explicit DeleteConfirmation(Entry entry) : entry_(std::move(entry)) {}
 
     [[nodiscard]] std::wstring Caption() const { return kCaption; }
 
@@ -42,6 +46,20 @@ public:
         this->SetInitialFocus(cmdYes);
     }
 
+    void Form_Load() { SetWindowTextW(Label1, (kQuestionStart + entry_.name + kQuestionEnd).c_str()); }
+
+    // Yes acts on the entry the question named, whatever row the list selects by now, and only
+    // while that entry still holds what it held then.
+    void cmdYes_Click() {
+        if (T::StillHolds(entry_)) {
+            T::Delete(this->hwnd(), entry_);
+        } else {
+            ParkingMessages::Refuse(this->hwnd(), ParkingMessages::kStartupStart + entry_.name +
+                                                      ParkingMessages::kChangedEnd);
+        }
+        this->Unload();
+    }
+
     void Form_Unload() {
         // On every close: Yes, No, Esc or the close box.
         const bool ticked = SendMessageW(chkAsk, BM_GETCHECK, 0, 0) == BST_CHECKED;
@@ -51,7 +69,7 @@ public:
     bool OnCommand(UINT id, UINT code, HWND) {
         if (code != BN_CLICKED) return false;
         switch (id) {
-        case IDC_cmdYes: static_cast<T&>(*this).cmdYes_Click(); return true;
+        case IDC_cmdYes: cmdYes_Click(); return true;
         case IDC_cmdNo: cmdNo_Click(); return true;
         default: return false;
         }
@@ -64,10 +82,6 @@ public:
     HWND cmdNo = nullptr;
     HWND chkAsk = nullptr;
 
-protected:
-    void AskAbout(const std::wstring& name) {
-        SetWindowTextW(Label1, (kQuestionStart + name + kQuestionEnd).c_str());
-    }
-
-    Form1& form_;
+private:
+    Entry entry_;
 };

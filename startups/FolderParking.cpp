@@ -123,20 +123,38 @@ bool CopyChecked(const std::wstring& from, const std::wstring& to) {
     return false;
 }
 
-bool DeleteItem(HWND owner, const Form1& form, HWND list, int row) {
+std::optional<FolderEntry> EntryOf(const Form1& form, HWND list, int row) {
     const auto item = form.FolderItemOf(list, row);
-    if (!item) return false;
-    const std::wstring name = ListView::Text(list, row);
-    // Only the row's own state: a same-named file in the other place stays.
+    if (!item) return std::nullopt;
+    FolderEntry entry;
+    entry.name = ListView::Text(list, row);
+    entry.fileName = item->fileName;
+    entry.parked = item->parked;
+    entry.path = item->parked ? ParkedPath(item->fileName)
+                              : ListView::Text(list, row, kUserFolder) + L"\\" + item->fileName;
+    entry.bytes = MyMod::ReadWholeFile(entry.path);
+    if (item->parked) entry.record = Registry::ReadValue(HKEY_LOCAL_MACHINE, StartupsSubKey(), item->fileName);
+    return entry;
+}
+
+bool StillHolds(const FolderEntry& entry) {
+    if (MyMod::ReadWholeFile(entry.path) != entry.bytes) return false;
+    if (!entry.parked) return true;
+    const auto record = Registry::ReadValue(HKEY_LOCAL_MACHINE, StartupsSubKey(), entry.fileName);
+    if (!record || !entry.record) return !record && !entry.record;
+    return record->type == entry.record->type && record->bytes == entry.record->bytes;
+}
+
+bool DeleteItem(HWND owner, const FolderEntry& entry) {
+    // Only the entry's own state: a same-named file in the other place stays.
     const bool deleted =
-        item->parked ? Files::RemoveFile(ParkedPath(item->fileName)) &&
-                           RegistryParking::DeleteIfPresent(HKEY_LOCAL_MACHINE, StartupsSubKey(), item->fileName)
-                     : Files::RemoveFile(ListView::Text(list, row, kUserFolder) + L"\\" + item->fileName);
+        Files::RemoveFile(entry.path) &&
+        (!entry.parked || RegistryParking::DeleteIfPresent(HKEY_LOCAL_MACHINE, StartupsSubKey(), entry.fileName));
     if (!deleted) {
-        Refuse(owner, kStartupStart + name + kDeleteFailedEnd);
+        Refuse(owner, kStartupStart + entry.name + kDeleteFailedEnd);
         return false;
     }
-    StartupNames::ForgetDateIfGone(name);
+    StartupNames::ForgetDateIfGone(entry.name);
     return true;
 }
 
@@ -225,7 +243,10 @@ void EnableItem(HWND owner, const Form1& form, int row) {
 using namespace FolderParking;
 
 // Each handler reloads the view in the end, also after a refusal, so the menu fits the row again.
+// None changes anything while other work holds the window (a load, or a delete confirmation
+// that waits): the row it would act on may be on its way out.
 void Form1::mnuDisable2_Click() {
+    if (IsBusy()) return;
     const int row = CheckListSelection(lv3);
     if (row < 0) return;
     Busy busy(*this);  // a node click while a message waits runs after the reload
@@ -234,6 +255,7 @@ void Form1::mnuDisable2_Click() {
 }
 
 void Form1::mnuEnable2_Click() {
+    if (IsBusy()) return;
     const int row = CheckListSelection(lv3);
     if (row < 0) return;
     Busy busy(*this);
@@ -242,15 +264,16 @@ void Form1::mnuEnable2_Click() {
 }
 
 void Form1::mnuDelete2_Click() {
+    if (IsBusy()) return;
     const int row = CheckListSelection(lv3);
     if (row < 0) return;
     // The list stays as it is while frmDelete2 waits; a node click meanwhile runs after the reload.
     Busy busy(*this);
-    if (FolderItemOf(lv3, row)) {
+    if (const auto entry = EntryOf(*this, lv3, row)) {
         if (General::GetStringValue(App::AppKey(), App::Value::kConfirmed) != L"1")
-            frmDelete2::ShowModal(hwnd_, *this);  // its Yes deletes
+            frmDelete2::ShowModal(hwnd_, *entry);  // its Yes deletes
         else
-            DeleteItem(hwnd_, *this, lv3, row);
+            DeleteItem(hwnd_, *entry);
     }
     DoEvents();
     tvwDemo_NodeClick(SelectedNodeKey());

@@ -3,7 +3,10 @@
 // that the menu, the Delete key and frmDelete2 share.
 #pragma once
 
+#include "system/Registry.h"
+
 #include <windows.h>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -33,11 +36,25 @@ namespace FolderParking {
 // a copy that cannot be made whole is removed again. True when the checked copy is there.
 [[nodiscard]] bool CopyChecked(const std::wstring& from, const std::wstring& to);
 
-// Deletes the item of row by its state: a live row's file in its Startup folder, or a parked
-// row's file and record; then its first-seen date unless another startup of that name is still
-// listed. The other state's file of the same name stays.
-// On a failure it tells the user and keeps the record and the date; false then, and for rows
-// that are no folder item.
-bool DeleteItem(HWND owner, const Form1& form, HWND list, int row);
+// A startup-folder item as it stood when a delete was asked for: by its row's state, a live
+// row's file in its Startup folder, or a parked row's file and record, with what each held then.
+// The other state's file of the same name is no part of it.
+struct FolderEntry {
+    std::wstring name;                       // the row's text
+    std::wstring fileName;                   // "App.lnk"
+    bool parked = false;
+    std::wstring path;                       // the file a delete removes
+    std::optional<std::string> bytes;        // its bytes; nullopt when it could not be read
+    std::optional<Registry::Value> record;   // a parked item's record; nullopt for none
+};
+// The entry of a row of lv2 or lv3 now; nullopt for rows that are no folder item.
+[[nodiscard]] std::optional<FolderEntry> EntryOf(const Form1& form, HWND list, int row);
+// True when the file (and the record of a parked item) still hold what they held then.
+[[nodiscard]] bool StillHolds(const FolderEntry& entry);
+
+// Deletes the entry's file, and the record of a parked one; then its first-seen date unless
+// another startup of that name is still listed. On a failure it tells the user and keeps the
+// record and the date; false then.
+bool DeleteItem(HWND owner, const FolderEntry& entry);
 
 } // namespace FolderParking

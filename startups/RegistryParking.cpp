@@ -132,23 +132,36 @@ DeleteTarget TargetOf(HWND list, int row) {
     return DeleteTarget::None;
 }
 
-bool DeleteStartup(HWND owner, HWND list, int row) {
+std::optional<StartupEntry> EntryOf(HWND list, int row) {
     const DeleteTarget target = TargetOf(list, row);
-    if (target == DeleteTarget::None) return false;
-    const std::wstring name = ListView::Text(list, row, 0);
-    bool deleted = false;
+    if (target == DeleteTarget::None) return std::nullopt;
+    StartupEntry entry;
+    entry.name = ListView::Text(list, row, 0);
     if (target == DeleteTarget::RunValue) {
         // Only the row's own key: a same-named entry of another key stays.
         const auto key = ParseRowKey(ListView::Text(list, row, 2));
-        deleted = DeleteIfPresent(key->root, key->subKey, name);
+        entry.root = key->root;
+        entry.subKey = key->subKey;
     } else {
-        deleted = DeleteIfPresent(HKEY_LOCAL_MACHINE, DisabledSubKey(), name);
+        entry.root = HKEY_LOCAL_MACHINE;
+        entry.subKey = DisabledSubKey();
     }
-    if (!deleted) {
-        Refuse(owner, kStartupStart + name + kDeleteFailedEnd);
+    entry.value = Registry::ReadValue(entry.root, entry.subKey, entry.name);
+    return entry;
+}
+
+bool StillHolds(const StartupEntry& entry) {
+    const auto now = Registry::ReadValue(entry.root, entry.subKey, entry.name);
+    if (!now || !entry.value) return !now && !entry.value;
+    return now->type == entry.value->type && now->bytes == entry.value->bytes;
+}
+
+bool DeleteStartup(HWND owner, const StartupEntry& entry) {
+    if (!DeleteIfPresent(entry.root, entry.subKey, entry.name)) {
+        Refuse(owner, kStartupStart + entry.name + kDeleteFailedEnd);
         return false;
     }
-    StartupNames::ForgetDateIfGone(name);
+    StartupNames::ForgetDateIfGone(entry.name);
     return true;
 }
 
@@ -185,7 +198,10 @@ void Form1::StripSourcePrefix() {
     }
 }
 
+// Disable, Enable and Delete change nothing while other work holds the window (a load, or a
+// delete confirmation that waits): the row they would act on may be on its way out.
 void Form1::mnuDisable_Click() {
+    if (IsBusy()) return;
     const int row = CheckListSelection(lv2);
     if (row < 0) return;
     const std::wstring name = ListView::Text(lv2, row, 0);
@@ -225,6 +241,7 @@ void Form1::mnuDisable_Click() {
 }
 
 void Form1::mnuEnable_Click() {
+    if (IsBusy()) return;
     const int row = CheckListSelection(lv2);
     if (row < 0) return;
     // Only a parked registry row stands for a record: a startup-folder row or an enabled entry
@@ -260,14 +277,18 @@ void Form1::mnuEnable_Click() {
 }
 
 void Form1::mnuDelete_Click() {
+    if (IsBusy()) return;  // a load, or a confirmation that already waits
     const int row = CheckListSelection(lv2);
     if (row < 0) return;
     // Rows that are no registry startup (folder, Winlogon and legacy-file rows) have nothing here.
-    if (TargetOf(lv2, row) == DeleteTarget::None) return;
+    const auto entry = EntryOf(lv2, row);
+    if (!entry) return;
+    // While frmDelete waits the list stays as it is: a reload asked for meanwhile runs after it.
+    Busy busy(*this);
     if (General::GetStringValue(App::AppKey(), App::Value::kConfirmed) != L"1") {
-        frmDelete::ShowModal(hwnd_, *this);  // its Yes deletes
+        frmDelete::ShowModal(hwnd_, *entry);  // its Yes deletes
     } else {
-        DeleteStartup(hwnd_, lv2, row);
+        DeleteStartup(hwnd_, *entry);
     }
     tvwDemo_NodeClick(SelectedNodeKey());
 }

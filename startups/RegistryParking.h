@@ -8,6 +8,7 @@
 
 #include "resources/Images.h"
 #include "startups/RunKeys.h"
+#include "system/Registry.h"
 
 namespace RegistryParking {
 
@@ -53,9 +54,21 @@ struct RowKey {
 enum class DeleteTarget { None, RunValue, Record };
 [[nodiscard]] DeleteTarget TargetOf(HWND list, int row);
 
-// Deletes the row's startup as TargetOf says, then its first-seen date unless another startup
-// of that name is still listed. On a failure it tells the user and keeps the date; false then,
-// and for rows that have nothing to delete.
-bool DeleteStartup(HWND owner, HWND list, int row);
+// A startup as it stood when a delete was asked for: the value TargetOf names for its row, and
+// the data that value held then.
+struct StartupEntry {
+    HKEY root = nullptr;
+    std::wstring subKey;                    // the row's own Run key, or the "Disabled" store
+    std::wstring name;                      // the row's text
+    std::optional<Registry::Value> value;   // nullopt: there was no such value
+};
+// The entry of a row of lv2 now; nullopt for rows that have nothing to delete.
+[[nodiscard]] std::optional<StartupEntry> EntryOf(HWND list, int row);
+// True when the entry's value still has the type and bytes it had then (or is still missing).
+[[nodiscard]] bool StillHolds(const StartupEntry& entry);
+
+// Deletes the entry's value, then its first-seen date unless another startup of that name is
+// still listed. On a failure it tells the user and keeps the date; false then.
+bool DeleteStartup(HWND owner, const StartupEntry& entry);
 
 } // namespace RegistryParking

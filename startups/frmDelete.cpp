@@ -1,13 +1,6 @@
-// frmDelete: asks before a registry startup is deleted; Yes deletes the row selected in lv2.
+// frmDelete: asks before a registry startup is deleted; Yes deletes the value it named.
 #include "startups/frmDelete.h"
 
-#include "mainwindow/Form1.h"
-#include "mainwindow/ListView.h"
-#include "startups/RegistryParking.h"
+bool frmDelete::StillHolds(const Entry& entry) { return RegistryParking::StillHolds(entry); }
 
-void frmDelete::Form_Load() { AskAbout(ListView::Text(form_.lv2, ListView::Selected(form_.lv2))); }
-
-void frmDelete::cmdYes_Click() {
-    RegistryParking::DeleteStartup(hwnd(), form_.lv2, ListView::Selected(form_.lv2));
-    Unload();
-}
+void frmDelete::Delete(HWND owner, const Entry& entry) { RegistryParking::DeleteStartup(owner, entry); }

@@ -3,13 +3,14 @@
 #pragma once
 
 #include "startups/DeleteConfirmation.h"
+#include "startups/RegistryParking.h"
 
-class frmDelete : public DeleteConfirmation<frmDelete> {
+class frmDelete : public DeleteConfirmation<frmDelete, RegistryParking::StartupEntry> {
 public:
     static constexpr wchar_t kClassName[] = L"CorvellfrmDelete";
 
     using DeleteConfirmation::DeleteConfirmation;
 
-    void Form_Load();
-    void cmdYes_Click();
+    [[nodiscard]] static bool StillHolds(const Entry& entry);
+    static void Delete(HWND owner, const Entry& entry);
 };

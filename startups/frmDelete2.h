@@ -3,13 +3,14 @@
 #pragma once
 
 #include "startups/DeleteConfirmation.h"
+#include "startups/FolderParking.h"
 
-class frmDelete2 : public DeleteConfirmation<frmDelete2> {
+class frmDelete2 : public DeleteConfirmation<frmDelete2, FolderParking::FolderEntry> {
 public:
     static constexpr wchar_t kClassName[] = L"CorvellfrmDelete2";
 
     using DeleteConfirmation::DeleteConfirmation;
 
-    void Form_Load();
-    void cmdYes_Click();
+    [[nodiscard]] static bool StillHolds(const Entry& entry);
+    static void Delete(HWND owner, const Entry& entry);
 };

@@ -224,6 +224,27 @@ TEST_F(ExportCommandTest, EachCommandWritesTheWholeListAsANewFileOrOverALongerOn
     }
 }
 
+// The list may be filled again while the Save dialog waits: the file holds the rows shown when
+// the command was chosen.
+TEST_F(ExportCommandTest, TheFileHoldsTheRowsShownWhenTheCommandWasChosen) {
+    for (const Command& command : kCommands) {
+        SCOPED_TRACE(command.name);
+        const HWND list = form().*command.list;
+        const std::vector<Row>& rows = list == form().lv2 ? kStartupRows : kServiceRows;
+        const std::wstring path = kFolder + L"\\later." + command.defaultExt;
+        seam.onFileDialog = [list](const Seam::FileDialogRequest&) {
+            ListView::Clear(list);
+            ListView::AddRow(list, L"Loaded meanwhile", 1, {L"C:\\later.exe"});
+        };
+        seam.dialogAnswers.push_back(Chosen(path));
+        Run(command);
+        seam.onFileDialog = nullptr;
+        EXPECT_TRUE(seam.messages.empty());
+        EXPECT_EQ(Bytes(path), command.bytes);
+        Fill(list, rows);
+    }
+}
+
 TEST_F(ExportCommandTest, AFileHeldOpenIsReportedAndKeepsItsBytes) {
     for (const Command& command : kCommands) {
         SCOPED_TRACE(command.name);

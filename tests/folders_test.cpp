@@ -19,6 +19,7 @@
 #include <shobjidl.h>
 
 #include <fstream>
+#include <functional>
 #include <iterator>
 #include <set>
 
@@ -682,6 +683,66 @@ TEST_F(FoldersTest, frmDelete2AsksAndDontAskMeAgainSilencesBothDeletes) {
     ASSERT_TRUE(TestUtil::PumpUntil([&reg] { return reg.looked; }));
     EXPECT_FALSE(reg.shown);
     EXPECT_FALSE(ValueExists(HKEY_LOCAL_MACHINE, kRun, L"RegApp"));
+}
+
+// While frmDelete2 waits the list may be asked to change under it; Yes deletes the item it named,
+// and nothing when that item no longer holds what it held when it was named.
+TEST_F(FoldersTest, YesDeletesTheItemTheConfirmationNamedWhateverHappenedMeanwhile) {
+    const std::wstring changed =
+        L"The Startup Gamma has changed since you were asked about it.  Nothing was deleted.     ";
+    const std::wstring livePath = UserFolder() + L"\\Gamma.lnk", parkedPath = ParkedFolder() + L"\\Gamma.lnk";
+    const std::wstring alphaPath = UserFolder() + L"\\Alpha.lnk";
+    const struct {
+        const wchar_t* what;
+        bool parked;
+        std::function<void()> meanwhile;
+        bool deleted;
+        std::wstring warning;  // "" for none
+    } cases[] = {
+        {L"Delete pressed again", false, [this] { SendMessageW(lv3(), WM_KEYDOWN, VK_DELETE, 0); }, true, L""},
+        {L"another row selected", false, [this] { SelectRow(lv3(), L"Alpha"); }, true, L""},
+        {L"Disable chosen",
+         false, [this] { SendMessageW(form().hwnd(), WM_COMMAND, MAKEWPARAM(IDM_mnuDisable2, 0), 0); }, true, L""},
+        {L"the shortcut replaced by another program", false,
+         [&] { MakeLink(livePath, L"C:\\A\\other.exe"); }, false, changed},
+        {L"parked: the parked file replaced", true, [&] { MakeLink(parkedPath, L"C:\\A\\other.exe"); }, false, changed},
+        {L"parked: its record pointed elsewhere", true,
+         [] { PutString(HKEY_LOCAL_MACHINE, kStore, L"Gamma.lnk", L"C:\\A\\Gamma.lnk"); }, false, changed},
+        {L"parked: nothing", true, [] {}, true, L""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        General::SetStringValue(App::AppKey(), L"Confirmed", L"0");
+        for (const std::wstring& path : {livePath, parkedPath}) DeleteFileW(path.c_str());
+        (void)General::DeleteValue(HKEY_LOCAL_MACHINE, kStore, L"Gamma.lnk");
+        MakeLink(alphaPath, L"C:\\A\\alpha.exe");
+        MakeLink(c.parked ? parkedPath : livePath, L"C:\\A\\gamma.exe");
+        if (c.parked) PutString(HKEY_LOCAL_MACHINE, kStore, L"Gamma.lnk", livePath);
+        const std::string alphaBytes = Bytes(alphaPath);
+        View(c.parked ? L"another 45" : L"two");
+        ASSERT_GE(SelectRow(lv3(), L"Gamma"), 0);
+        seam.messages.clear();
+
+        Confirmation seen;
+        Confirmations::Answer<frmDelete2>(seen, form().hwnd(), false, frmDelete2::IDC_cmdYes, c.meanwhile);
+        form().mnuDelete2_Click();
+        ASSERT_TRUE(seen.shown);
+        Confirmations::ExpectDeleteTexts(seen, L"Gamma");
+        EXPECT_EQ(frmDelete2::Current(), nullptr);
+
+        EXPECT_EQ(IsFile(c.parked ? parkedPath : livePath), !c.deleted);
+        EXPECT_FALSE(IsFile(c.parked ? livePath : parkedPath));  // nothing parked or put back meanwhile
+        EXPECT_EQ(ValueExists(HKEY_LOCAL_MACHINE, kStore, L"Gamma.lnk"), c.parked && !c.deleted);
+        EXPECT_EQ(Bytes(alphaPath), alphaBytes);
+        const auto warnings = Warnings();
+        if (c.warning.empty()) {
+            EXPECT_TRUE(warnings.empty()) << warnings[0].text;
+        } else {
+            EXPECT_EQ(warnings.size(), 1u);
+            for (const auto& warning : warnings) EXPECT_EQ(warning.text, c.warning);
+        }
+        EXPECT_EQ(ListView::FindRow(lv3(), L"Gamma") >= 0, !c.deleted);  // the view was loaded again
+    }
 }
 
 TEST_F(FoldersTest, TooltipsShowNameTargetAndFolderButNotTheDate) {

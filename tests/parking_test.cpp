@@ -3,6 +3,7 @@
 #include "Confirmations.h"
 #include "TestSeam.h"
 #include "TestUtil.h"
+#include "mainwindow/ControlIds.h"
 #include "mainwindow/ListView.h"
 #include "mainwindow/MenuIds.h"
 #include "startups/frmDelete.h"
@@ -11,6 +12,7 @@
 
 #include <sddl.h>
 
+#include <functional>
 #include <optional>
 
 #include <gtest/gtest.h>
@@ -639,6 +641,104 @@ TEST_F(ParkingTest, ConfirmationAsksWithItsTextsAndItsAnswerDecides) {
         Confirmations::ExpectDeleteTexts(seen, L"Tool");
         EXPECT_EQ(ValueExists(HKEY_LOCAL_MACHINE, kRun, L"Tool"), !c.deleted);
         EXPECT_EQ(General::GetStringValue(App::AppKey(), L"Confirmed"), c.confirmed);
+    }
+}
+
+// While the confirmation waits the list may be asked to change under it; Yes deletes the entry
+// it named, and nothing when that entry no longer holds what it held when it was named.
+TEST_F(ParkingTest, YesDeletesTheEntryTheConfirmationNamedWhateverHappenedMeanwhile) {
+    const std::wstring changed =
+        L"The Startup Gamma has changed since you were asked about it.  Nothing was deleted.     ";
+    auto press = [this](UINT id, HWND control = nullptr) {
+        SendMessageW(form().hwnd(), WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(control));
+    };
+    bool madeNew = false;
+    const auto newEntry = [&madeNew] {
+        PutString(HKEY_LOCAL_MACHINE, kRun, L"Aardvark", L"C:\\A\\aardvark.exe");
+        madeNew = true;
+    };
+    const struct {
+        const wchar_t* what;
+        bool parked;  // Gamma is a record of "Disabled Startups"
+        std::function<void()> meanwhile;
+        bool gammaDeleted;
+        std::wstring warning;  // "" for none
+    } cases[] = {
+        {L"Delete pressed again", false, [this] { SendMessageW(lv2(), WM_KEYDOWN, VK_DELETE, 0); }, true, L""},
+        // The reload announces the new entry and selects it.
+        {L"a new Run value, then the dialogs' reload button", false,
+         [&] {
+             newEntry();
+             press(IDC_cmdWL, form().cmdWL);
+         },
+         true, L""},
+        {L"a new Run value, then Disable", false,
+         [&] {
+             newEntry();
+             press(IDM_mnuDisable);
+         },
+         true, L""},
+        {L"another row selected", false, [this] { SelectOnly(ListView::FindRow(lv2(), L"Alpha")); }, true, L""},
+        {L"its command changed by another program", false,
+         [] { PutString(HKEY_LOCAL_MACHINE, kRun, L"Gamma", L"C:\\A\\other.exe"); }, false, changed},
+        {L"made again as an expandable value", false,
+         [] { PutString(HKEY_LOCAL_MACHINE, kRun, L"Gamma", L"C:\\A\\gamma.exe", REG_EXPAND_SZ); }, false, changed},
+        {L"parked: another row selected", true, [this] { SelectOnly(ListView::FindRow(lv2(), L"Alpha")); }, true,
+         L""},
+        {L"parked: its record changed", true,
+         [] { PutString(HKEY_LOCAL_MACHINE, kDisabled, L"Gamma", L"HKCU^C:\\A\\gamma.exe"); }, false, changed},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        madeNew = false;
+        General::SetStringValue(App::AppKey(), L"Confirmed", L"0");
+        General::SetStringValue(App::AppKey(), L"lv2DT", L"1");
+        TestUtil::DeleteTree(HKEY_LOCAL_MACHINE, kRun);
+        TestUtil::DeleteTree(HKEY_LOCAL_MACHINE, kDisabled);
+        General::CreateKey(L"HKEY_LOCAL_MACHINE\\" + kDisabled);
+        // Alpha and Beta are where Gamma is, so the view lists all three.
+        const std::wstring sub = c.parked ? kDisabled : kRun;
+        const std::wstring hive = c.parked ? L"HKLM^" : L"";
+        PutString(HKEY_LOCAL_MACHINE, sub, L"Alpha", hive + L"C:\\A\\alpha.exe");
+        PutString(HKEY_LOCAL_MACHINE, sub, L"Beta", hive + L"C:\\A\\beta.exe");
+        PutString(HKEY_LOCAL_MACHINE, sub, L"Gamma", hive + L"C:\\A\\gamma.exe");
+        const wchar_t* node = c.parked ? L"another 44" : L"another11";
+        form().SelectNode(node);
+        form().tvwDemo_NodeClick(node);
+        const int row = ListView::FindRow(lv2(), L"Gamma");
+        ASSERT_GE(row, 0);
+        SelectOnly(row);
+        seam.messages.clear();
+
+        Confirmation seen;
+        Confirmations::Answer<frmDelete>(seen, form().hwnd(), false, frmDelete::IDC_cmdYes, c.meanwhile);
+        form().mnuDelete_Click();
+        ASSERT_TRUE(seen.shown);
+        Confirmations::ExpectDeleteTexts(seen, L"Gamma");
+        EXPECT_EQ(frmDelete::Current(), nullptr);
+
+        EXPECT_EQ(ValueExists(HKEY_LOCAL_MACHINE, sub, L"Gamma"), !c.gammaDeleted);
+        EXPECT_EQ(ValueOrMissing(HKEY_LOCAL_MACHINE, sub, L"Alpha"), hive + L"C:\\A\\alpha.exe");
+        EXPECT_EQ(ValueOrMissing(HKEY_LOCAL_MACHINE, sub, L"Beta"), hive + L"C:\\A\\beta.exe");
+        EXPECT_EQ(ValueOrMissing(HKEY_LOCAL_MACHINE, kRun, L"Aardvark"),
+                  madeNew ? L"C:\\A\\aardvark.exe" : L"<missing>");
+        // Nothing was parked, or put back, meanwhile.
+        EXPECT_FALSE(ValueExists(HKEY_LOCAL_MACHINE, c.parked ? kRun : kDisabled, L"Gamma"));
+        const auto warnings = Warnings();
+        if (c.warning.empty()) {
+            EXPECT_TRUE(warnings.empty()) << warnings[0].text;
+        } else {
+            EXPECT_EQ(warnings.size(), 1u);
+            for (const auto& warning : warnings) {
+                EXPECT_EQ(warning.text, c.warning);
+                EXPECT_EQ(warning.caption, L"Corvell");
+            }
+        }
+        // Once the confirmation has gone the view is loaded again and shows what is there.
+        EXPECT_EQ(ListView::FindRow(lv2(), L"Gamma") >= 0, !c.gammaDeleted);
+        if (!c.parked) {
+            EXPECT_EQ(ListView::FindRow(lv2(), L"Aardvark") >= 0, madeNew);
+        }
     }
 }
 

@@ -7,10 +7,12 @@
 #include "mainwindow/MenuIds.h"
 #include "services/ServiceDescriptions.h"
 #include "services/frmInfo.h"
+#include "system/ServiceControl.h"
 #include "system/Text.h"
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <set>
 
 namespace {
@@ -266,6 +268,89 @@ TEST_F(ServicePropertiesTest, YesForADisabledServiceShowsThatService) {
     // A plain double click on another row only brings the open dialog forward.
     EXPECT_EQ(DoubleClick(form, L"CorvellInfoOn"), d);
     EXPECT_EQ(Text(d->txtID), L"CorvellInfoOff");
+}
+
+// While the question for a disabled service waits, the list may be loaded again, another row
+// selected or the service set otherwise; Yes opens the setting of the service it named, and
+// only while that one is still disabled.
+TEST_F(ServicePropertiesTest, YesOpensTheSettingOfTheServiceTheQuestionNamed) {
+    Install(L"CorvellAskOff", L"Corvell Ask Off", SERVICE_DISABLED);
+    Install(L"CorvellAskOther", L"Corvell Ask Other");
+    TestUtil::LiveForm live;
+    Form1& form = live.form;
+    form.tvwDemo_NodeClick(L"six");
+    const std::wstring question =
+        L"Corvell Ask Off cannot be started manually while disabled.  Would you like to change the setting for "
+        L"it?     ";
+    const std::wstring changed =
+        L"Corvell Ask Off changed while you were asked: it is no longer listed as disabled.  Nothing was opened.     ";
+    const auto setStart = [](const wchar_t* service, DWORD start) {
+        UpcServiciosyWea control;
+        control.ServiceName(service);
+        ASSERT_EQ(control.ChangeStartType(start, L""), static_cast<DWORD>(ERROR_SUCCESS));
+    };
+    const struct {
+        const wchar_t* what;
+        std::function<void()> meanwhile;
+        bool opens;
+    } cases[] = {
+        {L"the list loaded again", [&] { form.Command6_Click(); }, true},
+        {L"another row selected", [&] { SelectService(form, L"CorvellAskOther"); }, true},
+        // The other service's properties are open: their Apply waits for no one and selects it.
+        {L"Apply pressed in the properties of another service",
+         [&] {
+             frmInfo* other = frmInfo::Current();
+             ASSERT_NE(other, nullptr);
+             SendMessageW(other->cboStatus, CB_SETCURSEL, 0, 0);
+             SendMessageW(other->cmdApply, BM_CLICK, 0, 0);
+         },
+         true},
+        {L"set to Manual by another program, then the list loaded again",
+         [&] {
+             setStart(L"CorvellAskOff", SERVICE_DEMAND_START);
+             form.Command6_Click();
+         },
+         false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        setStart(L"CorvellAskOff", SERVICE_DISABLED);
+        setStart(L"CorvellAskOther", SERVICE_DEMAND_START);
+        form.Command6_Click();
+        if (frmInfo* open = frmInfo::Current()) open->Unload();
+        SelectService(form, L"CorvellAskOther");
+        form.ShowfrmInfo();
+        ASSERT_NE(frmInfo::Current(), nullptr);
+        SelectService(form, L"CorvellAskOff");
+        seam.messages.clear();
+        seam.answers.push_back(IDYES);
+        bool asked = false;
+        seam.onMessage = [&](const Seam::MessageRequest& request) {
+            if (asked || request.text != question) return;
+            asked = true;
+            c.meanwhile();
+        };
+        form.mnuStart_Click();
+        seam.onMessage = nullptr;
+        ASSERT_TRUE(asked);
+
+        frmInfo* d = frmInfo::Current();
+        ASSERT_NE(d, nullptr);
+        EXPECT_EQ(Text(d->txtID), c.opens ? L"CorvellAskOff" : L"CorvellAskOther");
+        if (c.opens) {
+            EXPECT_EQ(d->tabs.SelectedTab(), frmInfo::kSettingTab);
+            EXPECT_EQ(Choice(*d), 2);  // "Disabled"
+            EXPECT_EQ(ListView::Selected(form.lv), Row(form, L"CorvellAskOff"));
+            ASSERT_EQ(seam.messages.size(), 1u);
+        } else {
+            ASSERT_EQ(seam.messages.size(), 2u);
+            EXPECT_EQ(seam.messages[1].text, changed);
+            EXPECT_EQ(seam.messages[1].flags, static_cast<UINT>(MB_OK | MB_ICONEXCLAMATION));
+        }
+        EXPECT_EQ(form.SettingTabFlag, L"0");
+        EXPECT_EQ(ServiceFixtures::StartType(L"CorvellAskOther"), static_cast<DWORD>(SERVICE_DEMAND_START));
+        EXPECT_EQ(ServiceFixtures::State(L"CorvellAskOff"), static_cast<DWORD>(SERVICE_STOPPED));
+    }
 }
 
 TEST_F(ServicePropertiesTest, WithoutASelectedRowNothingOpens) {

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <windows.h>
+#include <functional>
 #include <string>
 
 namespace Confirmations {
@@ -21,11 +22,12 @@ inline constexpr int kPressEnter = -1;
 inline constexpr int kPressEscape = -2;
 
 // About 150 ms from now, reads the open dialog D into seen, ticks "Don't ask me again" when tick,
-// then presses button: a control id, 0 for the close box, or one of the keys above. Where no
-// dialog is to open, pump until seen.looked before checking that none did.
+// runs meanwhile (what happens while the dialog waits), then presses button: a control id, 0 for
+// the close box, or one of the keys above. Where no dialog is to open, pump until seen.looked
+// before checking that none did.
 template <typename D>
-void Answer(Seen& seen, HWND owner, bool tick, int button) {
-    TestUtil::AfterDelay(150, [&seen, owner, tick, button] {
+void Answer(Seen& seen, HWND owner, bool tick, int button, std::function<void()> meanwhile = {}) {
+    TestUtil::AfterDelay(150, [&seen, owner, tick, button, meanwhile = std::move(meanwhile)] {
         seen.looked = true;
         D* d = D::Current();
         if (!d) return;
@@ -37,6 +39,8 @@ void Answer(Seen& seen, HWND owner, bool tick, int button) {
         seen.no = d->ControlText(d->cmdNo);
         seen.ask = d->ControlText(d->chkAsk);
         if (tick) SendMessageW(d->chkAsk, BM_SETCHECK, BST_CHECKED, 0);
+        if (meanwhile) meanwhile();
+        if (D::Current() != d) return;  // closed by what happened meanwhile
         if (button == 0) {
             SendMessageW(d->hwnd(), WM_CLOSE, 0, 0);
         } else if (button < 0) {

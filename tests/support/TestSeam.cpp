@@ -49,6 +49,7 @@ long TestSeam::RunProcess(const Seam::ProcessRequest& request) {
 
 Seam::FileDialogResult TestSeam::ShowFileDialog(const Seam::FileDialogRequest& request) {
     dialogs.push_back(request);
+    if (onFileDialog) onFileDialog(request);
     if (dialogAnswers.empty()) return {};
     auto a = dialogAnswers.front();
     dialogAnswers.pop_front();

@@ -32,6 +32,10 @@ public:
     std::function<void(const Seam::MessageRequest&)> onMessage;
     // Called with each launch as it is recorded, to look at the state the command left by then.
     std::function<void(const Seam::ShellRequest&)> onLaunch;
+    // Called with each message box as it is recorded, before it is answered: what happens while it waits.
+    std::function<void(const Seam::MessageRequest&)> onMessage;
+    // Called with each file dialog as it is recorded, before it is answered: what happens while it waits.
+    std::function<void(const Seam::FileDialogRequest&)> onFileDialog;
     // Asked first for every process: a result given stands for the process, which is not run.
     std::function<std::optional<long>(const Seam::ProcessRequest&)> scriptProcess;
 
