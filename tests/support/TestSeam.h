@@ -28,8 +28,6 @@ public:
     bool runProcesses = false;
     // Shell launches go to the real shell when set; else only recorded.
     bool launchForReal = false;
-    // Called with each message box as it is recorded, while the box would be up.
-    std::function<void(const Seam::MessageRequest&)> onMessage;
     // Called with each launch as it is recorded, to look at the state the command left by then.
     std::function<void(const Seam::ShellRequest&)> onLaunch;
     // Called with each message box as it is recorded, before it is answered: what happens while it waits.
