@@ -289,18 +289,9 @@ void Form1::BackupWinlogonUserinit(const std::wstring& folder, std::vector<std::
     const auto winlogon = General::ParseKeyPath(RunKeys::kWinlogonKey);
     const auto value = Registry::ReadValue(winlogon->root, winlogon->subKey, RunKeys::kUserinitValue);
     // Nothing to give back: a restore then leaves "Userinit" as it finds it.
-    if (!value || value->text.empty()) return;
+    if (!value || !Registry::IsText(value->type) || value->text.empty()) return;
     const std::wstring name = modRegKeys::kUserinitFile;
-    if (value->type != REG_SZ) {
-        failures.push_back(L"The Winlogon \"Userinit\" value is no plain text, which " + name + L" could not hold.");
-        return;
-    }
-    const auto bytes = modRegKeys::UserinitRegFile(value->text);
-    if (!bytes) {
-        failures.push_back(L"The Winlogon \"Userinit\" value holds characters that " + name + L" cannot hold.");
-        return;
-    }
-    const DWORD error = SafeFile::Write(folder + L"\\" + name, *bytes);
+    const DWORD error = SafeFile::Write(folder + L"\\" + name, modRegKeys::UserinitRegFile(*value));
     if (error != ERROR_SUCCESS) failures.push_back(name + L" could not be written: " + Text::SystemMessage(error));
 }
 
