@@ -19,6 +19,8 @@
 #include "system/Seam.h"
 #include "system/Text.h"
 
+#include <shlwapi.h>
+
 #include <algorithm>
 #include <iterator>
 #include <optional>
@@ -118,13 +120,18 @@ std::optional<std::wstring> CopyOf(const std::wstring& folder, const std::wstrin
     return folder + L"\\" + sub + L"\\" + file;
 }
 
-// The records of the backed-up shortcuts: text values with data, in the key's order.
-std::vector<Registry::Value> ShortcutRecords() {
+// The records of the backed-up shortcuts that name a full path, in the key's order; the names of
+// the others (no text, empty, or a relative path) go to unusable when it is given.
+std::vector<Registry::Value> ShortcutRecords(std::vector<std::wstring>* unusable = nullptr) {
     std::vector<Registry::Value> records;
     const auto values = Registry::EnumValues(HKEY_LOCAL_MACHINE, App::MachineSubKey(App::SubKey::kBackups));
     if (!values) return records;
-    for (const auto& value : *values)
-        if ((value.type == REG_SZ || value.type == REG_EXPAND_SZ) && !value.text.empty()) records.push_back(value);
+    for (const auto& value : *values) {
+        if (Registry::IsText(value.type) && !value.text.empty() && !PathIsRelativeW(value.text.c_str()))
+            records.push_back(value);
+        else if (unusable)
+            unusable->push_back(value.name);
+    }
     return records;
 }
 
@@ -424,7 +431,13 @@ void Form1::ListBackedUpShortcuts() {
 }
 
 void Form1::RestoreStartupShortcuts(const std::wstring& folder, std::vector<std::wstring>& failures) {
-    for (const auto& record : ShortcutRecords()) {
+    std::vector<std::wstring> unusable;
+    const auto records = ShortcutRecords(&unusable);
+    for (const auto& name : unusable)
+        failures.push_back(L"The record \"" + name + L"\" under HKEY_LOCAL_MACHINE\\" +
+                           App::MachineSubKey(App::SubKey::kBackups) +
+                           L" names no full path of a shortcut, so its shortcut could not be restored.");
+    for (const auto& record : records) {
         const std::wstring& live = record.text;
         if (Exists(live)) continue;  // never overwritten
         const auto found = CopyOf(folder, record.name);

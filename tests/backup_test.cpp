@@ -750,6 +750,32 @@ TEST_F(BackupTest, StartupItemsNamedLikeTheBackupsOwnFilesComeBackByteForByte) {
     EXPECT_EQ(TestUtil::ValueOrMissing(HKEY_LOCAL_MACHINE, kRun, L"Machine App"), L"C:\\m.exe");
 }
 
+TEST_F(BackupTest, ARecordThatNamesNoShortcutPathIsNamedAndTheOthersAreRestored) {
+    MakeStartups();
+    Open();
+    Command(IDM_mnuBackup);
+    const DWORD number = 7;
+    ASSERT_TRUE(Registry::WriteBytes(HKEY_LOCAL_MACHINE, kRecords, L"User Startup\\Number.lnk", REG_DWORD,
+                                     {reinterpret_cast<const BYTE*>(&number), reinterpret_cast<const BYTE*>(&number + 1)}));
+    TestUtil::PutString(HKEY_LOCAL_MACHINE, kRecords, L"User Startup\\Empty.lnk", L"");
+    TestUtil::PutString(HKEY_LOCAL_MACHINE, kRecords, L"User Startup\\Relative.lnk", L"Relative.lnk");
+    const std::wstring only = UserStartup() + L"\\Only.lnk";
+    const std::string onlyBytes = Bytes(only);
+    ASSERT_TRUE(Files::RemoveFile(only));
+    seam.messages.clear();
+    seam.answers = {IDYES};
+    Command(IDM_mnuRestore);
+    ASSERT_EQ(seam.messages.size(), 2u);
+    const std::wstring& told = seam.messages[1].text;
+    EXPECT_EQ(seam.messages[1].flags, static_cast<UINT>(MB_OK | MB_ICONEXCLAMATION)) << told;
+    for (const wchar_t* name : {L"User Startup\\Number.lnk", L"User Startup\\Empty.lnk", L"User Startup\\Relative.lnk"})
+        EXPECT_NE(told.find(name), std::wstring::npos) << name << L": " << told;
+    EXPECT_EQ(Bytes(only), onlyBytes);
+    wchar_t current[MAX_PATH] = {};
+    GetCurrentDirectoryW(MAX_PATH, current);
+    EXPECT_FALSE(MyMod::FileExists(std::wstring(current) + L"\\Relative.lnk"));
+}
+
 TEST_F(BackupTest, ABackupInTheEarlierLayoutStillRestores) {
     // Every file side by side in the backup folder, the second of two same-named shortcuts
     // under a name of its own; records named like the copies.
