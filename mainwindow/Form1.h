@@ -162,8 +162,9 @@ public:
     void mnuBackup_Click();
     void BackupWinlogonUserinit(const std::wstring& folder, std::vector<std::wstring>& failures);
     void BackupSystemFiles(const std::wstring& folder, std::vector<std::wstring>& failures);
-    // Copies every file of both Startup folders into folder and records each under recordsKey
-    // (below HKEY_LOCAL_MACHINE): value named as its copy, data its full path.
+    // Copies every file of each Startup folder into a sub-folder of folder kept for that Startup
+    // folder and records each under recordsKey (below HKEY_LOCAL_MACHINE): value named as the
+    // copy's path inside folder, data the file's full path.
     void BackupStartupShortcuts(const std::wstring& folder, const std::wstring& recordsKey,
                                 std::vector<std::wstring>& failures);
     void mnuRestore_Click();

@@ -19,8 +19,11 @@
 #include "system/Seam.h"
 #include "system/Text.h"
 
+#include <shlwapi.h>
+
 #include <algorithm>
-#include <set>
+#include <iterator>
+#include <optional>
 
 namespace {
 
@@ -86,30 +89,49 @@ DWORD CopyNew(const std::wstring& from, const std::wstring& to) {
     return CopyFileW(from.c_str(), to.c_str(), TRUE) ? ERROR_SUCCESS : GetLastError();
 }
 
-// name, or "App (2).lnk" and so on: the first that none of taken holds (lower-case names).
-std::wstring DistinctName(const std::wstring& name, const std::set<std::wstring>& taken) {
-    if (!taken.count(Text::Lower(name))) return name;
-    const size_t dot = name.rfind(L'.');
-    const std::wstring stem = dot == std::wstring::npos ? name : name.substr(0, dot);
-    const std::wstring extension = dot == std::wstring::npos ? L"" : name.substr(dot);
-    for (int n = 2;; ++n) {
-        const std::wstring candidate = stem + L" (" + std::to_wstring(n) + L")" + extension;
-        if (!taken.count(Text::Lower(candidate))) return candidate;
-    }
-}
+// The copies of each Startup folder's files lie in a sub-folder of their own, where neither a
+// file of the backup's own (RegKeys.reg, Win.ini, an export) nor the other folder's files of the
+// same name can meet them.
+struct ShortcutFolder {
+    int which;
+    const wchar_t* subFolder;
+};
+constexpr ShortcutFolder kShortcutFolders[] = {
+    {modSpecialFolder::kCommonStartup, L"All Users Startup"},
+    {modSpecialFolder::kUserStartup, L"User Startup"},
+};
 
-// A record's name must name a file of the backup folder itself.
 bool IsPlainFileName(const std::wstring& name) {
     return !name.empty() && name != L"." && name != L".." && name.find_first_of(L"\\/:*?\"<>|") == std::wstring::npos;
 }
 
-// The records of the backed-up shortcuts: text values with data, in the key's order.
-std::vector<Registry::Value> ShortcutRecords() {
+// The copy a record of "Backups" names: its value name is the copy's path inside the backup
+// folder, "User Startup\App.lnk", or a bare file name in backups made before the sub-folders.
+// nullopt for a name that would lead anywhere else.
+std::optional<std::wstring> CopyOf(const std::wstring& folder, const std::wstring& recordName) {
+    const size_t slash = recordName.find(L'\\');
+    if (slash == std::wstring::npos)
+        return IsPlainFileName(recordName) ? std::optional(folder + L"\\" + recordName) : std::nullopt;
+    const std::wstring sub = recordName.substr(0, slash);
+    const std::wstring file = recordName.substr(slash + 1);
+    const bool known = std::any_of(std::begin(kShortcutFolders), std::end(kShortcutFolders),
+                                   [&](const ShortcutFolder& f) { return Text::EqualsNoCase(f.subFolder, sub); });
+    if (!known || !IsPlainFileName(file)) return std::nullopt;
+    return folder + L"\\" + sub + L"\\" + file;
+}
+
+// The records of the backed-up shortcuts that name a full path, in the key's order; the names of
+// the others (no text, empty, or a relative path) go to unusable when it is given.
+std::vector<Registry::Value> ShortcutRecords(std::vector<std::wstring>* unusable = nullptr) {
     std::vector<Registry::Value> records;
     const auto values = Registry::EnumValues(HKEY_LOCAL_MACHINE, App::MachineSubKey(App::SubKey::kBackups));
     if (!values) return records;
-    for (const auto& value : *values)
-        if ((value.type == REG_SZ || value.type == REG_EXPAND_SZ) && !value.text.empty()) records.push_back(value);
+    for (const auto& value : *values) {
+        if (Registry::IsText(value.type) && !value.text.empty() && !PathIsRelativeW(value.text.c_str()))
+            records.push_back(value);
+        else if (unusable)
+            unusable->push_back(value.name);
+    }
     return records;
 }
 
@@ -274,18 +296,9 @@ void Form1::BackupWinlogonUserinit(const std::wstring& folder, std::vector<std::
     const auto winlogon = General::ParseKeyPath(RunKeys::kWinlogonKey);
     const auto value = Registry::ReadValue(winlogon->root, winlogon->subKey, RunKeys::kUserinitValue);
     // Nothing to give back: a restore then leaves "Userinit" as it finds it.
-    if (!value || value->text.empty()) return;
+    if (!value || !Registry::IsText(value->type) || value->text.empty()) return;
     const std::wstring name = modRegKeys::kUserinitFile;
-    if (value->type != REG_SZ) {
-        failures.push_back(L"The Winlogon \"Userinit\" value is no plain text, which " + name + L" could not hold.");
-        return;
-    }
-    const auto bytes = modRegKeys::UserinitRegFile(value->text);
-    if (!bytes) {
-        failures.push_back(L"The Winlogon \"Userinit\" value holds characters that " + name + L" cannot hold.");
-        return;
-    }
-    const DWORD error = SafeFile::Write(folder + L"\\" + name, *bytes);
+    const DWORD error = SafeFile::Write(folder + L"\\" + name, modRegKeys::UserinitRegFile(*value));
     if (error != ERROR_SUCCESS) failures.push_back(name + L" could not be written: " + Text::SystemMessage(error));
 }
 
@@ -300,15 +313,9 @@ void Form1::BackupSystemFiles(const std::wstring& folder, std::vector<std::wstri
 
 void Form1::BackupStartupShortcuts(const std::wstring& folder, const std::wstring& recordsKey,
                                    std::vector<std::wstring>& failures) {
-    struct Shortcut {
-        std::wstring folder;
-        std::wstring name;
-    };
-    std::vector<Shortcut> shortcuts;
-    std::set<std::wstring> taken;  // lower-case names of the copies and of every real file
     std::vector<std::wstring> seenFolders;
-    for (const int which : {modSpecialFolder::kCommonStartup, modSpecialFolder::kUserStartup}) {
-        const std::wstring startup = FolderParking::StartupFolderPath(which);
+    for (const ShortcutFolder& shortcuts : kShortcutFolders) {
+        const std::wstring startup = FolderParking::StartupFolderPath(shortcuts.which);
         const bool seen = std::any_of(seenFolders.begin(), seenFolders.end(),
                                       [&](const std::wstring& f) { return Text::EqualsNoCase(f, startup); });
         if (startup.empty() || seen) continue;
@@ -316,24 +323,20 @@ void Form1::BackupStartupShortcuts(const std::wstring& folder, const std::wstrin
         std::vector<std::wstring> names;
         if (!FolderParking::StartupFolderFiles(startup, names))
             failures.push_back(L"The folder " + startup + L" could not be read: " + Text::SystemMessage(GetLastError()));
-        for (auto& name : names) {
-            taken.insert(Text::Lower(name));
-            shortcuts.push_back({startup, std::move(name)});
+        if (names.empty()) continue;
+        const std::wstring copies = folder + L"\\" + shortcuts.subFolder;
+        if (!CreateDirectoryW(copies.c_str(), nullptr)) {
+            failures.push_back(L"The folder " + copies + L" could not be made: " + Text::SystemMessage(GetLastError()));
+            continue;
         }
-    }
-    // A name both folders hold is kept apart: the second copy gets a name of its own, and its
-    // record, named like the copy, still gives the real path.
-    std::set<std::wstring> copies;
-    for (const Shortcut& shortcut : shortcuts) {
-        std::wstring copy = shortcut.name;
-        if (copies.count(Text::Lower(copy))) copy = DistinctName(copy, taken);
-        taken.insert(Text::Lower(copy));
-        copies.insert(Text::Lower(copy));
-        const std::wstring live = shortcut.folder + L"\\" + shortcut.name;
-        const DWORD error = CopyNew(live, folder + L"\\" + copy);
-        if (error != ERROR_SUCCESS) failures.push_back(CopyFailed(live, error));
-        else if (!Registry::WriteText(HKEY_LOCAL_MACHINE, recordsKey, copy, REG_SZ, live))
-            failures.push_back(L"The record of " + live + L" could not be written.");
+        for (const std::wstring& name : names) {
+            const std::wstring live = startup + L"\\" + name;
+            const DWORD error = CopyNew(live, copies + L"\\" + name);
+            if (error != ERROR_SUCCESS) failures.push_back(CopyFailed(live, error));
+            else if (!Registry::WriteText(HKEY_LOCAL_MACHINE, recordsKey,
+                                          std::wstring(shortcuts.subFolder) + L"\\" + name, REG_SZ, live))
+                failures.push_back(L"The record of " + live + L" could not be written.");
+        }
     }
 }
 
@@ -420,22 +423,29 @@ void Form1::ListBackedUpShortcuts() {
     for (const auto& record : ShortcutRecords()) {
         // Named as the shortcut is, which a copy kept apart from a same-named one is not.
         const std::wstring name = FolderParking::ShownName(MyMod::GetFileName(record.text));
-        const std::wstring target =
-            IsPlainFileName(record.name) ? LookPropertyLink(folder + L"\\" + record.name, L"target") : L"";
+        const auto copy = CopyOf(folder, record.name);
+        const std::wstring target = copy ? LookPropertyLink(*copy, L"target") : L"";
         ListView::AddRow(lv3, name, Images::kIconDisabled, {target, MyMod::GetParentFolder(record.text, true)},
                          ListView::DisabledForeColor);
     }
 }
 
 void Form1::RestoreStartupShortcuts(const std::wstring& folder, std::vector<std::wstring>& failures) {
-    for (const auto& record : ShortcutRecords()) {
+    std::vector<std::wstring> unusable;
+    const auto records = ShortcutRecords(&unusable);
+    for (const auto& name : unusable)
+        failures.push_back(L"The record \"" + name + L"\" under HKEY_LOCAL_MACHINE\\" +
+                           App::MachineSubKey(App::SubKey::kBackups) +
+                           L" names no full path of a shortcut, so its shortcut could not be restored.");
+    for (const auto& record : records) {
         const std::wstring& live = record.text;
         if (Exists(live)) continue;  // never overwritten
-        if (!IsPlainFileName(record.name)) {
+        const auto found = CopyOf(folder, record.name);
+        if (!found) {
             failures.push_back(L"The shortcut " + live + L" could not be restored: its record names no file.");
             continue;
         }
-        const std::wstring copy = folder + L"\\" + record.name;
+        const std::wstring& copy = *found;
         const DWORD error = Exists(copy) ? CopyNew(copy, live) : ERROR_FILE_NOT_FOUND;
         if (error != ERROR_SUCCESS)
             failures.push_back(L"The shortcut " + live + L" could not be restored from " + copy + L": " +

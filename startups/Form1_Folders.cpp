@@ -120,8 +120,9 @@ void Form1::LoadUserStartupFolder() {
     LoadStartupFolder(modSpecialFolder::kUserStartup);
 }
 
-// One row per record of the "Startups" store with data; the row's target is read from the parked
-// copy and its folder from the record. Only the rows added here lose their ".lnk".
+// One row per record of the "Startups" store; the row's target is read from the parked copy and
+// its folder from the record. A record that is empty or no text is listed too, with no folder, so
+// that it can be deleted (Enable says why it cannot). Only the rows added here lose their ".lnk".
 void Form1::LoadParkedFolderItems(HWND list, bool withDates) {
     const auto records = Registry::EnumValues(HKEY_LOCAL_MACHINE, FolderParking::StartupsSubKey());
     if (!records) return;
@@ -130,11 +131,11 @@ void Form1::LoadParkedFolderItems(HWND list, bool withDates) {
     if (withDates) dates.emplace();
     ShellShortcut::Reader links;
     for (const auto& record : *records) {
-        if (!Registry::IsText(record.type) || record.text.empty()) continue;
+        const std::wstring from = Registry::IsText(record.type) ? record.text : std::wstring();
         const std::wstring name = FolderParking::ShownName(record.name);
         const std::wstring target = TargetOf(links, FolderParking::ParkedPath(record.name));
         const int icon = running.Contains(MyMod::GetFileName(target)) ? kIconDisabledRunning : kIconDisabled;
-        std::vector<std::wstring> cells{target, MyMod::GetParentFolder(record.text, true)};
+        std::vector<std::wstring> cells{target, from.empty() ? std::wstring() : MyMod::GetParentFolder(from, true)};
         if (dates) cells.push_back(dates->Of(name));
         const int row = ListView::AddRow(list, name, icon, cells, ListView::DisabledForeColor);
         ListFolderItem(list, {record.name, true}, row);

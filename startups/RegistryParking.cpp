@@ -30,6 +30,12 @@ constexpr wchar_t kOnlyStringsEnd[] = L" value, so it was left as it is.     ";
 constexpr wchar_t kNotFoundEnd[] = L" was not found in its registry key.  Nothing was changed.     ";
 constexpr wchar_t kEnableTakenStart[] = L"The Run key already holds a different Startup named ";
 constexpr wchar_t kEnableTakenEnd[] = L".  The disabled Startup was left as it is.     ";
+constexpr wchar_t kDisabledStart[] = L"The disabled Startup ";
+constexpr wchar_t kRecordGoneEnd[] =
+    L" is no longer recorded; another program may have enabled or deleted it.  The list has been read again.     ";
+constexpr wchar_t kRecordNoTextMiddle[] = L" cannot be enabled: its record is a ";
+constexpr wchar_t kRecordEmptyEnd[] = L" cannot be enabled: its record is empty and names no command.  You can delete it.     ";
+constexpr wchar_t kRecordNoTextEnd[] = L" value, not the text of a command.  You can delete it.     ";
 
 // The registry's name of a value type, as messages name it.
 std::wstring TypeName(DWORD type) {
@@ -175,16 +181,17 @@ void Form1::LoadDisabledStartups() {
     if (records) {
         const modProcess::ProcessSnapshot running;
         for (const auto& record : *records) {
-            // Records of either string type are listed; empty or non-text data is passed over.
-            if (!Registry::IsText(record.type) || record.text.empty()) continue;
-            const std::wstring keyText =
-                Text::StartsWithNoCase(record.text, L"HKLM") ? kHklmRunText : kHkcuRunText;
+            // Every record is listed, also one that is empty or no text: Enable then says why it
+            // cannot put it back, and Delete frees its name for the next Disable.
+            const bool usable = Registry::IsText(record.type) && !record.text.empty();
+            const std::wstring text = usable ? record.text : std::wstring();
+            const std::wstring keyText = Text::StartsWithNoCase(text, L"HKLM") ? kHklmRunText : kHkcuRunText;
             // Judged by the file name of the whole record text, the program's unless the command has
             // switches; the registry-only view then sets the icon again from the split command
             // (MarkRunningDisabledStartups), the "Disabled Startups" view keeps this one.
-            const bool runs = running.Contains(MyMod::GetFileName(record.text));
-            ListView::AddRow(lv2, record.name, runs ? kIconDisabledRunning : kIconDisabled,
-                             {record.text, keyText}, ListView::DisabledForeColor);
+            const bool runs = usable && running.Contains(MyMod::GetFileName(text));
+            ListView::AddRow(lv2, record.name, runs ? kIconDisabledRunning : kIconDisabled, {text, keyText},
+                             ListView::DisabledForeColor);
         }
     }
     StripSourcePrefix();
@@ -249,9 +256,21 @@ void Form1::mnuEnable_Click() {
     if (TargetOf(lv2, row) != DeleteTarget::Record) return;
     const std::wstring name = ListView::Text(lv2, row, 0);
     const std::wstring disabled = DisabledSubKey();
-    // Without a record there is nothing to put back (and no second copy is made).
+    // Without a record there is nothing to put back (and no second copy is made); the row is stale.
     const auto record = Registry::ReadValue(HKEY_LOCAL_MACHINE, disabled, name);
-    if (!record || !Registry::IsText(record->type)) return;
+    if (!record) {
+        Refuse(hwnd_, kDisabledStart + name + kRecordGoneEnd);
+        tvwDemo_NodeClick(SelectedNodeKey());
+        return;
+    }
+    if (!Registry::IsText(record->type)) {
+        Refuse(hwnd_, kDisabledStart + name + kRecordNoTextMiddle + TypeName(record->type) + kRecordNoTextEnd);
+        return;
+    }
+    if (record->text.empty()) {
+        Refuse(hwnd_, kDisabledStart + name + kRecordEmptyEnd);
+        return;
+    }
     // The record names its Run key: HKLM's when it begins "HKLM", else HKCU's.
     const std::wstring runKey = Text::StartsWithNoCase(record->text, L"HKLM") ? kHklmRunPath : kHkcuRunPath;
     const auto target = General::ParseKeyPath(runKey);

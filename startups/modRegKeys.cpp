@@ -96,6 +96,55 @@ std::vector<std::wstring> Lines(const std::wstring& text) {
     return lines;
 }
 
+// One key or value line of a registry file, with the number of the line it begins on (the file's
+// first line is 1); hex data continued over lines that end in "\" is joined into one.
+struct Entry {
+    size_t line = 0;
+    std::wstring text;
+};
+std::vector<Entry> Entries(const std::wstring& text) {
+    std::vector<Entry> entries;
+    const std::vector<std::wstring> lines = Lines(text);
+    for (size_t i = 0; i < lines.size(); ++i) {
+        std::wstring line = lines[i];
+        const size_t first = i + 1;
+        while (!line.empty() && line.back() == L'\\' && line.find(L"=hex") != std::wstring::npos && i + 1 < lines.size())
+            line = line.substr(0, line.size() - 1) + lines[++i];
+        if (line.empty() || line[0] == L';') continue;  // blank lines and comments write nothing
+        entries.push_back({first, std::move(line)});
+    }
+    return entries;
+}
+
+// The text of string data, without one terminating NUL.
+std::wstring TextOf(const std::vector<BYTE>& bytes) {
+    std::wstring text(bytes.size() / sizeof(wchar_t), L'\0');
+    if (!text.empty()) std::memcpy(text.data(), bytes.data(), text.size() * sizeof(wchar_t));
+    if (!text.empty() && text.back() == L'\0') text.pop_back();
+    return text;
+}
+
+std::vector<BYTE> BytesOf(const std::wstring& text) {
+    const auto* first = reinterpret_cast<const BYTE*>(text.c_str());
+    return std::vector<BYTE>(first, first + (text.size() + 1) * sizeof(wchar_t));
+}
+
+// "hex(2):25,00,..." as the registry editor writes data of any type, continued over lines.
+std::wstring HexData(DWORD type, const std::vector<BYTE>& bytes) {
+    static constexpr wchar_t kDigits[] = L"0123456789abcdef";
+    std::wstring typeDigits;
+    for (DWORD t = type; typeDigits.empty() || t != 0; t /= 16) typeDigits.insert(typeDigits.begin(), kDigits[t % 16]);
+    std::wstring out = L"hex(" + typeDigits + L"):";
+    for (size_t i = 0; i < bytes.size(); ++i) {
+        out += kDigits[bytes[i] >> 4];
+        out += kDigits[bytes[i] & 0xF];
+        if (i + 1 == bytes.size()) break;
+        out += L',';
+        if ((i + 1) % 24 == 0) out += L"\\\r\n  ";
+    }
+    return out;
+}
+
 // The text of a REGEDIT4 string that begins at text[0] ('"'): a backslash gives the character
 // after it, and only blanks may follow the closing quote.
 std::optional<std::wstring> ReadRegedit4String(std::wstring_view text) {
@@ -188,41 +237,84 @@ std::optional<Registry::Value> ExportedValue(std::wstring_view line) {
     return value;
 }
 
-// Names the values of the Run keys that RegKeys.reg holds and the registry does not hold as
-// the file gives them (same type, same bytes; a string by its text). Regedit's exit code says
-// nothing about this: it ends with 0 when a key refused every write.
-void CheckImportedRunKeys(const std::string& bytes, Failures& failures) {
+// The backed-up key that holds keyName (the key itself or one below it), if any.
+bool IsBackedUp(const std::wstring& keyName) {
+    return std::any_of(std::begin(kBackedUpKeys), std::end(kBackedUpKeys), [&](const wchar_t* key) {
+        return Text::EqualsNoCase(WithoutTrailingSlash(key), keyName) || Text::StartsWithNoCase(keyName, key);
+    });
+}
+
+// A line as a message quotes it: cut after 80 characters.
+std::wstring Excerpt(const std::wstring& line) {
+    return line.size() <= 80 ? line : line.substr(0, 80) + L"...";
+}
+
+// How many faults of one file a restore's message names; the rest are counted.
+constexpr size_t kNamedFaults = 10;
+
+// Names what the import of RegKeys.reg cannot have put back as the file gives it: a file that is
+// no Version 5.00 registry file, a line that is no key or value, a key outside the backed-up ones,
+// and every value that does not now read as the file gives it (same type, same bytes; a string by
+// its text). Regedit's exit code says nothing about this: it ends with 0 even when it read nothing.
+void CheckImport(const std::string& bytes, Failures& failures) {
+    const std::wstring file = kRegKeysFile;
     const auto text = Utf16Text(bytes);
-    if (!text) return;
-    std::optional<General::KeyPath> key;  // the section's key when it is one of the Run keys
+    const std::vector<Entry> entries = text ? Entries(*text) : std::vector<Entry>{};
+    if (entries.empty() || entries[0].line != 1 || entries[0].text != kVersionLine) {
+        failures.push_back(file + L" is not a registry file the registry editor can read (UTF-16 beginning with \"" +
+                           kVersionLine + L"\"), so what it holds was not put back.");
+        return;
+    }
+    size_t faults = 0;
+    const auto fault = [&](std::wstring line) {
+        if (++faults <= kNamedFaults) failures.push_back(std::move(line));
+    };
+    enum class Section { None, Skipped, Open };
+    Section section = Section::None;
     std::wstring keyName;
-    std::vector<std::wstring> lines = Lines(*text);
-    for (size_t i = 0; i < lines.size(); ++i) {
-        std::wstring line = lines[i];
-        // Hex data goes on over lines that end in "\".
-        while (!line.empty() && line.back() == L'\\' && line.find(L"=hex") != std::wstring::npos && i + 1 < lines.size())
-            line = line.substr(0, line.size() - 1) + lines[++i];
-        if (!line.empty() && line[0] == L'[') {
+    UniqueHkey key;
+    for (size_t i = 1; i < entries.size(); ++i) {
+        const Entry& entry = entries[i];
+        const std::wstring at = L"Line " + std::to_wstring(entry.line) + L" of " + file;
+        if (entry.text[0] == L'[') {
             key.reset();
-            keyName = line.substr(1, line.size() >= 2 && line.back() == L']' ? line.size() - 2 : 0);
-            // The Run keys only; the services key is put back unchecked.
-            for (const wchar_t* runKey : kBackedUpKeys) {
-                if (!Text::EqualsNoCase(WithoutTrailingSlash(runKey), keyName) || !Text::ContainsNoCase(runKey, L"\\Run"))
-                    continue;
-                key = General::ParseKeyPath(keyName);
+            section = Section::Skipped;  // the values of a key named here once are not named again
+            const bool sound = entry.text.size() >= 3 && entry.text.back() == L']' && entry.text[1] != L'-' &&
+                               entry.text[entry.text.size() - 2] != L'\\';
+            if (!sound) {
+                fault(at + L" is no registry key the import could read: " + Excerpt(entry.text));
+                continue;
             }
+            keyName = entry.text.substr(1, entry.text.size() - 2);
+            const auto path = IsBackedUp(keyName) ? General::ParseKeyPath(keyName) : std::nullopt;
+            if (!path) {
+                fault(at + L" names the key " + Excerpt(keyName) + L", which the backup does not hold.");
+                continue;
+            }
+            if (RegOpenKeyExW(path->root, path->subKey.c_str(), 0, KEY_QUERY_VALUE, key.put()) != ERROR_SUCCESS) {
+                fault(L"After the import of " + file + L" the key " + keyName + L" is missing.");
+                continue;
+            }
+            section = Section::Open;
             continue;
         }
-        if (!key) continue;
-        const auto wanted = ExportedValue(line);
-        if (!wanted) continue;
-        const auto now = Registry::ReadValue(key->root, key->subKey, wanted->name);
+        if (section == Section::Skipped) continue;
+        const auto wanted = ExportedValue(entry.text);
+        if (!wanted || section == Section::None) {
+            fault(at + (section == Section::Open ? L" (in [" + keyName + L"])" : std::wstring()) +
+                  L" is no registry value the import could read: " + Excerpt(entry.text));
+            continue;
+        }
+        const auto now = Registry::ReadValue(key.get(), L"", wanted->name);
         const bool same = now && now->type == wanted->type &&
                           (wanted->type == REG_SZ ? now->text == wanted->text : now->bytes == wanted->bytes);
         if (!same)
-            failures.push_back(L"After the import of " + std::wstring(kRegKeysFile) + L" the value \"" + wanted->name +
-                               L"\" of " + keyName + L" does not read as the backup holds it.");
+            fault(L"After the import of " + file + L" the value \"" + wanted->name + L"\" of " + keyName +
+                  L" does not read as the backup holds it.");
     }
+    if (faults > kNamedFaults)
+        failures.push_back(L"And " + std::to_wstring(faults - kNamedFaults) + L" more lines of " + file +
+                           L" that were not put back as it holds them.");
 }
 
 } // namespace
@@ -284,24 +376,52 @@ std::wstring Regedit4String(std::wstring_view text) {
     return out;
 }
 
-std::optional<std::string> UserinitRegFile(std::wstring_view userinit) {
-    if (userinit.find_first_of(L"\r\n") != std::wstring_view::npos) return std::nullopt;
-    const std::wstring text = std::wstring(kRegedit4Line) + kLineEnd + kLineEnd + L"[" + RunKeys::kWinlogonKey + L"]" +
-                              kLineEnd + L"\"" + RunKeys::kUserinitValue + L"\"=\"" + Regedit4String(userinit) + L"\"" +
-                              kLineEnd + kLineEnd;
-    return Text::ToAnsi(text);
+std::string UserinitRegFile(const Registry::Value& userinit) {
+    const std::wstring keyLine = L"[" + std::wstring(RunKeys::kWinlogonKey) + L"]";
+    const std::wstring valueStart = L"\"" + std::wstring(RunKeys::kUserinitValue) + L"\"=";
+    // The REGEDIT4 form gives back a REG_SZ only as one line of code-page text with its NUL.
+    const bool plain = userinit.type == REG_SZ && userinit.bytes == BytesOf(userinit.text) &&
+                       userinit.text.find_first_of(std::wstring(L"\r\n\0", 3)) == std::wstring::npos;
+    if (plain) {
+        const std::wstring text = std::wstring(kRegedit4Line) + kLineEnd + kLineEnd + keyLine + kLineEnd + valueStart +
+                                  L"\"" + Regedit4String(userinit.text) + L"\"" + kLineEnd + kLineEnd;
+        if (auto ansi = Text::ToAnsi(text)) return *ansi;
+    }
+    const std::wstring text = std::wstring(kVersionLine) + kLineEnd + kLineEnd + keyLine + kLineEnd + valueStart +
+                              HexData(userinit.type, userinit.bytes) + kLineEnd + kLineEnd;
+    std::string bytes(kByteOrderMark, 2);
+    bytes.append(reinterpret_cast<const char*>(text.data()), text.size() * sizeof(wchar_t));
+    return bytes;
 }
 
-std::optional<std::wstring> ReadUserinitReg(const std::string& bytes) {
+std::optional<Registry::Value> ReadUserinitReg(const std::string& bytes) {
+    const std::wstring keyLine = L"[" + std::wstring(RunKeys::kWinlogonKey) + L"]";
+    if (const auto text = Utf16Text(bytes)) {
+        const std::vector<Entry> entries = Entries(*text);
+        if (entries.size() != 3 || entries[0].line != 1 || entries[0].text != kVersionLine ||
+            !Text::EqualsNoCase(entries[1].text, keyLine))
+            return std::nullopt;
+        auto value = ExportedValue(entries[2].text);
+        if (!value || !Text::EqualsNoCase(value->name, RunKeys::kUserinitValue) || !Registry::IsText(value->type))
+            return std::nullopt;
+        value->text = TextOf(value->bytes);
+        return value;
+    }
     std::vector<std::wstring> lines;
     for (auto& line : Lines(Text::FromAnsi(bytes)))
         if (!line.empty()) lines.push_back(std::move(line));
-    const std::wstring keyLine = L"[" + std::wstring(RunKeys::kWinlogonKey) + L"]";
     const std::wstring valueStart = L"\"" + std::wstring(RunKeys::kUserinitValue) + L"\"=";
     if (lines.size() != 3 || lines[0] != kRegedit4Line || !Text::EqualsNoCase(lines[1], keyLine) ||
         !Text::StartsWithNoCase(lines[2], valueStart))
         return std::nullopt;
-    return ReadRegedit4String(std::wstring_view(lines[2]).substr(valueStart.size()));
+    const auto text = ReadRegedit4String(std::wstring_view(lines[2]).substr(valueStart.size()));
+    if (!text) return std::nullopt;
+    Registry::Value value;
+    value.name = RunKeys::kUserinitValue;
+    value.type = REG_SZ;
+    value.text = *text;
+    value.bytes = BytesOf(*text);
+    return value;
 }
 
 bool StartsWithUserinit(std::wstring_view userinit) {
@@ -318,14 +438,20 @@ void RestoreRegKeys(const std::wstring& folder, Failures& failures) {
     if (imported != 0) {
         failures.push_back(L"The import of " + std::wstring(kRegKeysFile) + L" " + ProcessFailure(imported) + L".");
     } else if (const auto bytes = MyMod::ReadWholeFile(regKeys)) {
-        CheckImportedRunKeys(*bytes, failures);
+        CheckImport(*bytes, failures);
+    } else {
+        failures.push_back(std::wstring(kRegKeysFile) + L" could not be read after its import, so it is not known "
+                           L"what was put back.");
     }
 
     const std::wstring wlFile = folder + L"\\" + kUserinitFile;
     if (!MyMod::FileExists(wlFile)) return;
     const auto bytes = MyMod::ReadWholeFile(wlFile);
     const auto userinit = bytes ? ReadUserinitReg(*bytes) : std::nullopt;
-    if (!userinit || userinit->empty() || !StartsWithUserinit(*userinit)) {
+    const std::wstring programs = !userinit ? std::wstring()
+                                  : userinit->type == REG_EXPAND_SZ ? MyMod::ExpandEnvironment(userinit->text)
+                                                                   : userinit->text;
+    if (programs.empty() || !StartsWithUserinit(programs)) {
         failures.push_back(std::wstring(kUserinitFile) +
                            L" was left out: its \"Userinit\" does not begin with an existing userinit.exe, and "
                            L"Windows could not log anyone on with it.");
@@ -339,7 +465,7 @@ void RestoreRegKeys(const std::wstring& folder, Failures& failures) {
     // The editor's exit code does not tell whether the value arrived: it is read back.
     const auto winlogon = General::ParseKeyPath(RunKeys::kWinlogonKey);
     const auto now = Registry::ReadValue(winlogon->root, winlogon->subKey, RunKeys::kUserinitValue);
-    if (!now || now->type != REG_SZ || now->text != *userinit)
+    if (!now || now->type != userinit->type || (now->bytes != userinit->bytes && now->text != userinit->text))
         failures.push_back(L"After the import of " + std::wstring(kUserinitFile) +
                            L" the Winlogon \"Userinit\" value does not read as the file holds it.");
 }

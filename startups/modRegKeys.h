@@ -3,6 +3,8 @@
 // in the REGEDIT4 form; and their import by the registry editor.
 #pragma once
 
+#include "system/Registry.h"
+
 #include <windows.h>
 #include <functional>
 #include <optional>
@@ -44,20 +46,22 @@ void BackupRegKeys(const std::wstring& folder, Failures& failures, const std::fu
 
 // A text in a REGEDIT4 string: "\" and '"' escaped.
 [[nodiscard]] std::wstring Regedit4String(std::wstring_view text);
-// WL.reg for a "Userinit" text, in the ANSI code page; nullopt when the text holds a line break or
-// a character the code page cannot hold, which the file could not give back.
-[[nodiscard]] std::optional<std::string> UserinitRegFile(std::wstring_view userinit);
-// The "Userinit" text a WL.reg gives the registry editor, read by REGEDIT4 rules; nullopt unless the
-// file holds the Winlogon key with this one string value.
-[[nodiscard]] std::optional<std::wstring> ReadUserinitReg(const std::string& bytes);
+// WL.reg for a "Userinit" value. A REG_SZ text that the ANSI code page holds whole, without a line
+// break, is written as REGEDIT4 in that code page, as earlier versions wrote it; any other value in
+// the UTF-16 Version 5.00 form with its type and bytes as hex, which gives it back byte for byte.
+[[nodiscard]] std::string UserinitRegFile(const Registry::Value& userinit);
+// The "Userinit" value a WL.reg of either form gives the registry editor (a REGEDIT4 string read by
+// its rules); nullopt unless the file holds the Winlogon key with this one REG_SZ or REG_EXPAND_SZ.
+[[nodiscard]] std::optional<Registry::Value> ReadUserinitReg(const std::string& bytes);
 // True when the first program of a "Userinit" text (before its first ",") is an existing
 // userinit.exe; a bare name is looked for in the system folder.
 [[nodiscard]] bool StartsWithUserinit(std::wstring_view userinit);
 
 // Imports folder\RegKeys.reg, then folder\WL.reg when it holds a sound "Userinit", each awaited
-// under the time limit; the Run keys' values and "Userinit" are read back after their import, and
-// each that does not read as its file gives it is named in failures. A backup without WL.reg (it
-// had no "Userinit") imports only RegKeys.reg.
+// under the time limit. Every value of RegKeys.reg and "Userinit" are read back after their
+// import: a file the editor cannot read, a line of it that is no registry entry, a key outside the
+// backed-up ones and a value that does not read as the file gives it are named in failures. A
+// backup without WL.reg (it had no "Userinit") imports only RegKeys.reg.
 void RestoreRegKeys(const std::wstring& folder, Failures& failures);
 
 } // namespace modRegKeys

@@ -1,5 +1,6 @@
 // Backup and restore of all startups in a real main window, with the prefix's own reg.exe and
 // regedit run for real, real Startup folders, legacy files and Winlogon value.
+#include "ServiceFixtures.h"
 #include "TestSeam.h"
 #include "TestUtil.h"
 #include "mainwindow/ListView.h"
@@ -74,16 +75,18 @@ void MakeShortcut(const std::wstring& path, const std::wstring& target) {
     ASSERT_TRUE(file && SUCCEEDED(file->Save(path.c_str(), TRUE))) << path;
 }
 
-// Every file of a folder: bytes and attributes, by name.
-std::map<std::wstring, std::pair<std::string, DWORD>> FolderSnapshot(const std::wstring& folder) {
+// Every file of a folder and of its sub-folders: bytes and attributes, by the path inside it.
+std::map<std::wstring, std::pair<std::string, DWORD>> FolderSnapshot(const std::wstring& folder,
+                                                                     const std::wstring& prefix = L"") {
     std::map<std::wstring, std::pair<std::string, DWORD>> files;
     WIN32_FIND_DATAW data{};
     UniqueFindHandle find(FindFirstFileW((folder + L"\\*").c_str(), &data));
     if (!find) return files;
     do {
-        if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) continue;
-        const std::wstring path = folder + L"\\" + data.cFileName;
-        files[data.cFileName] = {Bytes(path), Attributes(path)};
+        const std::wstring name = data.cFileName;
+        const std::wstring path = folder + L"\\" + name;
+        if (!(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) files[prefix + name] = {Bytes(path), Attributes(path)};
+        else if (name != L"." && name != L"..") files.merge(FolderSnapshot(path, prefix + name + L"\\"));
     } while (FindNextFileW(find.get(), &data));
     return files;
 }
@@ -250,7 +253,10 @@ TEST_F(BackupTest, FirstRunBackupSavesEveryKindOfStartupFromBothFolders) {
     // WL.reg gives the value back exactly, blank, backslashes and quotes included.
     const auto wl = MyMod::ReadWholeFile(Backup(L"WL.reg"));
     ASSERT_TRUE(wl);
-    EXPECT_EQ(modRegKeys::ReadUserinitReg(*wl), userinit);
+    const auto read = modRegKeys::ReadUserinitReg(*wl);
+    ASSERT_TRUE(read);
+    EXPECT_EQ(read->text, userinit);
+    EXPECT_EQ(wl->rfind("REGEDIT4\r\n", 0), 0u);  // text the code page holds keeps the earlier form
 
     for (const auto& [live, copy] : std::vector<std::pair<std::wstring, std::wstring>>{
              {WinIni(), L"Win.ini"},
@@ -260,10 +266,11 @@ TEST_F(BackupTest, FirstRunBackupSavesEveryKindOfStartupFromBothFolders) {
              {Root() + L"Config.sys", L"Config.sys"}})
         EXPECT_EQ(Bytes(Backup(copy)), Bytes(live)) << copy;
 
+    // Each folder's shortcuts in a sub-folder of their own, named like the record.
     const std::map<std::wstring, std::wstring> expected = {
-        {L"Same.lnk", CommonStartup() + L"\\Same.lnk"},
-        {L"Same (2).lnk", UserStartup() + L"\\Same.lnk"},
-        {L"Only.lnk", UserStartup() + L"\\Only.lnk"},
+        {L"All Users Startup\\Same.lnk", CommonStartup() + L"\\Same.lnk"},
+        {L"User Startup\\Same.lnk", UserStartup() + L"\\Same.lnk"},
+        {L"User Startup\\Only.lnk", UserStartup() + L"\\Only.lnk"},
     };
     EXPECT_EQ(Records(), expected);
     for (const auto& [copy, livePath] : expected) EXPECT_EQ(Bytes(Backup(copy)), Bytes(livePath)) << copy;
@@ -356,7 +363,7 @@ TEST_F(BackupTest, AFailedBackupLeavesThePreviousOneWhole) {
     EXPECT_EQ(Bytes(Backup(L"Boot.ini")), "[boot loader]\r\ntimeout=5\r\n");
     EXPECT_EQ(Bytes(Backup(L"Config.sys")), "FILES=80\r\n");
     EXPECT_EQ(Records().size(), 4u);
-    EXPECT_EQ(Records().at(L"New.lnk"), CommonStartup() + L"\\New.lnk");
+    EXPECT_EQ(Records().at(L"All Users Startup\\New.lnk"), CommonStartup() + L"\\New.lnk");
     EXPECT_EQ(Count(Utf16Text(Bytes(Backup(L"RegKeys.reg"))), L"\"Added\"=\"C:\\\\added.exe\""), 1u);
     EXPECT_FALSE(MyMod::FolderExists(App::Path() + L"\\Backups.old"));
 }
@@ -706,31 +713,269 @@ TEST_F(BackupTest, RestoreFromTheEmptyListMenuRunsTheSameRestore) {
     EXPECT_EQ(ListView::Text(form().lv2, 0), L"Machine App");
 }
 
+TEST_F(BackupTest, StartupItemsNamedLikeTheBackupsOwnFilesComeBackByteForByte) {
+    // Named like the fixed files and like a temporary export, in both folders, one name in both.
+    const std::vector<std::pair<std::wstring, std::string>> items = {
+        {CommonStartup() + L"\\Win.ini", "[common item]\r\n"},
+        {CommonStartup() + L"\\RegKeys.reg", "A Startup item, 43 bytes, no registry file."},
+        {CommonStartup() + L"\\HKEY_CURRENT_USER_Software_Microsoft_Windows_CurrentVersion_Run_.reg", "export-like"},
+        {UserStartup() + L"\\Win.ini", "[user item]\r\n"},
+        {UserStartup() + L"\\WL.reg", "not the Winlogon file"},
+        {UserStartup() + L"\\System.ini", "user system.ini"},
+        {UserStartup() + L"\\Autoexec.bat", "@echo item\r\n"},
+    };
+    ASSERT_EQ(items[1].second.size(), 43u);
+    for (const auto& [path, bytes] : items) PutFile(path, bytes);
+    TestUtil::PutString(HKEY_LOCAL_MACHINE, kRun, L"Machine App", L"C:\\m.exe");
+    const std::string winIni = Bytes(WinIni());
+    const std::string systemIni = Bytes(MyMod::GetWindowsDir() + L"\\system.ini");
+    Open();
+    Command(IDM_mnuBackup);
+    ASSERT_EQ(seam.messages.size(), 1u);
+    ASSERT_TRUE(Text::StartsWithNoCase(seam.messages[0].text, kCompletedOn)) << seam.messages[0].text;
+    EXPECT_EQ(Records().size(), items.size());
+    EXPECT_EQ(ExportFilesLeft(), std::vector<std::wstring>{});
+
+    for (const auto& [path, bytes] : items) ASSERT_TRUE(Files::RemoveFile(path)) << path;
+    DeleteValue(HKEY_LOCAL_MACHINE, kRun, L"Machine App");
+    PutFile(WinIni(), "changed\r\n");
+    seam.messages.clear();
+    seam.answers = {IDYES};
+    Command(IDM_mnuRestore);
+    ASSERT_EQ(seam.messages.size(), 2u);
+    EXPECT_EQ(seam.messages[1].flags, static_cast<UINT>(MB_OK | MB_ICONINFORMATION)) << seam.messages[1].text;
+    for (const auto& [path, bytes] : items) EXPECT_EQ(Bytes(path), bytes) << path;
+    EXPECT_EQ(Bytes(WinIni()), winIni);
+    EXPECT_EQ(Bytes(MyMod::GetWindowsDir() + L"\\system.ini"), systemIni);
+    EXPECT_EQ(TestUtil::ValueOrMissing(HKEY_LOCAL_MACHINE, kRun, L"Machine App"), L"C:\\m.exe");
+}
+
+TEST_F(BackupTest, ARecordThatNamesNoShortcutPathIsNamedAndTheOthersAreRestored) {
+    MakeStartups();
+    Open();
+    Command(IDM_mnuBackup);
+    const DWORD number = 7;
+    ASSERT_TRUE(Registry::WriteBytes(HKEY_LOCAL_MACHINE, kRecords, L"User Startup\\Number.lnk", REG_DWORD,
+                                     {reinterpret_cast<const BYTE*>(&number), reinterpret_cast<const BYTE*>(&number + 1)}));
+    TestUtil::PutString(HKEY_LOCAL_MACHINE, kRecords, L"User Startup\\Empty.lnk", L"");
+    TestUtil::PutString(HKEY_LOCAL_MACHINE, kRecords, L"User Startup\\Relative.lnk", L"Relative.lnk");
+    const std::wstring only = UserStartup() + L"\\Only.lnk";
+    const std::string onlyBytes = Bytes(only);
+    ASSERT_TRUE(Files::RemoveFile(only));
+    seam.messages.clear();
+    seam.answers = {IDYES};
+    Command(IDM_mnuRestore);
+    ASSERT_EQ(seam.messages.size(), 2u);
+    const std::wstring& told = seam.messages[1].text;
+    EXPECT_EQ(seam.messages[1].flags, static_cast<UINT>(MB_OK | MB_ICONEXCLAMATION)) << told;
+    for (const wchar_t* name : {L"User Startup\\Number.lnk", L"User Startup\\Empty.lnk", L"User Startup\\Relative.lnk"})
+        EXPECT_NE(told.find(name), std::wstring::npos) << name << L": " << told;
+    EXPECT_EQ(Bytes(only), onlyBytes);
+    wchar_t current[MAX_PATH] = {};
+    GetCurrentDirectoryW(MAX_PATH, current);
+    EXPECT_FALSE(MyMod::FileExists(std::wstring(current) + L"\\Relative.lnk"));
+}
+
+TEST_F(BackupTest, ABackupInTheEarlierLayoutStillRestores) {
+    // Every file side by side in the backup folder, the second of two same-named shortcuts
+    // under a name of its own; records named like the copies.
+    ASSERT_TRUE(CreateDirectoryW(BackupFolder().c_str(), nullptr));
+    const std::wstring regKeys = L"Windows Registry Editor Version 5.00\r\n\r\n"
+                                 L"[HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run]\r\n"
+                                 L"\"Machine App\"=\"\\\"C:\\\\Program Files\\\\m\\\\m.exe\\\" /tray\"\r\n\r\n";
+    PutFile(Backup(L"RegKeys.reg"),
+            "\xFF\xFE" + std::string(reinterpret_cast<const char*>(regKeys.data()), regKeys.size() * sizeof(wchar_t)));
+    PutFile(Backup(L"WL.reg"), "REGEDIT4\r\n\r\n"
+                               "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\Winlogon]\r\n"
+                               "\"Userinit\"=\"" + *Text::ToAnsi(modRegKeys::Regedit4String(userinit_)) + "\"\r\n\r\n");
+    PutFile(Backup(L"Win.ini"), "[windows]\r\nload=\r\n");
+    PutFile(Backup(L"Config.sys"), "FILES=40\r\n");
+    MakeShortcut(Backup(L"Same.lnk"), L"C:\\common\\same.exe");
+    MakeShortcut(Backup(L"Same (2).lnk"), L"C:\\user\\same.exe");
+    TestUtil::PutString(HKEY_LOCAL_MACHINE, kRecords, L"Same.lnk", CommonStartup() + L"\\Same.lnk");
+    TestUtil::PutString(HKEY_LOCAL_MACHINE, kRecords, L"Same (2).lnk", UserStartup() + L"\\Same.lnk");
+    TestUtil::PutString(HKEY_LOCAL_MACHINE, kWinlogon, L"Userinit", L"C:\\other\\userinit.exe,");
+    Open();
+    form().ListBackedUpShortcuts();
+    ASSERT_EQ(ListView::Count(form().lv3), 2);
+    for (int row = 0; row < 2; ++row) {
+        EXPECT_EQ(ListView::Text(form().lv3, row), L"Same");
+        EXPECT_FALSE(ListView::Text(form().lv3, row, 1).empty());
+    }
+    seam.answers = {IDYES};
+    Command(IDM_mnuRestore);
+
+    ASSERT_EQ(seam.messages.size(), 2u);
+    EXPECT_EQ(seam.messages[1].flags, static_cast<UINT>(MB_OK | MB_ICONINFORMATION)) << seam.messages[1].text;
+    EXPECT_EQ(TestUtil::ValueOrMissing(HKEY_LOCAL_MACHINE, kRun, L"Machine App"), L"\"C:\\Program Files\\m\\m.exe\" /tray");
+    EXPECT_EQ(Userinit(), userinit_);
+    EXPECT_EQ(Bytes(WinIni()), "[windows]\r\nload=\r\n");
+    EXPECT_EQ(Bytes(Root() + L"Config.sys"), "FILES=40\r\n");
+    EXPECT_EQ(Bytes(CommonStartup() + L"\\Same.lnk"), Bytes(Backup(L"Same.lnk")));
+    EXPECT_EQ(Bytes(UserStartup() + L"\\Same.lnk"), Bytes(Backup(L"Same (2).lnk")));
+}
+
+TEST_F(BackupTest, ADamagedServicesExportIsNamedAndTheRestoreDoesNotCallItselfComplete) {
+    const std::wstring service = L"CorvellBak";
+    const std::wstring serviceKey = L"SYSTEM\\CurrentControlSet\\Services\\" + service;
+    const std::wstring section = L"[HKEY_LOCAL_MACHINE\\" + serviceKey + L"]";
+    ASSERT_TRUE(ServiceFixtures::Install(service, L"Corvell Backup Test", ServiceFixtures::TestServicePath()));
+    Open();
+    Command(IDM_mnuBackup);
+    ASSERT_EQ(seam.messages.size(), 1u);
+    ASSERT_TRUE(Text::StartsWithNoCase(seam.messages[0].text, kCompletedOn)) << seam.messages[0].text;
+    ASSERT_TRUE(ServiceFixtures::Remove(service));
+    const std::string backup = Bytes(Backup(L"RegKeys.reg"));
+    const std::wstring text = Utf16Text(backup);
+    const size_t at = text.find(section + L"\r\n");
+    ASSERT_NE(at, std::wstring::npos);
+    const size_t imagePath = text.find(L"\"ImagePath\"=", at);
+    ASSERT_NE(imagePath, std::wstring::npos);
+    const auto utf16 = [](const std::wstring& t) {
+        return "\xFF\xFE" + std::string(reinterpret_cast<const char*>(t.data()), t.size() * sizeof(wchar_t));
+    };
+    const struct {
+        const wchar_t* what;
+        std::string file;
+        const wchar_t* named;
+    } cases[] = {
+        {L"a value's data that is no hex",
+         utf16(text.substr(0, imagePath) + L"\"ImagePath\"=hex(2):zz\r\n" + text.substr(text.find(L"\r\n", imagePath) + 2)),
+         L"\"ImagePath\"=hex(2):zz"},
+        {L"the key's line cut short", utf16(text.substr(0, at) + section.substr(0, section.size() - 1) +
+                                            text.substr(at + section.size())),
+         service.c_str()},
+        {L"no byte-order mark", backup.substr(2), L"RegKeys.reg"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        TestUtil::DeleteTree(HKEY_LOCAL_MACHINE, serviceKey);
+        PutFile(Backup(L"RegKeys.reg"), c.file);
+        seam.messages.clear();
+        seam.answers = {IDYES};
+        Command(IDM_mnuRestore);
+        ASSERT_EQ(seam.messages.size(), 2u);
+        const std::wstring& told = seam.messages[1].text;
+        EXPECT_EQ(seam.messages[1].flags, static_cast<UINT>(MB_OK | MB_ICONEXCLAMATION)) << told;
+        EXPECT_NE(told.find(L" was not restored completely"), std::wstring::npos) << told;
+        EXPECT_NE(told.find(L"RegKeys.reg"), std::wstring::npos) << told;
+        EXPECT_NE(told.find(c.named), std::wstring::npos) << told;
+    }
+    TestUtil::DeleteTree(HKEY_LOCAL_MACHINE, serviceKey);
+}
+
+TEST_F(BackupTest, AUserinitTheAnsiFormCannotCarryIsBackedUpAndRestoredByteForByte) {
+    const std::wstring system = MyMod::GetSystemDir();
+    const struct {
+        const wchar_t* what;
+        DWORD type;
+        std::wstring text;
+    } cases[] = {
+        {L"expandable", REG_EXPAND_SZ, L"%SystemRoot%\\system32\\userinit.exe,C:\\Tools\\agent.exe,"},
+        {L"outside the code page", REG_SZ, system + L"\\userinit.exe,C:\\\u0141\u00f3d\u017a\\agent.exe,"},
+        {L"both", REG_EXPAND_SZ, L"%SystemRoot%\\system32\\userinit.exe,C:\\\u03a9\\a.exe,"},
+    };
+    Open();
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        TestUtil::PutString(HKEY_LOCAL_MACHINE, kWinlogon, L"Userinit", c.text, c.type);
+        const auto before = Registry::ReadValue(HKEY_LOCAL_MACHINE, kWinlogon, L"Userinit");
+        ASSERT_TRUE(before);
+        seam.messages.clear();
+        seam.answers = {IDYES};
+        Command(IDM_mnuBackup);
+        ASSERT_FALSE(seam.messages.empty());
+        ASSERT_TRUE(Text::StartsWithNoCase(seam.messages.back().text, kCompletedOn)) << seam.messages.back().text;
+
+        TestUtil::PutString(HKEY_LOCAL_MACHINE, kWinlogon, L"Userinit", userinit_);
+        seam.messages.clear();
+        seam.answers = {IDYES};
+        Command(IDM_mnuRestore);
+        ASSERT_EQ(seam.messages.size(), 2u);
+        EXPECT_EQ(seam.messages[1].flags, static_cast<UINT>(MB_OK | MB_ICONINFORMATION)) << seam.messages[1].text;
+        const auto after = Registry::ReadValue(HKEY_LOCAL_MACHINE, kWinlogon, L"Userinit");
+        ASSERT_TRUE(after);
+        EXPECT_EQ(after->type, before->type);
+        EXPECT_EQ(after->bytes, before->bytes);
+    }
+}
+
+TEST_F(BackupTest, APartThatCannotBeCopiedIsNamedWithItsReasonAndThePreviousBackupStaysWhole) {
+    BackUpOnce();
+    TestUtil::PutString(HKEY_LOCAL_MACHINE, kRun, L"Added", L"C:\\added.exe");
+    for (const std::wstring& held : {Root() + L"Config.sys", UserStartup() + L"\\Only.lnk"}) {
+        SCOPED_TRACE(held);
+        UniqueHandle file(CreateFileW(held.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+        ASSERT_TRUE(file);
+        seam.messages.clear();
+        seam.answers = {IDYES};
+        Command(IDM_mnuBackup);
+        file.reset();
+        ASSERT_EQ(seam.messages.size(), 2u);
+        EXPECT_EQ(seam.messages[1].text, kBackupFailed + L"The copy of " + held + L" could not be made: " +
+                                             Text::SystemMessage(ERROR_SHARING_VIOLATION));
+        EXPECT_EQ(Changed(FolderSnapshot(BackupFolder()), files), std::vector<std::wstring>{});
+        EXPECT_EQ(Records(), records);
+    }
+}
+
 // ---- The registry files' own rules ----
 
-TEST(RegKeysFiles, UserinitTextsComeBackFromWlRegExactly) {
+// A "Userinit" value as the registry would hold it: the text and its NUL.
+Registry::Value UserinitValue(DWORD type, const std::wstring& text) {
+    Registry::Value value;
+    value.name = L"Userinit";
+    value.type = type;
+    value.text = text;
+    const auto* first = reinterpret_cast<const BYTE*>(text.c_str());
+    value.bytes.assign(first, first + (text.size() + 1) * sizeof(wchar_t));
+    return value;
+}
+
+TEST(RegKeysFiles, UserinitValuesComeBackFromWlRegExactlyWithTheirType) {
     const std::wstring system = MyMod::GetSystemDir();
-    const std::wstring texts[] = {
-        system + L"\\userinit.exe,",
-        system + L"\\userinit.exe,C:\\Program Files\\My Agent\\agent.exe /q,",
-        L"\"" + system + L"\\userinit.exe\", \"C:\\a \\\"b\\\"\\x.exe\"",
-        system + L"\\userinit.exe,C:\\trailing\\",
-        L"caf\u00e9\\userinit.exe,",
+    std::vector<BYTE> odd = UserinitValue(REG_SZ, system + L"\\userinit.exe,").bytes;
+    odd.pop_back();  // text that is not whole UTF-16
+    Registry::Value oddValue = UserinitValue(REG_SZ, L"");
+    oddValue.bytes = odd;
+    const struct {
+        const wchar_t* what;
+        Registry::Value value;
+        bool ansiForm;  // still the REGEDIT4 file earlier versions wrote
+    } cases[] = {
+        {L"the standard part", UserinitValue(REG_SZ, system + L"\\userinit.exe,"), true},
+        {L"a blank", UserinitValue(REG_SZ, system + L"\\userinit.exe,C:\\Program Files\\My Agent\\agent.exe /q,"), true},
+        {L"quotes", UserinitValue(REG_SZ, L"\"" + system + L"\\userinit.exe\", \"C:\\a \\\"b\\\"\\x.exe\""), true},
+        {L"a trailing backslash", UserinitValue(REG_SZ, system + L"\\userinit.exe,C:\\trailing\\"), true},
+        {L"a letter of the code page", UserinitValue(REG_SZ, L"caf\u00e9\\userinit.exe,"), true},
+        {L"a letter outside the code page", UserinitValue(REG_SZ, L"C:\\\u0141\\userinit.exe,"), false},
+        {L"a line break", UserinitValue(REG_SZ, L"C:\\a\\userinit.exe,\r\nC:\\b.exe"), false},
+        {L"expandable", UserinitValue(REG_EXPAND_SZ, L"%SystemRoot%\\system32\\userinit.exe,"), false},
+        {L"an odd byte count", oddValue, false},
     };
-    for (const auto& text : texts) {
-        SCOPED_TRACE(text);
-        const auto file = modRegKeys::UserinitRegFile(text);
-        ASSERT_TRUE(file);
-        EXPECT_EQ(modRegKeys::ReadUserinitReg(*file), text);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        const std::string file = modRegKeys::UserinitRegFile(c.value);
+        EXPECT_EQ(file.rfind("REGEDIT4\r\n", 0) == 0, c.ansiForm);
+        const auto read = modRegKeys::ReadUserinitReg(file);
+        ASSERT_TRUE(read);
+        EXPECT_EQ(read->type, c.value.type);
+        if (c.ansiForm) {
+            EXPECT_EQ(read->text, c.value.text);
+        } else {
+            EXPECT_EQ(read->bytes, c.value.bytes);
+        }
     }
-    // What the file could not give back is refused.
-    EXPECT_FALSE(modRegKeys::UserinitRegFile(L"C:\\a\\userinit.exe,\r\nC:\\b.exe"));
-    EXPECT_FALSE(modRegKeys::UserinitRegFile(L"C:\\\u0141\\userinit.exe,"));
     EXPECT_EQ(modRegKeys::Regedit4String(L"C:\\a \"b\"\\"), L"C:\\\\a \\\"b\\\"\\\\");
 }
 
-TEST(RegKeysFiles, OnlyTheWinlogonKeyWithOneStringUserinitIsRead) {
+TEST(RegKeysFiles, OnlyTheWinlogonKeyWithOneTextUserinitIsRead) {
     const std::string key = "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\Winlogon]";
+    const std::wstring wideKey = L"[HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\Winlogon]";
+    const auto utf16 = [](const std::wstring& t) {
+        return "\xFF\xFE" + std::string(reinterpret_cast<const char*>(t.data()), t.size() * sizeof(wchar_t));
+    };
+    const std::wstring v5 = L"Windows Registry Editor Version 5.00\r\n\r\n" + wideKey + L"\r\n";
     const struct {
         const char* what;
         std::string file;
@@ -747,13 +992,24 @@ TEST(RegKeysFiles, OnlyTheWinlogonKeyWithOneStringUserinitIsRead) {
         {"no closing quote", "REGEDIT4\r\n\r\n" + key + "\r\n\"Userinit\"=\"C:\\\\u.exe,\r\n", std::nullopt},
         {"text after the string", "REGEDIT4\r\n\r\n" + key + "\r\n\"Userinit\"=\"a\"b\r\n", std::nullopt},
         {"not a string", "REGEDIT4\r\n\r\n" + key + "\r\n\"Userinit\"=dword:00000001\r\n", std::nullopt},
-        {"the other header", "Windows Registry Editor Version 5.00\r\n\r\n" + key + "\r\n\"Userinit\"=\"a\"\r\n",
+        {"the other header in ANSI", "Windows Registry Editor Version 5.00\r\n\r\n" + key + "\r\n\"Userinit\"=\"a\"\r\n",
+         std::nullopt},
+        {"UTF-16, a string", utf16(v5 + L"\"Userinit\"=\"C:\\\\\u0141.exe,\"\r\n\r\n"), L"C:\\\u0141.exe,"},
+        {"UTF-16, expandable hex", utf16(v5 + L"\"Userinit\"=hex(2):61,00,\\\r\n  2c,00,00,00\r\n\r\n"), L"a,"},
+        {"UTF-16, a number", utf16(v5 + L"\"Userinit\"=dword:00000001\r\n"), std::nullopt},
+        {"UTF-16, hex that is no hex", utf16(v5 + L"\"Userinit\"=hex(2):6g,00\r\n"), std::nullopt},
+        {"UTF-16, another key", utf16(L"Windows Registry Editor Version 5.00\r\n\r\n[HKEY_LOCAL_MACHINE\\SOFTWARE\\Other]"
+                                      L"\r\n\"Userinit\"=\"a\"\r\n"),
          std::nullopt},
         {"empty file", "", std::nullopt},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
-        EXPECT_EQ(modRegKeys::ReadUserinitReg(c.file), c.read);
+        const auto read = modRegKeys::ReadUserinitReg(c.file);
+        EXPECT_EQ(read.has_value(), c.read.has_value());
+        if (read && c.read) {
+            EXPECT_EQ(read->text, *c.read);
+        }
     }
 }
 

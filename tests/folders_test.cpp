@@ -342,9 +342,10 @@ TEST_F(FoldersTest, ParkedItemsListTheirCopysTargetAndTheFolderTheyCameFrom) {
         {L"Park", L"Park.lnk", L"C:\\A\\park.exe", L"C:\\Some\\Folder", L"12/10/2026 10:00 AM"},
         {L"Gone", L"Gone.lnk", L"", L"C:\\Other", L"Error"},
         {L"My", L"My.lnk.lnk", L"C:\\A\\my.exe", L"C:\\Some\\Folder", L"Error"},
+        {L"Empty", L"Empty.lnk", L"", L"", L"Error"},  // listed, so that it can be deleted
     };
     View(L"another 45");
-    ASSERT_EQ(ListView::Count(lv3()), 3);  // the empty record is passed over, the next ones listed
+    ASSERT_EQ(ListView::Count(lv3()), 4);
     for (const auto& r : rows) {
         SCOPED_TRACE(r.name);
         const int row = ListView::FindRow(lv3(), r.name);
@@ -360,7 +361,7 @@ TEST_F(FoldersTest, ParkedItemsListTheirCopysTargetAndTheFolderTheyCameFrom) {
         EXPECT_TRUE(item->parked);
     }
     View(L"seven");
-    ASSERT_EQ(ListView::Count(lv2()), 4);
+    ASSERT_EQ(ListView::Count(lv2()), 5);
     for (const auto& r : rows) {
         SCOPED_TRACE(r.name);
         const int row = ListView::FindRow(lv2(), r.name);
@@ -622,6 +623,57 @@ TEST_F(FoldersTest, DeleteGoesByTheRowsStateAndLeavesTheSameNamedItemInTheOtherP
     EXPECT_FALSE(ValueExists(HKEY_LOCAL_MACHINE, kDates, L"Dup"));
     EXPECT_TRUE(ValueExists(HKEY_LOCAL_MACHINE, kDates, L"Other"));
     EXPECT_TRUE(Warnings().empty());
+}
+
+TEST_F(FoldersTest, AParkedRecordThatIsNoTextIsListedSaysWhyAndCanBeDeletedSoItsNameIsFreeAgain) {
+    General::SetStringValue(App::AppKey(), L"Confirmed", L"1");
+    const std::wstring livePath = UserFolder() + L"\\App.lnk";
+    const DWORD number = 7;
+    const struct {
+        const wchar_t* what;
+        DWORD type;
+        std::vector<BYTE> data;
+    } cases[] = {
+        {L"a number", REG_DWORD, {reinterpret_cast<const BYTE*>(&number), reinterpret_cast<const BYTE*>(&number + 1)}},
+        {L"an empty text", REG_SZ, {0, 0}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        MakeLink(livePath, L"C:\\A\\app.exe");
+        const std::string liveBytes = Bytes(livePath);
+        ASSERT_TRUE(Registry::WriteBytes(HKEY_LOCAL_MACHINE, kStore, L"App.lnk", c.type, c.data));
+        seam.messages.clear();
+        // Listed in both disabled views.
+        View(L"seven");
+        EXPECT_GE(ListView::FindRow(lv2(), L"App"), 0);
+        View(L"another 45");
+        ASSERT_GE(SelectRow(lv3(), L"App"), 0);
+
+        // Enable says why it cannot, and changes nothing.
+        form().mnuEnable2_Click();
+        ASSERT_EQ(Warnings().size(), 1u);
+        EXPECT_NE(Warnings()[0].text.find(L"App"), std::wstring::npos) << Warnings()[0].text;
+        EXPECT_EQ(Bytes(livePath), liveBytes);
+        ASSERT_TRUE(Registry::ReadValue(HKEY_LOCAL_MACHINE, kStore, L"App.lnk"));
+
+        // Delete removes the record; the live shortcut of that name stays.
+        ASSERT_GE(SelectRow(lv3(), L"App"), 0);
+        form().mnuDelete2_Click();
+        EXPECT_FALSE(ValueExists(HKEY_LOCAL_MACHINE, kStore, L"App.lnk"));
+        EXPECT_EQ(Bytes(livePath), liveBytes);
+
+        // The live shortcut can now be disabled.
+        seam.messages.clear();
+        View(L"two");
+        ASSERT_GE(SelectRow(lv3(), L"App"), 0);
+        form().mnuDisable2_Click();
+        EXPECT_TRUE(Warnings().empty());
+        EXPECT_EQ(ValueOrMissing(HKEY_LOCAL_MACHINE, kStore, L"App.lnk"), livePath);
+        EXPECT_FALSE(IsFile(livePath));
+        EXPECT_EQ(Bytes(ParkedFolder() + L"\\App.lnk"), liveBytes);
+        (void)General::DeleteValue(HKEY_LOCAL_MACHINE, kStore, L"App.lnk");
+        DeleteFileW((ParkedFolder() + L"\\App.lnk").c_str());
+    }
 }
 
 using Confirmation = Confirmations::Seen;

@@ -223,10 +223,9 @@ TEST_F(ParkingTest, RecordsAreListedByHiveAndEnabledIntoTheirHivesRunKey) {
     PutString(HKEY_LOCAL_MACHINE, kDisabled, L"Lower", L"hklm^C:\\A\\lower.exe");
     PutString(HKEY_LOCAL_MACHINE, kDisabled, L"User", L"HKCU^C:\\A\\user.exe /a^b");
     PutString(HKEY_LOCAL_MACHINE, kDisabled, L"NoHive", L"C:\\A\\nohive.exe");
-    PutString(HKEY_LOCAL_MACHINE, kDisabled, L"Empty", L"");
     ListView::Clear(lv2());
     form().LoadDisabledStartups();
-    ASSERT_EQ(ListView::Count(lv2()), 3);  // the empty record is passed over
+    ASSERT_EQ(ListView::Count(lv2()), 3);
     const struct {
         const wchar_t* name;
         const wchar_t* command;
@@ -388,6 +387,80 @@ TEST_F(ParkingTest, DisableOfAValueThatIsNoStringSaysWhyAndChangesNothing) {
         EXPECT_EQ(Bytes(HKEY_LOCAL_MACHINE, kRun, c.name), before);
         EXPECT_FALSE(ValueExists(HKEY_LOCAL_MACHINE, kDisabled, c.name));
     }
+}
+
+TEST_F(ParkingTest, ARecordThatCannotBeEnabledIsListedSaysWhyAndCanBeDeletedSoItsNameIsFreeAgain) {
+    General::SetStringValue(App::AppKey(), L"Confirmed", L"1");
+    const DWORD number = 7;
+    const struct {
+        const wchar_t* what;
+        DWORD type;
+        std::vector<BYTE> data;
+        const wchar_t* reason;
+    } cases[] = {
+        {L"a number", REG_DWORD, {reinterpret_cast<const BYTE*>(&number), reinterpret_cast<const BYTE*>(&number + 1)},
+         L"REG_DWORD"},
+        {L"an empty text", REG_SZ, {0, 0}, L"empty"},
+        {L"no data at all", REG_EXPAND_SZ, {}, L"empty"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        PutString(HKEY_LOCAL_MACHINE, kRun, L"App", L"C:\\A\\app.exe /x");
+        ASSERT_TRUE(Registry::WriteBytes(HKEY_LOCAL_MACHINE, kDisabled, L"App", c.type, c.data));
+        seam.messages.clear();
+        // Listed in the "Disabled Startups" view, where the user can act on it.
+        ASSERT_TRUE(form().SelectNode(L"seven"));
+        form().tvwDemo_NodeClick(form().SelectedNodeKey());
+        const int row = ListView::FindRow(lv2(), L"App");
+        ASSERT_GE(row, 0);
+        EXPECT_EQ(ListView::Color(lv2(), row), ListView::DisabledForeColor);
+        SelectOnly(row);
+
+        // Enable says why it cannot, and changes nothing.
+        form().mnuEnable_Click();
+        ASSERT_EQ(Warnings().size(), 1u);
+        EXPECT_NE(Warnings()[0].text.find(L"App"), std::wstring::npos) << Warnings()[0].text;
+        EXPECT_NE(Warnings()[0].text.find(c.reason), std::wstring::npos) << Warnings()[0].text;
+        EXPECT_EQ(Bytes(HKEY_LOCAL_MACHINE, kDisabled, L"App"), c.data);
+        EXPECT_EQ(ValueOrMissing(HKEY_LOCAL_MACHINE, kRun, L"App"), L"C:\\A\\app.exe /x");
+        EXPECT_FALSE(ValueExists(HKEY_CURRENT_USER, kRun, L"App"));
+
+        // Delete removes the record and leaves the Run value of that name.
+        SelectOnly(ListView::FindRow(lv2(), L"App"));
+        form().mnuDelete_Click();
+        EXPECT_FALSE(ValueExists(HKEY_LOCAL_MACHINE, kDisabled, L"App"));
+        EXPECT_EQ(ValueOrMissing(HKEY_LOCAL_MACHINE, kRun, L"App"), L"C:\\A\\app.exe /x");
+
+        // The Run value can now be disabled.
+        seam.messages.clear();
+        ListView::Clear(lv2());
+        SelectOnly(AddRow(L"App", kHklmRun));
+        form().mnuDisable_Click();
+        EXPECT_TRUE(Warnings().empty());
+        EXPECT_EQ(ValueOrMissing(HKEY_LOCAL_MACHINE, kDisabled, L"App"), L"HKLM^C:\\A\\app.exe /x");
+        EXPECT_FALSE(ValueExists(HKEY_LOCAL_MACHINE, kRun, L"App"));
+        (void)General::DeleteValue(HKEY_LOCAL_MACHINE, kDisabled, L"App");
+    }
+}
+
+TEST_F(ParkingTest, EnableOfARecordThatIsGoneSaysSoAndRefreshesTheList) {
+    PutString(HKEY_LOCAL_MACHINE, kDisabled, L"Gone", L"HKLM^C:\\A\\gone.exe");
+    PutString(HKEY_LOCAL_MACHINE, kDisabled, L"Stays", L"HKLM^C:\\A\\stays.exe");
+    ASSERT_TRUE(form().SelectNode(L"seven"));
+    form().tvwDemo_NodeClick(form().SelectedNodeKey());
+    const int row = ListView::FindRow(lv2(), L"Gone");
+    ASSERT_GE(row, 0);
+    SelectOnly(row);
+    // Another program (or a second window) removes the record meanwhile.
+    ASSERT_TRUE(General::DeleteValue(HKEY_LOCAL_MACHINE, kDisabled, L"Gone"));
+    form().mnuEnable_Click();
+    ASSERT_EQ(Warnings().size(), 1u);
+    EXPECT_NE(Warnings()[0].text.find(L"Gone"), std::wstring::npos) << Warnings()[0].text;
+    EXPECT_FALSE(ValueExists(HKEY_LOCAL_MACHINE, kRun, L"Gone"));
+    EXPECT_FALSE(ValueExists(HKEY_CURRENT_USER, kRun, L"Gone"));
+    // The stale row went with the reload.
+    EXPECT_LT(ListView::FindRow(lv2(), L"Gone"), 0);
+    EXPECT_GE(ListView::FindRow(lv2(), L"Stays"), 0);
 }
 
 TEST_F(ParkingTest, EnableOnARowThatIsNoParkedRegistryEntryLeavesTheRecordOfThatName) {
