@@ -265,7 +265,7 @@ void Form1::mnuBackup_Click() {
     }
     SetViewTitle(kCreatingBackup);
     DoEvents();
-    const HCURSOR previous = SetCursor(LoadCursorW(nullptr, IDC_WAIT));
+    std::optional<WaitPointer> waiting(std::in_place, *this);
 
     const std::wstring staging = App::Path() + kStagingFolder;
     const std::wstring stagingKey = App::MachineSubKey(App::SubKey::kBackupsStaging);
@@ -281,7 +281,7 @@ void Form1::mnuBackup_Click() {
     }
     Files::RemoveFolder(staging);
     RegDeleteKeyW(HKEY_LOCAL_MACHINE, stagingKey.c_str());
-    SetCursor(previous ? previous : LoadCursorW(nullptr, IDC_ARROW));
+    waiting.reset();
 
     if (failures.empty()) {
         SetViewTitle(kBackupComplete);
@@ -361,14 +361,15 @@ void Form1::mnuRestore_Click() {
         if (Seam::ShowMessage(hwnd_, kRestoreStart + date + kRestoreEnd, App::Title(), MB_YESNO | MB_ICONQUESTION) !=
             IDYES)
             return;
-        const HCURSOR previous = SetCursor(LoadCursorW(nullptr, IDC_WAIT));
-        modRegKeys::RestoreRegKeys(folder, failures);
-        DoEvents();
-        RestoreSystemFiles(folder, failures);
-        ListBackedUpShortcuts();
-        RestoreStartupShortcuts(folder, failures);
-        DoEvents();
-        SetCursor(previous ? previous : LoadCursorW(nullptr, IDC_ARROW));
+        {
+            const WaitPointer waiting(*this);
+            modRegKeys::RestoreRegKeys(folder, failures);
+            DoEvents();
+            RestoreSystemFiles(folder, failures);
+            ListBackedUpShortcuts();
+            RestoreStartupShortcuts(folder, failures);
+            DoEvents();
+        }
         tvwDemo_NodeClick(SelectedNodeKey());  // runs as the busy scope ends, before the message
     }
     if (failures.empty())
