@@ -19,6 +19,7 @@
 
 #include <windowsx.h>
 
+#include <algorithm>
 #include <climits>
 #include <cmath>
 #include <optional>
@@ -66,6 +67,9 @@ POINT CentredOnScreen(const Form1& form, int widthPixels, int heightPixels) {
     const int top = form.ToTwips(GetSystemMetrics(SM_CYSCREEN)) / 2 - form.ToTwips(heightPixels) / 2;
     return POINT{form.Twips(left), form.Twips(top)};
 }
+
+// How much of the caption bar must lie on a work area for the window to be dragged by it.
+constexpr int kGrabWidthPixels = 120;
 
 HWND MakeControl(HWND parent, const wchar_t* cls, const wchar_t* text, DWORD style, int id, DWORD exStyle = 0) {
     return CreateWindowExW(exStyle, cls, text, style | WS_CHILD | WS_CLIPSIBLINGS, 0, 0, 0, 0, parent,
@@ -224,6 +228,18 @@ void Form1::ApplyDesignGeometry() {
     SetWindowPos(hwnd_, nullptr, 0, 0, r.right - r.left, r.bottom - r.top, SWP_NOZORDER | SWP_NOMOVE | SWP_NOACTIVATE);
 }
 
+bool Form1::CaptionReachable(int left, int top, int width) const {
+    // Frame and caption above the client area of a window of this style without its menu bar:
+    // the caption bar is the last SM_CYCAPTION pixels of it.
+    RECT frame{0, 0, 0, 0};
+    AdjustWindowRectEx(&frame, static_cast<DWORD>(GetWindowLongPtrW(hwnd_, GWL_STYLE)), FALSE,
+                       static_cast<DWORD>(GetWindowLongPtrW(hwnd_, GWL_EXSTYLE)));
+    const int captionHeight = GetSystemMetrics(SM_CYCAPTION);
+    const int captionTop = top - frame.top - captionHeight;
+    const RECT caption{left, captionTop, left + width, captionTop + captionHeight};
+    return Screen::ReachableOnWorkArea(caption, std::min(kGrabWidthPixels, width), (captionHeight + 1) / 2);
+}
+
 int Form1::WindowState() const {
     if (IsIconic(hwnd_)) return 1;
     if (IsZoomed(hwnd_)) return 2;
@@ -309,12 +325,18 @@ void Form1::Form_Load() {
             if (const auto v = StoredTwips(key, App::Value::kHeight)) height = Twips(*v);
             if (const auto v = StoredTwips(key, App::Value::kLeft)) left = Twips(*v);
             if (const auto v = StoredTwips(key, App::Value::kTop)) top = Twips(*v);
-            // A place on no screen (a monitor since unplugged) opens centred as on a first run,
-            // at the stored size when that fits the screen.
-            const RECT wanted{left, top, left + width, top + height};
-            if (!MonitorFromRect(&wanted, MONITOR_DEFAULTTONULL)) {
-                if (width <= 0 || height <= 0 || width > GetSystemMetrics(SM_CXSCREEN) ||
-                    height > GetSystemMetrics(SM_CYSCREEN)) {
+            // The size as the system will clamp it, so the place is judged for the window it shows.
+            MINMAXINFO limits{};
+            limits.ptMinTrackSize = {GetSystemMetrics(SM_CXMINTRACK), GetSystemMetrics(SM_CYMINTRACK)};
+            limits.ptMaxTrackSize = {GetSystemMetrics(SM_CXMAXTRACK), GetSystemMetrics(SM_CYMAXTRACK)};
+            OnGetMinMaxInfo(&limits);
+            width = std::clamp<int>(width, limits.ptMinTrackSize.x, limits.ptMaxTrackSize.x);
+            height = std::clamp<int>(height, limits.ptMinTrackSize.y, limits.ptMaxTrackSize.y);
+            // A caption the user cannot take hold of (off the screen, a monitor since unplugged,
+            // a few pixels at an edge) opens centred as on a first run, at the stored size when
+            // that fits the screen.
+            if (!CaptionReachable(left, top, width)) {
+                if (width > GetSystemMetrics(SM_CXSCREEN) || height > GetSystemMetrics(SM_CYSCREEN)) {
                     width = designWidth;
                     height = designHeight;
                 }

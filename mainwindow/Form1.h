@@ -415,6 +415,9 @@ private:
     void CreateImageLists();
     void SetupListColumns();
     void ApplyDesignGeometry();
+    // True when a window of this style at that place (pixels) shows enough of its caption bar on
+    // a work area to be dragged by it.
+    [[nodiscard]] bool CaptionReachable(int left, int top, int width) const;
     void OnGetMinMaxInfo(MINMAXINFO* info) const;
 
     UniqueHfont font_;

@@ -122,7 +122,7 @@ TEST_F(Form1Test, WindowsEndingTheSessionSavesTheGeometryAsAClose) {
     ExpectSavedNormalWindowSortedByServiceName(L"1200", L"750", L"9600", L"6900");
 }
 
-TEST_F(Form1Test, StoredPlaceOnNoScreenOrNoUsableNumberNeverHidesTheWindow) {
+TEST_F(Form1Test, StoredPlaceWithoutAReachableCaptionOrAUsableNumberNeverHidesTheWindow) {
     // Where a window opens whose "Left" and "Top" are missing: the system's default place.
     auto open = [this](const wchar_t* left, const wchar_t* top, const wchar_t* width, const wchar_t* height) {
         TestUtil::FreshSettings();
@@ -152,32 +152,54 @@ TEST_F(Form1Test, StoredPlaceOnNoScreenOrNoUsableNumberNeverHidesTheWindow) {
         int ToTwips(int pixels) const { return MulDiv(pixels, 1440, dpi); }
     } const f{dpi};
     const int centredLeft = (screenWidth - f.Twips(9000)) / 2, centredTop = (screenHeight - f.Twips(7000)) / 2;
+    const int designLeft = (screenWidth - designWidth) / 2;
+    const int designHeight = unplaced.bottom - unplaced.top, designTop = (screenHeight - designHeight) / 2;
+    // A window of 12000 x 9000 twips opened centred.
+    const int wideLeft = (screenWidth - f.Twips(12000)) / 2, wideTop = (screenHeight - f.Twips(9000)) / 2;
+    const auto twips = [&f](int pixels) { return std::to_wstring(f.ToTwips(pixels)); };
 
     const struct {
         const wchar_t* what;
-        const wchar_t* left;
-        const wchar_t* top;
-        const wchar_t* width;
-        int wantLeft, wantTop, wantWidth;  // pixels
+        std::wstring left, top, width, height;
+        int wantLeft, wantTop, wantWidth, wantHeight;  // pixels
     } cases[] = {
-        {L"on screen", L"600", L"450", L"9000", f.Twips(600), f.Twips(450), f.Twips(9000)},
-        {L"partly off the left edge", L"-1500", L"450", L"9000", f.Twips(-1500), f.Twips(450), f.Twips(9000)},
-        {L"off every screen", L"60000", L"60000", L"9000", centredLeft, centredTop, f.Twips(9000)},
-        {L"off every screen, above and left", L"-60000", L"-60000", L"9000", centredLeft, centredTop, f.Twips(9000)},
-        {L"off every screen, wider than it", L"60000", L"450", L"99999", (screenWidth - designWidth) / 2,
-         (screenHeight - (unplaced.bottom - unplaced.top)) / 2, designWidth},
-        {L"largest int", L"2147483647", L"450", L"9000", centredLeft, centredTop, f.Twips(9000)},
-        {L"1e10", L"1e10", L"450", L"9000", unplaced.left, f.Twips(450), f.Twips(9000)},
-        {L"-inf", L"-inf", L"-inf", L"9000", unplaced.left, unplaced.top, f.Twips(9000)},
-        {L"nan", L"nan", L"450", L"inf", unplaced.left, f.Twips(450), designWidth},
-        {L"empty", L"", L"450", L"", unplaced.left, f.Twips(450), designWidth},
+        {L"on screen", L"600", L"450", L"9000", L"7000", f.Twips(600), f.Twips(450), f.Twips(9000), f.Twips(7000)},
+        {L"partly off the left edge", L"-1500", L"450", L"9000", L"7000", f.Twips(-1500), f.Twips(450), f.Twips(9000),
+         f.Twips(7000)},
+        {L"caption at the very top", L"600", twips(-1), L"9000", L"7000", f.Twips(600), -1, f.Twips(9000),
+         f.Twips(7000)},
+        {L"130 px of caption left on the right", twips(screenWidth - 130), L"450", L"9000", L"7000",
+         screenWidth - 130, f.Twips(450), f.Twips(9000), f.Twips(7000)},
+        {L"110 px of caption left on the right", twips(screenWidth - 110), L"450", L"9000", L"7000", centredLeft,
+         centredTop, f.Twips(9000), f.Twips(7000)},
+        {L"caption below the bottom edge", L"600", twips(screenHeight - 2), L"9000", L"7000", centredLeft, centredTop,
+         f.Twips(9000), f.Twips(7000)},
+        {L"caption above the top edge", L"1500", L"-6000", L"12000", L"9000", wideLeft, wideTop, f.Twips(12000),
+         f.Twips(9000)},
+        {L"3 px left on the left edge", L"-11955", L"1500", L"12000", L"9000", wideLeft, wideTop, f.Twips(12000),
+         f.Twips(9000)},
+        {L"larger than the screen, reaching it only before its size is clamped", L"-30000", L"-30000", L"60000",
+         L"60000", designLeft, designTop, designWidth, designHeight},
+        {L"off every screen", L"60000", L"60000", L"9000", L"7000", centredLeft, centredTop, f.Twips(9000),
+         f.Twips(7000)},
+        {L"off every screen, above and left", L"-60000", L"-60000", L"9000", L"7000", centredLeft, centredTop,
+         f.Twips(9000), f.Twips(7000)},
+        {L"off every screen, wider than it", L"60000", L"450", L"99999", L"7000", designLeft, designTop, designWidth,
+         designHeight},
+        {L"largest int", L"2147483647", L"450", L"9000", L"7000", centredLeft, centredTop, f.Twips(9000),
+         f.Twips(7000)},
+        {L"1e10", L"1e10", L"450", L"9000", L"7000", unplaced.left, f.Twips(450), f.Twips(9000), f.Twips(7000)},
+        {L"-inf", L"-inf", L"-inf", L"9000", L"7000", unplaced.left, unplaced.top, f.Twips(9000), f.Twips(7000)},
+        {L"nan", L"nan", L"450", L"inf", L"7000", unplaced.left, f.Twips(450), designWidth, f.Twips(7000)},
+        {L"empty", L"", L"450", L"", L"7000", unplaced.left, f.Twips(450), designWidth, f.Twips(7000)},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
-        const RECT r = open(c.left, c.top, c.width, L"7000");
+        const RECT r = open(c.left.c_str(), c.top.c_str(), c.width.c_str(), c.height.c_str());
         EXPECT_NEAR(r.left, c.wantLeft, 2);
         EXPECT_NEAR(r.top, c.wantTop, 2);
         EXPECT_EQ(r.right - r.left, c.wantWidth);
+        EXPECT_EQ(r.bottom - r.top, c.wantHeight);
         // The close writes back where the window was, so the next start opens there again.
         double left = 0, top = 0;
         ASSERT_TRUE(Text::ParseDouble(Setting(L"Left"), left));
