@@ -148,7 +148,8 @@ void Form1::CreateControls() {
     tvwDemo = MakeControl(h, WC_TREEVIEWW, L"",
                           WS_VISIBLE | WS_TABSTOP | TVS_HASLINES | TVS_HASBUTTONS | TVS_LINESATROOT | TVS_SHOWSELALWAYS,
                           IDC_tvwDemo, WS_EX_CLIENTEDGE);
-    const DWORD listStyle = WS_TABSTOP | LVS_REPORT | LVS_SHOWSELALWAYS | LVS_SINGLESEL;
+    // The lists share ImageList1, which the window frees once after they have gone.
+    const DWORD listStyle = WS_TABSTOP | LVS_REPORT | LVS_SHOWSELALWAYS | LVS_SINGLESEL | LVS_SHAREIMAGELISTS;
     lv = MakeControl(h, WC_LISTVIEWW, L"", listStyle, IDC_lv, WS_EX_CLIENTEDGE);
     lv2 = MakeControl(h, WC_LISTVIEWW, L"", listStyle | WS_VISIBLE, IDC_lv2, WS_EX_CLIENTEDGE);
     lv3 = MakeControl(h, WC_LISTVIEWW, L"", listStyle, IDC_lv3, WS_EX_CLIENTEDGE);

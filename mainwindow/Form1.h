@@ -374,7 +374,7 @@ public:
     HWND Command1 = nullptr, Command2 = nullptr, Command3 = nullptr;
     HWND Command4 = nullptr, Command5 = nullptr, Command6 = nullptr;
 
-    UniqueImageList ImageList1;    // list and column-header icons
+    UniqueImageList ImageList1;    // list and column-header icons; the lists share it, only this frees it
     UniqueImageList ImageList2;    // menu icons, handed to the menu engine
     UniqueImageList imgPictures;   // tree images: 0 "folder closed", 1 "folder open"
 

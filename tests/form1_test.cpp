@@ -299,6 +299,40 @@ TEST_F(Form1Test, ListColumnsHaveTheirCaptionsAndWidths) {
     EXPECT_EQ(ListView_GetColumnWidth(live.form.lv2, 1), live.form.Twips(5000));
 }
 
+// The three lists and their headers share one image list that the window frees once: a list
+// that goes takes no pictures from the others, nor does the whole window from its owner.
+TEST_F(Form1Test, ListsShareTheirImagesAndNoneFreesThem) {
+    TestUtil::FreshSettings();
+    TestUtil::LiveForm live;
+    Form1& form = live.form;
+    const HIMAGELIST images = form.ImageList1.get();
+    const int count = ImageList_GetImageCount(images);
+    ASSERT_GT(count, 0);
+    for (HWND list : {form.lv, form.lv2, form.lv3}) {
+        EXPECT_EQ(ListView_GetImageList(list, LVSIL_SMALL), images);
+        EXPECT_EQ(reinterpret_cast<HIMAGELIST>(SendMessageW(ListView_GetHeader(list), HDM_GETIMAGELIST, 0, 0)),
+                  images);
+    }
+    auto stillWhole = [&] {
+        EXPECT_EQ(ImageList_GetImageCount(images), count);
+        int cx = 0, cy = 0;
+        EXPECT_TRUE(ImageList_GetIconSize(images, &cx, &cy));
+        const HICON icon = ImageList_GetIcon(images, 0, ILD_NORMAL);
+        EXPECT_NE(icon, nullptr);
+        if (icon) DestroyIcon(icon);
+    };
+
+    DestroyWindow(form.lv3);  // as when one list is made again
+    SCOPED_TRACE("after one list went");
+    stillWhole();
+    EXPECT_EQ(ListView_GetImageList(form.lv2, LVSIL_SMALL), images);
+
+    SendMessageW(form.hwnd(), WM_CLOSE, 0, 0);
+    ASSERT_EQ(form.hwnd(), nullptr);
+    SCOPED_TRACE("after the window went");
+    stillWhole();
+}
+
 // A centred caption must be drawn again whole when the window widens: a static control only
 // paints the strip it gains, which would leave the old text off the new centre.
 TEST_F(Form1Test, WideningTheWindowRedrawsTheCentredViewTitleWhole) {
