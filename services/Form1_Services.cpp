@@ -278,7 +278,7 @@ void Form1::AnnounceNewServices(const std::vector<std::wstring>& displayNames) {
     if (General::GetStringValue(appKey, App::Value::kLvDT) == L"1" && !displayNames.empty()) {
         std::wstring text = displayNames.size() == 1 ? kNewServiceDetected : kNewServicesDetected;
         text += L"\r\n\r\n";
-        for (const std::wstring& name : displayNames) text += name + L"\r\n";
+        for (const std::wstring& line : Text::ListedLines(displayNames)) text += line + L"\r\n";
         Seam::ShowMessage(hwnd_, text, L"", MB_OK | MB_ICONINFORMATION);
         SetFocus(lv);
         const int row = ListView::FindRow(lv, displayNames.back(), kColDisplayName);

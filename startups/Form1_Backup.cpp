@@ -74,9 +74,10 @@ std::wstring FileDate(const std::wstring& path) {
 
 bool Exists(const std::wstring& path) { return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
+// The failures a box lists, one a line, as many as fit on the screen.
 std::wstring JoinLines(const std::vector<std::wstring>& lines) {
     std::wstring text;
-    for (const auto& line : lines) text += (text.empty() ? L"" : L"\r\n") + line;
+    for (const auto& line : Text::ListedLines(lines)) text += (text.empty() ? L"" : L"\r\n") + line;
     return text;
 }
 

@@ -25,7 +25,7 @@ constexpr int kDateDetected = 3;  // lv2 "Date Detected"
 void Form1::MarkStartupDates() {
     FirstSeen::DateBook dates(App::SubKeyPath(App::SubKey::kStartupDates));
     std::wstring stamp;  // one stamp for every entry this pass finds new
-    std::wstring newNames;
+    std::vector<std::wstring> newNames;
     std::wstring lastNew;
     int newCount = 0;
     const int rows = ListView::Count(lv2);
@@ -39,7 +39,7 @@ void Form1::MarkStartupDates() {
         ListView::SetText(lv2, row, kDateDetected, stamp);
         // A date that cannot be stored leaves the entry new for the next view as well.
         (void)dates.Store(name, stamp);
-        newNames += name + L"\r\n";
+        newNames.push_back(name);
         lastNew = name;
         ++newCount;
     }
@@ -51,8 +51,10 @@ void Form1::MarkStartupDates() {
     for (const wchar_t* quiet : kQuietViews)
         if (Text::EqualsNoCase(nodeText, quiet)) return;
 
-    const std::wstring lead = newCount == 1 ? kNewStartupDetected : kNewStartupsDetected;
-    Seam::ShowMessage(hwnd_, lead + L"\r\n\r\n" + newNames, App::Title(), MB_OK | MB_ICONINFORMATION);
+    std::wstring text = newCount == 1 ? kNewStartupDetected : kNewStartupsDetected;
+    text += L"\r\n\r\n";
+    for (const std::wstring& line : Text::ListedLines(newNames)) text += line + L"\r\n";
+    Seam::ShowMessage(hwnd_, text, App::Title(), MB_OK | MB_ICONINFORMATION);
     SetFocus(lv2);
     const int row = ListView::FindRow(lv2, lastNew);
     if (row >= 0) ListView::Select(lv2, row);

@@ -154,4 +154,11 @@ std::wstring SystemMessage(unsigned long code) {
     return text;
 }
 
+std::vector<std::wstring> ListedLines(const std::vector<std::wstring>& lines) {
+    if (lines.size() <= kListedLines) return lines;
+    std::vector<std::wstring> listed(lines.begin(), lines.begin() + kListedLines);
+    listed.push_back(L"... and " + std::to_wstring(lines.size() - kListedLines) + L" more.");
+    return listed;
+}
+
 } // namespace Text

@@ -4,6 +4,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace Text {
 
@@ -32,6 +33,12 @@ namespace Text {
 [[nodiscard]] std::optional<std::string> ToAnsi(std::wstring_view text);
 // The text's bytes in UTF-8, without a byte-order mark; a lone surrogate becomes U+FFFD.
 [[nodiscard]] std::string ToUtf8(std::wstring_view text);
+
+// The lines a message box lists (names, failures): all of them when there are at most
+// kListedLines, else the first kListedLines and "... and N more.", so the box and its button
+// stay on the screen.
+inline constexpr size_t kListedLines = 25;
+[[nodiscard]] std::vector<std::wstring> ListedLines(const std::vector<std::wstring>& lines);
 
 // The system's own text for an error code, without its line end; "Error <code>." when it has none.
 [[nodiscard]] std::wstring SystemMessage(unsigned long code);

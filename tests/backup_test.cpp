@@ -686,6 +686,34 @@ TEST_F(BackupTest, RestoreWithoutARegistryBackupSaysSoAndChangesNothing) {
     EXPECT_EQ(Bytes(WinIni()), "changed\r\n");
 }
 
+// Thirty shortcuts that cannot be put back: the box names the first 25 and how many more.
+TEST_F(BackupTest, ARestoreWithManyFailuresNamesAScreenfulOfThem) {
+    Open();
+    Command(IDM_mnuBackup);
+    ASSERT_TRUE(Text::StartsWithNoCase(seam.messages.back().text, kCompletedOn)) << seam.messages.back().text;
+    // Records of shortcuts whose copies the backup does not hold.
+    std::vector<std::wstring> failed;
+    for (int i = 0; i < 30; ++i) {
+        const std::wstring name = L"Gone" + std::to_wstring(10 + i) + L".lnk";
+        TestUtil::PutString(HKEY_LOCAL_MACHINE, kRecords, name, UserStartup() + L"\\" + name);
+        failed.push_back(L"The shortcut " + UserStartup() + L"\\" + name + L" could not be restored from " +
+                         Backup(name) + L": " + Text::SystemMessage(ERROR_FILE_NOT_FOUND));
+    }
+    seam.messages.clear();
+    seam.answers = {IDYES};
+    Command(IDM_mnuRestore);
+    ASSERT_EQ(seam.messages.size(), 2u);
+    const std::wstring& told = seam.messages[1].text;
+    const std::wstring lead = L" was not restored completely; every other part was put back.  What failed:\r\n\r\n";
+    const size_t list = told.find(lead);
+    ASSERT_NE(list, std::wstring::npos) << told;
+    // The records are read in the registry's order of their names.
+    std::wstring expected;
+    for (size_t i = 0; i < 25; ++i) expected += failed[i] + L"\r\n";
+    expected += L"... and 5 more.";
+    EXPECT_EQ(told.substr(list + lead.size()), expected);
+}
+
 TEST_F(BackupTest, RestoreFromTheEmptyListMenuRunsTheSameRestore) {
     TestUtil::PutString(HKEY_LOCAL_MACHINE, kRun, L"Machine App", L"C:\\m.exe");
     Open();

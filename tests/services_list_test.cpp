@@ -323,6 +323,30 @@ TEST_F(ServicesListTest, AMissingDatesKeyIsMadeAgainSoServicesAreAnnouncedOnce) 
     EXPECT_EQ(Cell(form, L"CorvellDated", kColDate), stamped);
 }
 
+// More new services than a box can name: the first 25 in the manager's order and how many more.
+TEST_F(ServicesListTest, ManyNewServicesAreNamedUpToAScreenful) {
+    for (int i = 0; i < 12; ++i)
+        Install(L"CorvellMany" + std::to_wstring(10 + i), L"Corvell Many " + std::to_wstring(10 + i));
+    TestUtil::LiveForm live;
+    Form1& form = live.form;
+    form.LoadServices();
+    ASSERT_TRUE(TestUtil::DeleteTree(HKEY_LOCAL_MACHINE, kDatesSub));
+    seam.messages.clear();
+    form.LoadServices();  // every service is new
+    ASSERT_EQ(seam.messages.size(), 1u);
+    const auto triples = UpcServiciosyWea().ListServices();
+    ASSERT_TRUE(triples);
+    ASSERT_GT(triples->size(), 25u);
+    std::wstring expected = L"New Services Detected:      \r\n\r\n";
+    for (size_t i = 0; i < 25; ++i) expected += (*triples)[i].displayName + L"\r\n";
+    expected += L"... and " + std::to_wstring(triples->size() - 25) + L" more.\r\n";
+    EXPECT_EQ(seam.messages[0].text, expected);
+    for (const ServiceTriple& service : *triples) {
+        std::wstring stamped;
+        EXPECT_TRUE(TestUtil::ReadString(HKEY_LOCAL_MACHINE, kDatesSub, service.name, stamped)) << service.name;
+    }
+}
+
 TEST_F(ServicesListTest, ToolTipsRepeatTheNameDependencyAndPathCells) {
     Install(L"CorvellTipBase", L"Corvell Tip Base");
     Install(L"CorvellTipUser", L"Corvell Tip User", SERVICE_DEMAND_START, {L"CorvellTipBase"});

@@ -5,9 +5,11 @@
 #include "mainwindow/ListView.h"
 #include "system/App.h"
 #include "system/Registry.h"
+#include "system/Text.h"
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <set>
 #include <string>
 #include <vector>
@@ -52,6 +54,38 @@ std::set<std::wstring> StampsBetween(const SYSTEMTIME& from, const SYSTEMTIME& t
 }
 
 std::wstring StoredDate(const std::wstring& name) { return TestUtil::ValueOrMissing(HKEY_LOCAL_MACHINE, kDates, name); }
+
+// Where the system's own message box of that request lies on the screen: shown for real on this
+// thread and closed as soon as it can be seen.
+RECT ShownBoxPlace(const Seam::MessageRequest& request) {
+    struct Look {
+        RECT place{};
+        int triesLeft = 200;
+    } look;
+    std::function<void()> find;
+    find = [&look, &find] {
+        HWND box = nullptr;
+        EnumThreadWindows(
+            GetCurrentThreadId(),
+            [](HWND window, LPARAM found) -> BOOL {
+                wchar_t name[16] = {};
+                GetClassNameW(window, name, 16);
+                if (wcscmp(name, L"#32770") != 0 || !IsWindowVisible(window)) return TRUE;
+                *reinterpret_cast<HWND*>(found) = window;
+                return FALSE;
+            },
+            reinterpret_cast<LPARAM>(&box));
+        if (box) {
+            GetWindowRect(box, &look.place);
+            PostMessageW(box, WM_COMMAND, IDOK, 0);
+        } else if (--look.triesLeft > 0) {
+            TestUtil::AfterDelay(50, find);
+        }
+    };
+    TestUtil::AfterDelay(50, find);
+    MessageBoxW(nullptr, request.text.c_str(), request.caption.c_str(), request.flags);
+    return look.place;
+}
 
 class StartupDatesTest : public testing::Test {
 protected:
@@ -153,6 +187,60 @@ TEST_F(StartupDatesTest, NewEntriesAreAnnouncedAndTheLastOneSelected) {
     form.MarkStartupDates();
     EXPECT_TRUE(seam.messages.empty());
     EXPECT_EQ(ListView::Selected(form.lv2), 5);
+}
+
+// A thousand new entries: the box names the first 25 in list order and how many more there
+// are, fits on the screen, and every entry is stamped as seen.
+TEST_F(StartupDatesTest, ManyNewEntriesAreNamedUpToAScreenfulAndAllStamped) {
+    Form1& form = Open();
+    constexpr int kNew = 1000;
+    for (int i = 0; i < kNew; ++i) AddRun(L"Arrival" + std::to_wstring(1000 + i));
+    Click(L"one");
+    ASSERT_EQ(seam.messages.size(), 1u);
+    ASSERT_EQ(ListView::Count(form.lv2), kNew);
+    std::wstring expected = L"New Startups Detected:      \r\n\r\n";
+    for (int row = 0; row < 25; ++row) expected += ListView::Text(form.lv2, row) + L"\r\n";
+    expected += L"... and 975 more.\r\n";
+    EXPECT_EQ(seam.messages[0].text, expected);
+    EXPECT_EQ(ListView::Text(form.lv2, ListView::Selected(form.lv2)), ListView::Text(form.lv2, kNew - 1));
+    for (int row = 0; row < kNew; ++row) {
+        const std::wstring name = ListView::Text(form.lv2, row);
+        ASSERT_EQ(StoredDate(name), ListView::Text(form.lv2, row, kDateColumn)) << name;
+    }
+    Click(L"one");
+    EXPECT_EQ(seam.messages.size(), 1u);  // all known now
+
+    const RECT box = ShownBoxPlace(seam.messages[0]);
+    EXPECT_GT(box.bottom, box.top);
+    EXPECT_GE(box.top, 0);
+    EXPECT_LE(box.bottom, GetSystemMetrics(SM_CYSCREEN));
+}
+
+// Where a listing box stops naming: up to 25 lines stand as they are, beyond that 25 and a count.
+TEST(ListedLines, AtMost25LinesThenHowManyMore) {
+    const auto lines = [](size_t n) {
+        std::vector<std::wstring> out;
+        for (size_t i = 0; i < n; ++i) out.push_back(L"n" + std::to_wstring(i));
+        return out;
+    };
+    const struct {
+        size_t count;
+        size_t listed;
+        const wchar_t* last;
+    } cases[] = {{0, 0, nullptr}, {1, 1, L"n0"}, {25, 25, L"n24"}, {26, 26, L"... and 1 more."},
+                 {1000, 26, L"... and 975 more."}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.count);
+        const std::vector<std::wstring> listed = Text::ListedLines(lines(c.count));
+        ASSERT_EQ(listed.size(), c.listed);
+        if (c.last) {
+            EXPECT_EQ(listed.back(), c.last);
+            EXPECT_EQ(listed.front(), L"n0");
+        }
+        if (c.count > 25) {
+            EXPECT_EQ(listed[24], L"n24");
+        }
+    }
 }
 
 TEST_F(StartupDatesTest, TwoNewRowsOfOneNameAreNamedOnce) {
