@@ -1,6 +1,7 @@
 // The base of every dialog of the program: a top-level window with controls laid out in
 // twips, created once, brought to the front while it is open, unloaded when it closes,
 // shown modal or modeless, and registered with Forms so the main window's unload ends it.
+// A dialog whose own code runs is never unloaded or freed from outside.
 #pragma once
 
 #include "mainwindow/Forms.h"
@@ -10,9 +11,11 @@
 #include <windows.h>
 #include <commctrl.h>
 #include <algorithm>
+#include <functional>
 #include <memory>
 #include <string>
 #include <utility>
+#include <vector>
 
 namespace DialogSupport {
 
@@ -75,6 +78,23 @@ public:
         return open && open->hwnd() ? open : nullptr;
     }
 
+    // True while code of this dialog runs: one of its handlers (a message box of its own is up,
+    // work it started yields) or its load.
+    [[nodiscard]] bool InUse() const noexcept { return this->HandlersRunning() > 0 || loading_ > 0; }
+
+    // Unloads the open dialog of this kind from outside, then runs next (which shows another).
+    // One in use is not unloaded under its running code: the request waits until that code has
+    // returned, a later request replacing a waiting one.
+    static void UnloadThen(std::function<void()> next) {
+        T* open = Current();
+        if (open && open->InUse()) {
+            Waiting() = std::move(next);
+            return;
+        }
+        if (open) open->Unload();
+        if (next) next();
+    }
+
     // Modeless: an open dialog is brought to the front unchanged (not filled again); otherwise
     // a new one is made from args, loaded and shown. nullptr when the window cannot be made.
     template <typename... Args>
@@ -84,7 +104,7 @@ public:
             return open;
         }
         auto& slot = Slot();
-        slot = std::make_unique<T>(std::forward<Args>(args)...);
+        Replace(std::make_unique<T>(std::forward<Args>(args)...));
         if (!slot->Load(owner)) {
             slot.reset();
             return nullptr;
@@ -101,7 +121,7 @@ public:
             return;
         }
         auto& slot = Slot();
-        slot = std::make_unique<T>(std::forward<Args>(args)...);
+        Replace(std::make_unique<T>(std::forward<Args>(args)...));
         slot->modalOwner_ = owner && IsWindowEnabled(owner) ? owner : nullptr;
         if (!slot->Load(owner)) {
             slot.reset();
@@ -176,10 +196,40 @@ protected:
     void SetInitialFocus(HWND control) { initialFocus_ = control; }
 
 private:
+    friend class Window<T>;
+
     static std::unique_ptr<T>& Slot() {
         // Kept after the window has closed until the next show, so no handler frees itself.
         static std::unique_ptr<T> slot;
         return slot;
+    }
+    // Dialogs of this kind replaced while their code still ran, freed once it has returned.
+    static std::vector<std::unique_ptr<T>>& Retired() {
+        static std::vector<std::unique_ptr<T>> retired;
+        return retired;
+    }
+    // The unload asked for from outside while the open dialog was in use.
+    static std::function<void()>& Waiting() {
+        static std::function<void()> waiting;
+        return waiting;
+    }
+
+    static void Replace(std::unique_ptr<T> next) {
+        auto& slot = Slot();
+        if (slot && slot->InUse()) Retired().push_back(std::move(slot));
+        slot = std::move(next);
+        std::erase_if(Retired(), [](const std::unique_ptr<T>& d) { return !d->InUse(); });
+    }
+
+    // The last running code of this dialog has returned: a waiting unload goes ahead from the
+    // message loop, where none of that code is on the stack any more.
+    void OnHandlersReturned() {
+        if (InUse()) return;
+        if (Waiting() && Slot().get() == this)
+            Forms::Post([] {
+                if (auto next = std::exchange(Waiting(), nullptr)) UnloadThen(std::move(next));
+            });
+        Forms::CodeReturned();
     }
 
     bool Load(HWND owner) {
@@ -207,9 +257,12 @@ private:
         CreateWindowExW(exStyle, T::kClassName, self.Caption().c_str(), style, left, top, width, height, owner,
                         nullptr, GetModuleHandleW(nullptr), &self);
         if (!this->hwnd_) return false;
-        Forms::Register(this->hwnd_);
+        Forms::Register(this->hwnd_, [this] { return InUse(); });
+        ++loading_;
         self.CreateControls();
         self.Form_Load();
+        --loading_;
+        OnHandlersReturned();
         return this->hwnd_ != nullptr;
     }
 
@@ -222,4 +275,5 @@ private:
     HWND modalOwner_ = nullptr;
     HWND initialFocus_ = nullptr;
     int defaultButton_ = 0;
+    int loading_ = 0;  // CreateControls and Form_Load run
 };

@@ -522,9 +522,16 @@ LRESULT Form1::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         }
         break;
     case WM_CLOSE:
-        // A close while work yields waits until the work's Busy scope ends.
+        // A close while work yields waits until the work's Busy scope ends, and one while a
+        // dialog's code runs (a message box of its own is up) until that code has returned.
         if (busy_) {
             closePending_ = true;
+            return 0;
+        }
+        if (Forms::AnyInUse()) {
+            Forms::WhenNoneInUse([window = hwnd_] {
+                if (IsWindow(window)) PostMessageW(window, WM_CLOSE, 0, 0);
+            });
             return 0;
         }
         Form_Unload();

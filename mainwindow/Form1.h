@@ -310,6 +310,8 @@ public:
     void mnuLegend3_Click();
     // Open the properties and install-service dialogs.
     void ShowfrmInfo();
+    // frmInfo on the setting tab of that service (by service name), its row selected again.
+    void ShowServiceSetting(const std::wstring& service);
     void ShowfrmInstallS();
     // lv's drawing and tooltips.
     LRESULT lv_CustomDraw(NMLVCUSTOMDRAW* draw);

@@ -12,6 +12,9 @@ public:
     Window& operator=(const Window&) = delete;
 
     [[nodiscard]] HWND hwnd() const noexcept { return hwnd_; }
+    // How many of this window's message handlers are running: more than one while a handler
+    // waits in a loop (a message box, a yield) that hands the window further messages.
+    [[nodiscard]] int HandlersRunning() const noexcept { return handlersRunning_; }
 
 protected:
     ~Window() = default;
@@ -27,16 +30,21 @@ protected:
         }
         if (!self) return DefWindowProcW(hwnd, msg, wp, lp);
         LRESULT result = 0;
+        ++self->handlersRunning_;
         try {
             result = self->HandleMessage(msg, wp, lp);
         } catch (...) {
             // An exception must never unwind through the system's frames.
             result = DefWindowProcW(hwnd, msg, wp, lp);
         }
+        --self->handlersRunning_;
         if (msg == WM_NCDESTROY) {
             SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
             self->hwnd_ = nullptr;
         }
+        // T may want to know when the last of its handlers has returned.
+        if constexpr (requires { self->OnHandlersReturned(); })
+            if (self->handlersRunning_ == 0) self->OnHandlersReturned();
         return result;
     }
 
@@ -58,4 +66,7 @@ protected:
     }
 
     HWND hwnd_ = nullptr;
+
+private:
+    int handlersRunning_ = 0;
 };

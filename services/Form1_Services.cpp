@@ -414,15 +414,30 @@ void Form1::ShowfrmInfo() {
     if (row < 0) return;
     frmInfo* open = frmInfo::Current();
     if (open && Text::EqualsNoCase(SettingTabFlag, L"1")) {
-        if (Text::EqualsNoCase(open->ControlText(open->txtID), ListView::Text(lv, row, kColServiceName))) {
-            SettingTabFlag = L"0";
+        SettingTabFlag = L"0";
+        const std::wstring service = ListView::Text(lv, row, kColServiceName);
+        if (Text::EqualsNoCase(open->ControlText(open->txtID), service)) {
             open->ShowSettingTab();
             return;
         }
-        open->Unload();
+        // One waiting in a message box of its own is unloaded, and this one made, once the box has closed.
+        frmInfo::UnloadThen([this, service] { ShowServiceSetting(service); });
+        return;
     }
     frmInfo::Show(hwnd_, *this);
     SettingTabFlag = L"0";  // read by the dialog as it loads, never left for the next one
+}
+
+// frmInfo on the setting tab of that service, its row selected again; nothing when the window
+// has closed meanwhile, the rows are being replaced, or the service is no longer listed.
+void Form1::ShowServiceSetting(const std::wstring& service) {
+    if (!hwnd_ || servicesLoading) return;
+    const int row = ListView::FindRow(lv, service, kColServiceName);
+    if (row < 0) return;
+    ListView::Select(lv, row);
+    SettingTabFlag = L"1";
+    frmInfo::Show(hwnd_, *this);
+    SettingTabFlag = L"0";
 }
 
 void Form1::ShowfrmInstallS() { frmInstallS::Show(hwnd_, *this); }

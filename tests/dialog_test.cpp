@@ -20,7 +20,7 @@ public:
     static constexpr wchar_t kClassName[] = L"CorvellTestProbe";
     static constexpr int kClientWidth = 3000;
     static constexpr int kClientHeight = 1500;
-    enum : int { IDC_txtName = 100, IDC_cmdOK };
+    enum : int { IDC_txtName = 100, IDC_cmdOK, IDC_cmdAsk };
 
     frmProbe(Counters& counters, std::wstring name) : counters_(counters), name_(std::move(name)) {}
     std::wstring Caption() const { return L"Probe"; }
@@ -28,6 +28,7 @@ public:
         txtName = AddControl(WC_EDITW, L"", WS_TABSTOP | ES_AUTOHSCROLL, IDC_txtName, {120, 120, 2760, 330},
                              WS_EX_CLIENTEDGE);
         cmdOK = AddControl(WC_BUTTONW, L"OK", WS_TABSTOP | BS_DEFPUSHBUTTON, IDC_cmdOK, {1800, 900, 1080, 400});
+        cmdAsk = AddControl(WC_BUTTONW, L"Ask", WS_TABSTOP, IDC_cmdAsk, {120, 900, 1080, 400});
         SetDefaultButton(IDC_cmdOK);
     }
     void Form_Load() {
@@ -40,11 +41,18 @@ public:
             Unload();
             return true;
         }
+        if (id == IDC_cmdAsk && code == BN_CLICKED) {
+            Seam::ShowMessage(hwnd(), L"Probe asks", L"", MB_OK);
+            answered = hwnd() != nullptr;  // the dialog is still there to go on
+            return true;
+        }
         return false;
     }
 
     HWND txtName = nullptr;
     HWND cmdOK = nullptr;
+    HWND cmdAsk = nullptr;
+    bool answered = false;
 
 private:
     Counters& counters_;
@@ -99,6 +107,30 @@ TEST_F(DialogTest, MainWindowClosingUnloadsAnOpenDialog) {
     }
     EXPECT_EQ(frmProbe::Current(), nullptr);
     EXPECT_EQ(counters.unloads, 1);
+}
+
+// The main window closed while a dialog waits in a message box of its own: neither goes under
+// the box; the close follows once the box has closed.
+TEST_F(DialogTest, MainWindowClosingWaitsForADialogsOwnMessageBox) {
+    Counters counters;
+    TestUtil::LiveForm live;
+    frmProbe* probe = frmProbe::Show(live.form.hwnd(), counters, L"asking");
+    ASSERT_NE(probe, nullptr);
+    const HWND main = live.form.hwnd(), probeWindow = probe->hwnd();
+    bool keptUnderTheBox = false;
+    seam.onMessage = [&](const Seam::MessageRequest& m) {
+        if (m.owner != probeWindow) return;
+        SendMessageW(main, WM_CLOSE, 0, 0);
+        TestUtil::Pump(50);
+        keptUnderTheBox = IsWindow(main) && IsWindow(probeWindow) && counters.unloads == 0;
+    };
+    SendMessageW(probe->cmdAsk, BM_CLICK, 0, 0);
+    seam.onMessage = nullptr;
+    EXPECT_TRUE(keptUnderTheBox);
+    EXPECT_TRUE(probe->answered);
+    ASSERT_TRUE(TestUtil::PumpUntil([&] { return !IsWindow(main); }));
+    EXPECT_EQ(counters.unloads, 1);
+    EXPECT_EQ(frmProbe::Current(), nullptr);
 }
 
 TEST_F(DialogTest, ModalDialogDisablesItsOwnerUntilItCloses) {

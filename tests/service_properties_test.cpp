@@ -353,6 +353,62 @@ TEST_F(ServicePropertiesTest, YesOpensTheSettingOfTheServiceTheQuestionNamed) {
     }
 }
 
+// The setting of another service asked for while the open dialog waits in a message box of its
+// own (as it loads, or after a refused Apply): the dialog is not unloaded under its box, and the
+// one asked for is made once the box has closed.
+TEST_F(ServicePropertiesTest, ADialogInItsOwnMessageBoxIsReplacedOnlyOnceTheBoxHasClosed) {
+    Install(L"CorvellInfoBusy", L"Corvell Info Busy");
+    Install(L"CorvellInfoAsked", L"Corvell Info Asked", SERVICE_DISABLED);
+    ASSERT_TRUE(ServiceFixtures::Install(L"CorvellInfoNoFile", L"Corvell Info No File", L"C:\\corvell\\gone.exe"));
+    RemoveAfterTest(L"CorvellInfoNoFile");
+    TestUtil::LiveForm live;
+    Form1& form = live.form;
+    form.tvwDemo_NodeClick(L"six");
+
+    for (const bool whileLoading : {true, false}) {
+        SCOPED_TRACE(whileLoading ? "File Path Not Found as it loads" : "Apply refused");
+        if (frmInfo* open = frmInfo::Current()) open->Unload();
+        seam.messages.clear();
+        // Inside the dialog's box: the user starts the disabled service and answers Yes.
+        HWND boxOwner = nullptr;
+        frmInfo* underBox = nullptr;
+        bool keptUnderBox = false;
+        seam.onMessage = [&](const Seam::MessageRequest& m) {
+            if (boxOwner || !frmInfo::Current() || m.owner != frmInfo::Current()->hwnd()) return;
+            boxOwner = m.owner;
+            underBox = frmInfo::Current();
+            SelectService(form, L"CorvellInfoAsked");
+            seam.answers.push_back(IDYES);
+            form.mnuStart_Click();
+            keptUnderBox = IsWindow(boxOwner) && frmInfo::Current() == underBox;
+        };
+        if (whileLoading) {
+            SelectService(form, L"CorvellInfoNoFile");
+            form.ShowfrmInfo();
+        } else {
+            SelectService(form, L"CorvellInfoBusy");
+            form.ShowfrmInfo();
+            ASSERT_NE(frmInfo::Current(), nullptr);
+            ASSERT_TRUE(seam.messages.empty());
+            ASSERT_TRUE(ServiceFixtures::Remove(L"CorvellInfoBusy"));
+            SendMessageW(frmInfo::Current()->cboStatus, CB_SETCURSEL, 0, 0);
+            SendMessageW(frmInfo::Current()->cmdApply, BM_CLICK, 0, 0);
+        }
+        seam.onMessage = nullptr;
+        ASSERT_NE(boxOwner, nullptr);
+        ASSERT_EQ(seam.messages.size(), 2u);  // the dialog's box, then the question asked under it
+        EXPECT_TRUE(keptUnderBox);
+        EXPECT_EQ(seam.messages[0].text.rfind(whileLoading ? L"File Path Not Found" : L"Corvell Info Busy", 0), 0u)
+            << seam.messages[0].text;
+
+        ASSERT_TRUE(TestUtil::PumpUntil([&] { return !IsWindow(boxOwner) && frmInfo::Current(); }));
+        const frmInfo* asked = frmInfo::Current();
+        EXPECT_EQ(Text(asked->txtID), L"CorvellInfoAsked");
+        EXPECT_EQ(asked->tabs.SelectedTab(), frmInfo::kSettingTab);
+        EXPECT_EQ(form.SettingTabFlag, L"0");
+    }
+}
+
 TEST_F(ServicePropertiesTest, WithoutASelectedRowNothingOpens) {
     Install(L"CorvellInfoNone", L"Corvell Info None");
     TestUtil::LiveForm live;
