@@ -59,8 +59,8 @@ std::optional<OpenedKey> Open(HKEY root, const std::wstring& subKey, REGSAM acce
 }
 
 bool SetValue(HKEY root, const std::wstring& subKey, const std::wstring& valueName, DWORD type, const void* data,
-              DWORD size) {
-    auto key = Open(root, subKey, KEY_WRITE);
+              DWORD size, Registry::View view = Registry::View::kOwn) {
+    auto key = Open(root, subKey, KEY_WRITE | Registry::ViewAccess(view));
     if (!key) return false;
     return RegSetValueExW(key->handle, valueName.c_str(), 0, type, static_cast<const BYTE*>(data), size) ==
            ERROR_SUCCESS;
@@ -150,8 +150,9 @@ bool DeleteKey(const std::wstring& keyPath) {
     return RegDeleteKeyW(path->root, path->subKey.c_str()) == ERROR_SUCCESS;
 }
 
-bool DeleteValue(HKEY root, const std::wstring& subKey, const std::wstring& valueName) {
-    auto key = Open(root, subKey, KEY_QUERY_VALUE | KEY_SET_VALUE | KEY_CREATE_SUB_KEY | KEY_ENUMERATE_SUB_KEYS | KEY_NOTIFY | KEY_CREATE_LINK);
+bool DeleteValue(HKEY root, const std::wstring& subKey, const std::wstring& valueName, Registry::View view) {
+    auto key = Open(root, subKey, KEY_QUERY_VALUE | KEY_SET_VALUE | KEY_CREATE_SUB_KEY | KEY_ENUMERATE_SUB_KEYS | KEY_NOTIFY | KEY_CREATE_LINK
+                                      | Registry::ViewAccess(view));
     if (!key) return false;
     return RegDeleteValueW(key->handle, valueName.c_str()) == ERROR_SUCCESS;
 }
@@ -203,6 +204,30 @@ RegData QueryRegValue(HKEY root, const std::wstring& subKey, const std::wstring&
 
 namespace Registry {
 
+bool HasTwoViews() {
+#if defined(_WIN64)
+    return true;
+#else
+    // A 32-bit build runs under WOW64 on 64-bit Windows; Windows 2000 has no IsWow64Process.
+    static const bool wow64 = [] {
+        using IsWow64ProcessFn = BOOL(WINAPI*)(HANDLE, PBOOL);
+        const HMODULE kernel = GetModuleHandleW(L"kernel32.dll");
+        const auto query = kernel ? reinterpret_cast<IsWow64ProcessFn>(
+                                        reinterpret_cast<void*>(GetProcAddress(kernel, "IsWow64Process")))
+                                  : nullptr;
+        BOOL under = FALSE;
+        return query && query(GetCurrentProcess(), &under) && under;
+    }();
+    return wow64;
+#endif
+}
+
+REGSAM ViewAccess(View view) {
+    // Older systems than 64-bit Windows may refuse access bits they do not know.
+    if (view == View::kOwn || !HasTwoViews()) return 0;
+    return view == View::k64 ? KEY_WOW64_64KEY : KEY_WOW64_32KEY;
+}
+
 std::optional<std::vector<Value>> EnumValues(HKEY key) {
     DWORD maxName = 0, maxData = 0;
     // Only a hint for the buffers: a value that does not fit makes them grow below.
@@ -245,14 +270,14 @@ std::optional<std::vector<Value>> EnumValues(HKEY key) {
     return values;
 }
 
-std::optional<std::vector<Value>> EnumValues(HKEY root, const std::wstring& subKey) {
-    auto key = Open(root, subKey, KEY_READ);
+std::optional<std::vector<Value>> EnumValues(HKEY root, const std::wstring& subKey, View view) {
+    auto key = Open(root, subKey, KEY_READ | ViewAccess(view));
     if (!key) return std::nullopt;
     return EnumValues(key->handle);
 }
 
-std::optional<Value> ReadValue(HKEY root, const std::wstring& subKey, const std::wstring& valueName) {
-    auto key = Open(root, subKey, KEY_READ);
+std::optional<Value> ReadValue(HKEY root, const std::wstring& subKey, const std::wstring& valueName, View view) {
+    auto key = Open(root, subKey, KEY_READ | ViewAccess(view));
     if (!key) return std::nullopt;
     Value v;
     v.name = valueName;
@@ -268,8 +293,14 @@ bool WriteText(HKEY root, const std::wstring& subKey, const std::wstring& valueN
 }
 
 bool WriteBytes(HKEY root, const std::wstring& subKey, const std::wstring& valueName, DWORD type,
-                const std::vector<BYTE>& bytes) {
-    return SetValue(root, subKey, valueName, type, bytes.data(), static_cast<DWORD>(bytes.size()));
+                const std::vector<BYTE>& bytes, View view) {
+    return SetValue(root, subKey, valueName, type, bytes.data(), static_cast<DWORD>(bytes.size()), view);
+}
+
+bool CreateKey(HKEY root, const std::wstring& subKey, View view) {
+    UniqueHkey key;
+    return RegCreateKeyExW(root, subKey.c_str(), 0, nullptr, 0, KEY_WRITE | ViewAccess(view), nullptr, key.put(),
+                           nullptr) == ERROR_SUCCESS;
 }
 
 bool KeyExists(HKEY root, const std::wstring& subKey) { return Open(root, subKey, KEY_READ).has_value(); }

@@ -8,6 +8,18 @@
 #include <variant>
 #include <vector>
 
+namespace Registry {
+
+// The view of the machine's "SOFTWARE" a key is opened in. 64-bit Windows keeps the keys of
+// 32-bit programs apart (under "WOW6432Node"); 32-bit Windows has one view, which all three name.
+enum class View { kOwn, k64, k32 };
+// True on 64-bit Windows, whatever this build's bitness.
+[[nodiscard]] bool HasTwoViews();
+// KEY_WOW64_64KEY or KEY_WOW64_32KEY on 64-bit Windows; 0 for kOwn and on 32-bit Windows.
+[[nodiscard]] REGSAM ViewAccess(View view);
+
+} // namespace Registry
+
 namespace General {
 
 inline constexpr wchar_t kError[] = L"Error";
@@ -28,7 +40,8 @@ bool CreateKey(const std::wstring& keyPath);
 // Deletes a key that has no sub-keys of its own.
 bool DeleteKey(const std::wstring& keyPath);
 // True when the value was there and is deleted.
-[[nodiscard]] bool DeleteValue(HKEY root, const std::wstring& subKey, const std::wstring& valueName);
+[[nodiscard]] bool DeleteValue(HKEY root, const std::wstring& subKey, const std::wstring& valueName,
+                               Registry::View view = Registry::View::kOwn);
 
 // Root handle for a root name written in full and exactly ("HKEY_CURRENT_USER"); nullptr otherwise.
 [[nodiscard]] HKEY GetRootKey(const std::wstring& rootName);
@@ -70,15 +83,19 @@ struct Value {
 // Every value of a key, names and data of any length; nullopt when the key cannot be opened
 // or is deleted while it is read. A value that cannot be read is passed over when the next
 // one can; two in a row end the list there.
-[[nodiscard]] std::optional<std::vector<Value>> EnumValues(HKEY root, const std::wstring& subKey);
+[[nodiscard]] std::optional<std::vector<Value>> EnumValues(HKEY root, const std::wstring& subKey,
+                                                           View view = View::kOwn);
 [[nodiscard]] std::optional<std::vector<Value>> EnumValues(HKEY openKey);
-[[nodiscard]] std::optional<Value> ReadValue(HKEY root, const std::wstring& subKey, const std::wstring& valueName);
+[[nodiscard]] std::optional<Value> ReadValue(HKEY root, const std::wstring& subKey, const std::wstring& valueName,
+                                             View view = View::kOwn);
 // Writes text as REG_SZ or REG_EXPAND_SZ (with its NUL) into an existing key.
 [[nodiscard]] bool WriteText(HKEY root, const std::wstring& subKey, const std::wstring& valueName, DWORD type,
                              const std::wstring& text);
 // Writes the data byte for byte with that type into an existing key.
 [[nodiscard]] bool WriteBytes(HKEY root, const std::wstring& subKey, const std::wstring& valueName, DWORD type,
-                              const std::vector<BYTE>& bytes);
+                              const std::vector<BYTE>& bytes, View view = View::kOwn);
+// Creates every missing key along the path in that view; true when the key exists afterwards.
+[[nodiscard]] bool CreateKey(HKEY root, const std::wstring& subKey, View view);
 [[nodiscard]] bool KeyExists(HKEY root, const std::wstring& subKey);
 // The names of a key's sub-keys; none when the key cannot be opened or is deleted meanwhile.
 [[nodiscard]] std::vector<std::wstring> EnumSubKeys(HKEY root, const std::wstring& subKey);
