@@ -1,6 +1,8 @@
 // Form1's jumps into the registry editor at the Run keys: the editor opens at the key its own
 // setting "LastKey" names, so a running editor is ended and the setting written before it starts.
 #include "mainwindow/Form1.h"
+#include "mainwindow/ListView.h"
+#include "startups/RegistryParking.h"
 #include "startups/RunKeys.h"
 
 #include "system/Paths.h"
@@ -50,10 +52,21 @@ void OpenEditorAt(Form1& form, const std::wstring& key) {
     Seam::ShellOpen(form.hwnd(), MyMod::GetWindowsDir() + kEditorProgram);
 }
 
+// The machine's key, under the real path of its 32-bit view when the row selected in lv2 is an
+// entry of that view of this key.
+std::wstring MachineKey(const Form1& form, const wchar_t* subKey, const wchar_t* subKey32) {
+    const int row = ListView::Selected(form.lv2);
+    const auto key = row < 0 ? std::nullopt : RegistryParking::ParseRowKey(ListView::Text(form.lv2, row, 2));
+    const bool own32 = key && key->view == Registry::View::k32 && Text::EqualsNoCase(key->subKey, subKey);
+    return std::wstring(kMachine) + (own32 ? subKey32 : subKey);
+}
+
 } // namespace
 
-void Form1::mnuAUR_Click() { OpenEditorAt(*this, std::wstring(kMachine) + RunKeys::kRunKey); }
-void Form1::mnuAURO_Click() { OpenEditorAt(*this, std::wstring(kMachine) + RunKeys::kRunOnceKey); }
-void Form1::mnuAUROEX_Click() { OpenEditorAt(*this, std::wstring(kMachine) + RunKeys::kRunOnceExKey); }
+void Form1::mnuAUR_Click() { OpenEditorAt(*this, MachineKey(*this, RunKeys::kRunKey, RunKeys::kRun32Key)); }
+void Form1::mnuAURO_Click() { OpenEditorAt(*this, MachineKey(*this, RunKeys::kRunOnceKey, RunKeys::kRunOnce32Key)); }
+void Form1::mnuAUROEX_Click() {
+    OpenEditorAt(*this, MachineKey(*this, RunKeys::kRunOnceExKey, RunKeys::kRunOnceEx32Key));
+}
 void Form1::mnuCUR_Click() { OpenEditorAt(*this, std::wstring(kUser) + RunKeys::kRunKey); }
 void Form1::mnuCURO_Click() { OpenEditorAt(*this, std::wstring(kUser) + RunKeys::kRunOnceKey); }

@@ -35,8 +35,8 @@ std::wstring DataText(const Registry::Value& value) {
 
 // Appends one row per value of the key that holds data (names and data of any length); a key
 // that cannot be opened adds nothing. Only the values directly under the key are read.
-void LoadRunKey(HWND list, HKEY root, const wchar_t* subKey, const std::wstring& keyText) {
-    const auto values = Registry::EnumValues(root, subKey);
+void LoadRunKey(HWND list, HKEY root, const wchar_t* subKey, Registry::View view, const std::wstring& keyText) {
+    const auto values = Registry::EnumValues(root, subKey, view);
     if (!values) return;
     for (const auto& value : *values) {
         if (value.bytes.empty()) continue;  // empty data adds no row; the next value follows
@@ -57,23 +57,30 @@ void MarkRunning(HWND list, int column, int runningIcon, int stoppedIcon) {
     }
 }
 
+// A machine key's rows: its 64-bit view's, then on 64-bit Windows its 32-bit view's under the
+// real path of that view. On 32-bit Windows the one view is read once.
+void LoadMachineKey(HWND list, const wchar_t* subKey, const wchar_t* subKey32) {
+    LoadRunKey(list, HKEY_LOCAL_MACHINE, subKey, Registry::View::k64, std::wstring(kHklmPrefix) + subKey);
+    if (Registry::HasTwoViews())
+        LoadRunKey(list, HKEY_LOCAL_MACHINE, subKey, Registry::View::k32, std::wstring(kHklmPrefix) + subKey32);
+}
+
 } // namespace
 
-void Form1::LoadRunHKCU() { LoadRunKey(lv2, HKEY_CURRENT_USER, kRunKey, std::wstring(kHkcuPrefix) + kRunKey); }
+// The user's keys are one in both views.
+void Form1::LoadRunHKCU() {
+    LoadRunKey(lv2, HKEY_CURRENT_USER, kRunKey, Registry::View::kOwn, std::wstring(kHkcuPrefix) + kRunKey);
+}
 
 void Form1::LoadRunOnceHKCU() {
-    LoadRunKey(lv2, HKEY_CURRENT_USER, kRunOnceKey, std::wstring(kHkcuPrefix) + kRunOnceKey);
+    LoadRunKey(lv2, HKEY_CURRENT_USER, kRunOnceKey, Registry::View::kOwn, std::wstring(kHkcuPrefix) + kRunOnceKey);
 }
 
-void Form1::LoadRunHKLM() { LoadRunKey(lv2, HKEY_LOCAL_MACHINE, kRunKey, std::wstring(kHklmPrefix) + kRunKey); }
+void Form1::LoadRunHKLM() { LoadMachineKey(lv2, kRunKey, kRun32Key); }
 
-void Form1::LoadRunOnceHKLM() {
-    LoadRunKey(lv2, HKEY_LOCAL_MACHINE, kRunOnceKey, std::wstring(kHklmPrefix) + kRunOnceKey);
-}
+void Form1::LoadRunOnceHKLM() { LoadMachineKey(lv2, kRunOnceKey, kRunOnce32Key); }
 
-void Form1::LoadRunOnceExHKLM() {
-    LoadRunKey(lv2, HKEY_LOCAL_MACHINE, kRunOnceExKey, std::wstring(kHklmPrefix) + kRunOnceExKey);
-}
+void Form1::LoadRunOnceExHKLM() { LoadMachineKey(lv2, kRunOnceExKey, kRunOnceEx32Key); }
 
 void Form1::CleanStartupPaths() {
     const int count = ListView::Count(lv2);

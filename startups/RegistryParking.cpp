@@ -1,5 +1,6 @@
 // Disable, enable and delete of registry startups: a disabled entry leaves its Run key and
-// waits as a record "HKLM^command" under the settings key's "Disabled" until it is enabled.
+// waits as a record "HKLM^command" ("HKLM32^command" from the machine's 32-bit view) under the
+// settings key's "Disabled" until it is enabled.
 #include "startups/RegistryParking.h"
 
 #include "mainwindow/Form1.h"
@@ -63,8 +64,8 @@ std::wstring TypeName(DWORD type) {
 
 // The value as it is stored now: same type and same bytes.
 bool HoldsExactly(HKEY root, const std::wstring& subKey, const std::wstring& name, DWORD type,
-                  const std::vector<BYTE>& bytes) {
-    const auto value = Registry::ReadValue(root, subKey, name);
+                  const std::vector<BYTE>& bytes, Registry::View view = Registry::View::kOwn) {
+    const auto value = Registry::ReadValue(root, subKey, name, view);
     return value && value->type == type && value->bytes == bytes;
 }
 
@@ -93,10 +94,10 @@ std::vector<BYTE> RecordValueData(const std::vector<BYTE>& record) {
 
 namespace RegistryParking {
 
-bool DeleteIfPresent(HKEY root, const std::wstring& subKey, const std::wstring& name) {
-    if (General::DeleteValue(root, subKey, name)) return true;
+bool DeleteIfPresent(HKEY root, const std::wstring& subKey, const std::wstring& name, Registry::View view) {
+    if (General::DeleteValue(root, subKey, name, view)) return true;
     HKEY raw = nullptr;
-    const LONG opened = RegOpenKeyExW(root, subKey.c_str(), 0, KEY_QUERY_VALUE, &raw);
+    const LONG opened = RegOpenKeyExW(root, subKey.c_str(), 0, KEY_QUERY_VALUE | Registry::ViewAccess(view), &raw);
     if (opened == ERROR_FILE_NOT_FOUND) return true;
     if (opened != ERROR_SUCCESS) return false;
     UniqueHkey key(raw);
@@ -112,6 +113,20 @@ std::optional<RowKey> ParseRowKey(const std::wstring& keyColumn) {
     else return std::nullopt;
     key.subKey = keyColumn.substr(5);
     const bool machine = key.root == HKEY_LOCAL_MACHINE;
+    if (machine) {
+        key.view = Registry::View::k64;
+        // The 32-bit view's keys are named by their real path and opened by their usual one.
+        static const struct { const wchar_t* shown; const wchar_t* opened; } k32BitKeys[] = {
+            {RunKeys::kRun32Key, kRunKey},
+            {RunKeys::kRunOnce32Key, kRunOnceKey},
+            {RunKeys::kRunOnceEx32Key, kRunOnceExKey},
+        };
+        for (const auto& k : k32BitKeys) {
+            if (!Text::EqualsNoCase(key.subKey, k.shown)) continue;
+            key.subKey = k.opened;
+            key.view = Registry::View::k32;
+        }
+    }
     key.isRun = Text::EqualsNoCase(key.subKey, kRunKey);
     const bool known = key.isRun || Text::EqualsNoCase(key.subKey, kRunOnceKey) ||
                        (machine && Text::EqualsNoCase(key.subKey, kRunOnceExKey));
@@ -126,6 +141,13 @@ std::wstring StartupDatesSubKey() { return App::MachineSubKey(App::SubKey::kStar
 std::wstring RecordCommand(const std::wstring& recordData) {
     const size_t caret = recordData.find(kRecordSeparator);
     return caret == std::wstring::npos ? recordData : recordData.substr(caret + 1);
+}
+
+RecordHome HomeOf(const std::wstring& recordData) {
+    if (Text::StartsWithNoCase(recordData, std::wstring(kHklm32Hive) + kRecordSeparator))
+        return {HKEY_LOCAL_MACHINE, Registry::View::k32, kHklm32RunText};
+    if (Text::StartsWithNoCase(recordData, L"HKLM")) return {HKEY_LOCAL_MACHINE, Registry::View::k64, kHklmRunText};
+    return {HKEY_CURRENT_USER, Registry::View::kOwn, kHkcuRunText};
 }
 
 DeleteTarget TargetOf(HWND list, int row) {
@@ -148,22 +170,23 @@ std::optional<StartupEntry> EntryOf(HWND list, int row) {
         const auto key = ParseRowKey(ListView::Text(list, row, 2));
         entry.root = key->root;
         entry.subKey = key->subKey;
+        entry.view = key->view;
     } else {
         entry.root = HKEY_LOCAL_MACHINE;
         entry.subKey = DisabledSubKey();
     }
-    entry.value = Registry::ReadValue(entry.root, entry.subKey, entry.name);
+    entry.value = Registry::ReadValue(entry.root, entry.subKey, entry.name, entry.view);
     return entry;
 }
 
 bool StillHolds(const StartupEntry& entry) {
-    const auto now = Registry::ReadValue(entry.root, entry.subKey, entry.name);
+    const auto now = Registry::ReadValue(entry.root, entry.subKey, entry.name, entry.view);
     if (!now || !entry.value) return !now && !entry.value;
     return now->type == entry.value->type && now->bytes == entry.value->bytes;
 }
 
 bool DeleteStartup(HWND owner, const StartupEntry& entry) {
-    if (!DeleteIfPresent(entry.root, entry.subKey, entry.name)) {
+    if (!DeleteIfPresent(entry.root, entry.subKey, entry.name, entry.view)) {
         Refuse(owner, kStartupStart + entry.name + kDeleteFailedEnd);
         return false;
     }
@@ -185,7 +208,7 @@ void Form1::LoadDisabledStartups() {
             // cannot put it back, and Delete frees its name for the next Disable.
             const bool usable = Registry::IsText(record.type) && !record.text.empty();
             const std::wstring text = usable ? record.text : std::wstring();
-            const std::wstring keyText = Text::StartsWithNoCase(text, L"HKLM") ? kHklmRunText : kHkcuRunText;
+            const std::wstring keyText = HomeOf(text).keyText;
             // Judged by the file name of the whole record text, the program's unless the command has
             // switches; the registry-only view then sets the icon again from the split command
             // (MarkRunningDisabledStartups), the "Disabled Startups" view keeps this one.
@@ -218,7 +241,7 @@ void Form1::mnuDisable_Click() {
         return;
     }
     // The command as the Run value holds it: the list shows it without quotes and "RUNDLL32.EXE ".
-    const auto value = Registry::ReadValue(key->root, key->subKey, name);
+    const auto value = Registry::ReadValue(key->root, key->subKey, name, key->view);
     if (!value) {
         Refuse(hwnd_, kStartupStart + name + kNotFoundEnd);
         return;
@@ -232,13 +255,15 @@ void Form1::mnuDisable_Click() {
         Refuse(hwnd_, kAlreadyParkedStart + name + kAlreadyParkedEnd);
         return;
     }
-    const std::vector<BYTE> record = RecordBytes(key->hive, value->bytes);
+    // An entry of the 32-bit view is marked so in a form no earlier record has.
+    const std::wstring hive = key->view == Registry::View::k32 ? kHklm32Hive : key->hive;
+    const std::vector<BYTE> record = RecordBytes(hive, value->bytes);
     // The record keeps the value's type, so an expandable command comes back expandable. Its
     // key is made again when it was deleted since the program started.
     const bool parked = General::CreateKey(App::SubKeyPath(App::SubKey::kDisabled)) &&
                         Registry::WriteBytes(HKEY_LOCAL_MACHINE, disabled, name, value->type, record) &&
                         HoldsExactly(HKEY_LOCAL_MACHINE, disabled, name, value->type, record);
-    if (!parked || !General::DeleteValue(key->root, key->subKey, name)) {
+    if (!parked || !General::DeleteValue(key->root, key->subKey, name, key->view)) {
         // Nothing was there before under this name, so the record goes again.
         (void)General::DeleteValue(HKEY_LOCAL_MACHINE, disabled, name);
         Refuse(hwnd_, kStartupStart + name + kDisableFailedEnd);
@@ -271,24 +296,23 @@ void Form1::mnuEnable_Click() {
         Refuse(hwnd_, kDisabledStart + name + kRecordEmptyEnd);
         return;
     }
-    // The record names its Run key: HKLM's when it begins "HKLM", else HKCU's.
-    const std::wstring runKey = Text::StartsWithNoCase(record->text, L"HKLM") ? kHklmRunPath : kHkcuRunPath;
-    const auto target = General::ParseKeyPath(runKey);
+    // The record names its Run key.
+    const RecordHome home = HomeOf(record->text);
     const std::vector<BYTE> data = RecordValueData(record->bytes);
     const DWORD type = record->type;
 
-    const auto existing = Registry::ReadValue(target->root, target->subKey, name);
+    const auto existing = Registry::ReadValue(home.root, kRunKey, name, home.view);
     const bool alreadyThere = existing && existing->type == type && existing->bytes == data;
     if (existing && !alreadyThere) {
         Refuse(hwnd_, kEnableTakenStart + name + kEnableTakenEnd);
         return;
     }
     // A Run key that was removed while it stood empty is made again.
-    const bool restored = alreadyThere || (General::CreateKey(runKey) &&
-                                           Registry::WriteBytes(target->root, target->subKey, name, type, data) &&
-                                           HoldsExactly(target->root, target->subKey, name, type, data));
+    const bool restored = alreadyThere || (Registry::CreateKey(home.root, kRunKey, home.view) &&
+                                           Registry::WriteBytes(home.root, kRunKey, name, type, data, home.view) &&
+                                           HoldsExactly(home.root, kRunKey, name, type, data, home.view));
     if (!restored || !General::DeleteValue(HKEY_LOCAL_MACHINE, disabled, name)) {
-        if (!alreadyThere) (void)General::DeleteValue(target->root, target->subKey, name);
+        if (!alreadyThere) (void)General::DeleteValue(home.root, kRunKey, name, home.view);
         Refuse(hwnd_, kStartupStart + name + kEnableFailedEnd);
         return;
     }

@@ -19,16 +19,24 @@ namespace {
 struct RunPlace {
     HKEY root;
     const wchar_t* subKey;
+    Registry::View view;
 };
+// The machine's keys in both views (on 32-bit Windows both are its one view).
 const RunPlace kRunPlaces[] = {
-    {HKEY_LOCAL_MACHINE, RunKeys::kRunKey},     {HKEY_LOCAL_MACHINE, RunKeys::kRunOnceKey},
-    {HKEY_LOCAL_MACHINE, RunKeys::kRunOnceExKey}, {HKEY_CURRENT_USER, RunKeys::kRunKey},
-    {HKEY_CURRENT_USER, RunKeys::kRunOnceKey},
+    {HKEY_LOCAL_MACHINE, RunKeys::kRunKey, Registry::View::k64},
+    {HKEY_LOCAL_MACHINE, RunKeys::kRunOnceKey, Registry::View::k64},
+    {HKEY_LOCAL_MACHINE, RunKeys::kRunOnceExKey, Registry::View::k64},
+    {HKEY_LOCAL_MACHINE, RunKeys::kRunKey, Registry::View::k32},
+    {HKEY_LOCAL_MACHINE, RunKeys::kRunOnceKey, Registry::View::k32},
+    {HKEY_LOCAL_MACHINE, RunKeys::kRunOnceExKey, Registry::View::k32},
+    {HKEY_CURRENT_USER, RunKeys::kRunKey, Registry::View::kOwn},
+    {HKEY_CURRENT_USER, RunKeys::kRunOnceKey, Registry::View::kOwn},
 };
 
 // A value with data: one without lists no row.
-bool HasValue(HKEY root, const std::wstring& subKey, const std::wstring& name) {
-    const auto value = Registry::ReadValue(root, subKey, name);
+bool HasValue(HKEY root, const std::wstring& subKey, const std::wstring& name,
+              Registry::View view = Registry::View::kOwn) {
+    const auto value = Registry::ReadValue(root, subKey, name, view);
     return value && !value->bytes.empty();
 }
 
@@ -55,7 +63,7 @@ bool ParkedItemShows(const std::wstring& name) {
 
 bool StillListed(const std::wstring& name) {
     for (const RunPlace& place : kRunPlaces)
-        if (HasValue(place.root, place.subKey, name)) return true;
+        if (HasValue(place.root, place.subKey, name, place.view)) return true;
     return HasValue(HKEY_LOCAL_MACHINE, RegistryParking::DisabledSubKey(), name) ||
            FolderShows(modSpecialFolder::kCommonStartup, name) || FolderShows(modSpecialFolder::kUserStartup, name) ||
            ParkedItemShows(name);
