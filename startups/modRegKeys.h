@@ -23,6 +23,10 @@ inline constexpr const wchar_t* kBackedUpKeys[] = {
     L"HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run\\",
     L"HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\RunOnce\\",
     L"HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\RunOnceEx\\",
+    // The 32-bit programs' keys on 64-bit Windows, by their real path; absent elsewhere.
+    L"HKEY_LOCAL_MACHINE\\SOFTWARE\\WOW6432Node\\Microsoft\\Windows\\CurrentVersion\\Run\\",
+    L"HKEY_LOCAL_MACHINE\\SOFTWARE\\WOW6432Node\\Microsoft\\Windows\\CurrentVersion\\RunOnce\\",
+    L"HKEY_LOCAL_MACHINE\\SOFTWARE\\WOW6432Node\\Microsoft\\Windows\\CurrentVersion\\RunOnceEx\\",
     L"HKEY_LOCAL_MACHINE\\SYSTEM\\CurrentControlSet\\Services\\",
 };
 // How long one export or import may run; one still running then is ended and counts as failed.

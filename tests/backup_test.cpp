@@ -457,7 +457,8 @@ TEST_F(BackupTest, ABackupOrRestoreAskedForWhileOneRunsIsIgnored) {
         }
         return std::nullopt;
     };
-    const size_t exports = 4;  // HKCU Run, HKLM Run, HKLM RunOnce and the services key exist here
+    // HKCU Run, HKLM Run and RunOnce, the 32-bit view's RunOnce and the services key exist here.
+    const size_t exports = 5;
     seam.answers = {IDYES};
     Command(IDM_mnuBackup);
     TestUtil::Pump(100);

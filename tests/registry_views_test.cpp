@@ -1,14 +1,16 @@
 // The machine's Run keys of 32-bit programs (the registry's 32-bit view on 64-bit Windows) in a
 // live main window: listed beside the 64-bit ones, each row's commands on its own entry, their
-// parking and first-seen dates.
+// parking, first-seen dates, and their backup and restore with the prefix's reg.exe and regedit.
 #include "TestSeam.h"
 #include "TestUtil.h"
 #include "mainwindow/ListView.h"
 #include "mainwindow/MenuIds.h"
 #include "startups/frmReg.h"
 #include "system/App.h"
+#include "system/Files.h"
 #include "system/Paths.h"
 #include "system/Registry.h"
+#include "system/SafeFile.h"
 
 #include <gtest/gtest.h>
 #include <shlwapi.h>
@@ -79,6 +81,13 @@ std::optional<Stored> Get(REGSAM view, const std::wstring& sub, const std::wstri
 Stored Text(const std::wstring& text, DWORD type = REG_SZ) {
     const auto* first = reinterpret_cast<const BYTE*>(text.c_str());
     return {type, std::vector<BYTE>(first, first + (text.size() + 1) * sizeof(wchar_t))};
+}
+
+void DeleteIn(REGSAM view, const std::wstring& sub, const std::wstring& name) {
+    HKEY key = nullptr;
+    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, sub.c_str(), 0, KEY_SET_VALUE | view, &key) != ERROR_SUCCESS) return;
+    RegDeleteValueW(key, name.c_str());
+    RegCloseKey(key);
 }
 
 // Removes a key of "...\CurrentVersion" with everything below it from one view.
@@ -443,6 +452,86 @@ TEST_F(RegistryViewsTest, NewEntriesOfThe32BitViewAreDatedAndAnnounced) {
     seam.messages.clear();
     Show(L"another11");
     EXPECT_TRUE(seam.messages.empty());  // known now
+}
+
+class RegistryViewsBackupTest : public RegistryViewsTest {
+protected:
+    void SetUp() override {
+        RegistryViewsTest::SetUp();
+        ASSERT_TRUE(Files::RemoveFolder(App::BackupFolder()));
+        seam.runProcesses = true;
+    }
+    std::wstring RegKeys() const { return App::BackupFolder() + L"\\RegKeys.reg"; }
+    // The text of RegKeys.reg after its byte-order mark.
+    std::wstring RegKeysText() const {
+        const std::string bytes = MyMod::ReadWholeFile(RegKeys()).value_or("");
+        if (bytes.size() < 2) return L"";
+        return std::wstring(reinterpret_cast<const wchar_t*>(bytes.data() + 2), (bytes.size() - 2) / 2);
+    }
+    void Restore() {
+        seam.messages.clear();
+        seam.answers = {IDYES};
+        Command(IDM_mnuRestore);
+    }
+    void ExpectRestored() {
+        ASSERT_EQ(seam.messages.size(), 2u);
+        EXPECT_EQ(seam.messages[1].flags, static_cast<UINT>(MB_OK | MB_ICONINFORMATION)) << seam.messages[1].text;
+    }
+};
+
+TEST_F(RegistryViewsBackupTest, BackupKeepsThe32BitEntriesAndRestorePutsThemBackInTheirView) {
+    Put(k32, kRun, L"Old32", L"\"C:\\Program Files (x86)\\o\\o.exe\" /tray");
+    Put(k32, kRunOnce, L"Once32", L"%ProgramFiles(x86)%\\o\\once.exe", REG_EXPAND_SZ);
+    Put(k32, kRunOnceEx, L"Ex32", L"C:\\x86\\ex.exe");
+    Put(k64, kRun, L"Machine64", L"C:\\x64\\m.exe");
+    const auto old32 = Get(k32, kRun, L"Old32");
+    const auto once32 = Get(k32, kRunOnce, L"Once32");
+    const auto ex32 = Get(k32, kRunOnceEx, L"Ex32");
+    Open();
+    Show(L"four");
+    seam.messages.clear();
+    Command(IDM_mnuBackup);
+    ASSERT_FALSE(seam.messages.empty());
+    ASSERT_EQ(seam.messages.back().flags, static_cast<UINT>(MB_OK)) << seam.messages.back().text;
+    const std::wstring text = RegKeysText();
+    for (const wchar_t* section :
+         {L"\r\n[HKEY_LOCAL_MACHINE\\SOFTWARE\\WOW6432Node\\Microsoft\\Windows\\CurrentVersion\\Run]\r\n\"Old32\"=",
+          L"\r\n[HKEY_LOCAL_MACHINE\\SOFTWARE\\WOW6432Node\\Microsoft\\Windows\\CurrentVersion\\RunOnce]\r\n\"Once32\"=",
+          L"\r\n[HKEY_LOCAL_MACHINE\\SOFTWARE\\WOW6432Node\\Microsoft\\Windows\\CurrentVersion\\RunOnceEx]\r\n\"Ex32\"="})
+        EXPECT_NE(text.find(section), std::wstring::npos) << section;
+
+    DeleteIn(k32, kRun, L"Old32");
+    DeleteIn(k32, kRunOnce, L"Once32");
+    DeleteKeyIn(k32, L"RunOnceEx");
+    DeleteIn(k64, kRun, L"Machine64");
+    Restore();
+    ExpectRestored();
+    EXPECT_EQ(Get(k32, kRun, L"Old32"), old32);
+    EXPECT_EQ(Get(k32, kRunOnce, L"Once32"), once32);
+    EXPECT_EQ(Get(k32, kRunOnceEx, L"Ex32"), ex32);
+    EXPECT_EQ(Get(k64, kRun, L"Machine64"), Text(L"C:\\x64\\m.exe"));
+    for (const wchar_t* name : {L"Old32", L"Once32", L"Ex32"})
+        for (const std::wstring& sub : {kRun, kRunOnce, kRunOnceEx}) EXPECT_FALSE(Get(k64, sub, name)) << name;
+}
+
+TEST_F(RegistryViewsBackupTest, ABackupWithoutThe32BitKeysRestoresAsBefore) {
+    // A backup made before the 32-bit keys were saved: the 64-bit keys and the services only.
+    Put(k64, kRun, L"Machine64", L"C:\\x64\\m.exe");
+    Put(k32, kRun, L"Kept32", L"C:\\x86\\kept.exe");
+    std::wstring body = L"Windows Registry Editor Version 5.00\r\n\r\n[HKEY_LOCAL_MACHINE\\" + kRun +
+                        L"]\r\n\"Machine64\"=\"C:\\\\x64\\\\m.exe\"\r\n\r\n";
+    CreateDirectoryW(App::BackupFolder().c_str(), nullptr);
+    std::string bytes = "\xFF\xFE";
+    bytes.append(reinterpret_cast<const char*>(body.data()), body.size() * sizeof(wchar_t));
+    ASSERT_EQ(SafeFile::Write(RegKeys(), bytes), static_cast<DWORD>(ERROR_SUCCESS));
+    DeleteIn(k64, kRun, L"Machine64");
+    Open();
+    Show(L"four");
+    Restore();
+    ExpectRestored();
+    EXPECT_EQ(Get(k64, kRun, L"Machine64"), Text(L"C:\\x64\\m.exe"));
+    EXPECT_EQ(Get(k32, kRun, L"Kept32"), Text(L"C:\\x86\\kept.exe"));
+    EXPECT_FALSE(Get(k32, kRun, L"Machine64"));
 }
 
 } // namespace
