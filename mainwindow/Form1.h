@@ -14,6 +14,8 @@
 #include <unordered_map>
 #include <vector>
 
+struct ServiceTriple;
+
 class Form1 : public Window<Form1> {
 public:
     Form1();
@@ -343,7 +345,7 @@ public:
     // The end of a fill once every row is in: sort, redraw, count, tooltips, no selection.
     void EndServicesFill();
     // After a load: names the services it saw first (once a load has run before) and writes "lvDT".
-    void AnnounceNewServices(const std::vector<std::wstring>& displayNames);
+    void AnnounceNewServices(const std::vector<ServiceTriple>& services);
     // lv.SortKey: the column lv is sorted by; the values are the numbers "Sorted" stores.
     enum class ServiceSortKey { DisplayName = 0, ServiceName = 1 };
     // Sorts lv by key and marks the headers.

@@ -179,12 +179,12 @@ public:
             rows_[order_[i]].cells[kColDependants] = dependants[i];
     }
 
-    // Display names of the services first seen by this fill, in the order the manager lists them.
-    [[nodiscard]] std::vector<std::wstring> NewServices() const {
-        std::vector<std::wstring> names;
+    // The services first seen by this fill, in the order the manager lists them.
+    [[nodiscard]] std::vector<ServiceTriple> NewServices() const {
+        std::vector<ServiceTriple> found;
         for (size_t i = 0; i < services_.size(); ++i)
-            if (isNew_[i]) names.push_back(services_[i].displayName);
-        return names;
+            if (isNew_[i]) found.push_back(services_[i]);
+        return found;
     }
 
 private:
@@ -273,15 +273,18 @@ void Form1::EndServicesFill() {
     if (selected >= 0) ListView_SetItemState(lv, selected, 0, LVIS_SELECTED);
 }
 
-void Form1::AnnounceNewServices(const std::vector<std::wstring>& displayNames) {
+void Form1::AnnounceNewServices(const std::vector<ServiceTriple>& services) {
     const std::wstring& appKey = App::AppKey();
-    if (General::GetStringValue(appKey, App::Value::kLvDT) == L"1" && !displayNames.empty()) {
+    if (General::GetStringValue(appKey, App::Value::kLvDT) == L"1" && !services.empty()) {
+        std::vector<std::wstring> displayNames;
+        for (const ServiceTriple& service : services) displayNames.push_back(service.displayName);
         std::wstring text = displayNames.size() == 1 ? kNewServiceDetected : kNewServicesDetected;
         text += L"\r\n\r\n";
         for (const std::wstring& line : Text::ListedLines(displayNames)) text += line + L"\r\n";
         Seam::ShowMessage(hwnd_, text, L"", MB_OK | MB_ICONINFORMATION);
         SetFocus(lv);
-        const int row = ListView::FindRow(lv, displayNames.back(), kColDisplayName);
+        // By its service name: display names need not be unique.
+        const int row = ListView::FindRow(lv, services.back().name, kColServiceName);
         if (row >= 0) ListView::Select(lv, row);
     }
     General::SetStringValue(appKey, App::Value::kLvDT, L"1");

@@ -310,12 +310,7 @@ TEST_F(ServicesActionsTest, EachStartupTypeRoundTripsAndTheRowStaysSelected) {
 
 TEST_F(ServicesActionsTest, AStartupTypeChangeFindsItsServiceAgainByName) {
     // Two services of one display name, as the manager reads them from their keys at boot.
-    Install(L"CorvellTwinA", L"Corvell Twin A");
-    Install(L"CorvellTwinB", L"Corvell Twin B");
-    for (const wchar_t* name : {L"CorvellTwinA", L"CorvellTwinB"})
-        ASSERT_TRUE(Registry::WriteText(HKEY_LOCAL_MACHINE, std::wstring(L"SYSTEM\\CurrentControlSet\\Services\\") + name,
-                                        L"DisplayName", REG_SZ, L"Corvell Twin"));
-    ASSERT_TRUE(ServiceFixtures::RestartServiceManager());
+    InstallSharingDisplayName({L"CorvellTwinA", L"CorvellTwinB"}, L"Corvell Twin");
     TestUtil::LiveForm live;
     Form1& form = live.form;
     form.tvwDemo_NodeClick(L"six");

@@ -302,6 +302,24 @@ TEST_F(ServicesListTest, FirstLoadIsSilentLaterLoadsAnnounceNewServices) {
     EXPECT_TRUE(seam.messages.empty());
 }
 
+TEST_F(ServicesListTest, TheAnnouncedServiceIsSelectedByItsNameThoughAnotherSharesItsDisplayName) {
+    // Two services of one display name, as the manager reads them from their keys at boot.
+    InstallSharingDisplayName({L"CorvellTwinA", L"CorvellTwinB"}, L"Corvell Twin");
+    TestUtil::LiveForm live;
+    Form1& form = live.form;
+    form.LoadServices();  // the first look: nothing announced
+    ASSERT_TRUE(seam.messages.empty());
+
+    // The later of the two rows is seen for the first time on the next load.
+    const std::wstring later = Row(form, L"CorvellTwinA") > Row(form, L"CorvellTwinB") ? L"CorvellTwinA"
+                                                                                         : L"CorvellTwinB";
+    ASSERT_TRUE(General::DeleteValue(HKEY_LOCAL_MACHINE, kDatesSub, later));
+    form.LoadServices();
+    ASSERT_EQ(seam.messages.size(), 1u);
+    EXPECT_EQ(seam.messages[0].text, L"New Service Detected:      \r\n\r\nCorvell Twin\r\n");
+    EXPECT_EQ(ListView::Selected(form.lv), Row(form, later));
+}
+
 TEST_F(ServicesListTest, AMissingDatesKeyIsMadeAgainSoServicesAreAnnouncedOnce) {
     Install(L"CorvellDated", L"Corvell Dated");
     TestUtil::LiveForm live;

@@ -4,6 +4,7 @@
 #include "TestUtil.h"
 #include "mainwindow/ListView.h"
 #include "system/Handles.h"
+#include "system/Registry.h"
 
 #include <tlhelp32.h>
 
@@ -155,6 +156,15 @@ void ServiceTest::Install(const std::wstring& name, const std::wstring& display,
                           const std::vector<std::wstring>& dependencies, const std::wstring& args) {
     ASSERT_TRUE(ServiceFixtures::Install(name, display, TestServicePath(args), start, dependencies)) << name.c_str();
     installed_.push_back(name);
+}
+
+void ServiceTest::InstallSharingDisplayName(const std::vector<std::wstring>& names, const std::wstring& display) {
+    for (const std::wstring& name : names) {
+        Install(name, name + L" Display");
+        ASSERT_TRUE(Registry::WriteText(HKEY_LOCAL_MACHINE, L"SYSTEM\\CurrentControlSet\\Services\\" + name,
+                                        L"DisplayName", REG_SZ, display));
+    }
+    ASSERT_TRUE(RestartServiceManager());
 }
 
 int ServiceTest::Row(const Form1& form, const std::wstring& service) { return ListView::FindRow(form.lv, service, 1); }

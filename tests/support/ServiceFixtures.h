@@ -47,6 +47,9 @@ protected:
     void TearDown() override;
     void Install(const std::wstring& name, const std::wstring& display, DWORD start = SERVICE_DEMAND_START,
                  const std::vector<std::wstring>& dependencies = {}, const std::wstring& args = L"");
+    // Installs the services, gives them all one display name in their keys and restarts the
+    // manager so that it reads them so, as a machine that was changed offline boots.
+    void InstallSharingDisplayName(const std::vector<std::wstring>& names, const std::wstring& display);
     // The services list's row of a service, by its service name; -1 when it is not listed.
     static int Row(const Form1& form, const std::wstring& service);
     static void SelectService(Form1& form, const std::wstring& service);
