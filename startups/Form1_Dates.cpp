@@ -21,9 +21,11 @@ constexpr int kDateDetected = 3;  // lv2 "Date Detected"
 } // namespace
 
 // Entries are known by name alone, so two rows of one name share one date. The records are
-// read in one enumeration; a name stamped earlier in the pass is known for its later rows.
+// the view's, read once for all its loaders; a name stamped earlier in the pass is known for its
+// later rows.
 void Form1::MarkStartupDates() {
-    FirstSeen::DateBook dates(App::SubKeyPath(App::SubKey::kStartupDates));
+    ViewScope view(*this);
+    FirstSeen::DateBook& dates = view.Dates();
     std::wstring stamp;  // one stamp for every entry this pass finds new
     std::vector<std::wstring> newNames;
     std::wstring lastNew;
