@@ -24,13 +24,14 @@ constexpr int kDateDetected = 3;  // lv2 "Date Detected"
 // the view's, read once for all its loaders; a name stamped earlier in the pass is known for its
 // later rows.
 void Form1::MarkStartupDates() {
+    const int rows = ListView::Count(lv2);
+    if (rows <= 0) return;  // nothing to date: the services and editor views read no records
     ViewScope view(*this);
     FirstSeen::DateBook& dates = view.Dates();
     std::wstring stamp;  // one stamp for every entry this pass finds new
     std::vector<std::wstring> newNames;
     std::wstring lastNew;
     int newCount = 0;
-    const int rows = ListView::Count(lv2);
     for (int row = 0; row < rows; ++row) {
         const std::wstring name = ListView::Text(lv2, row, 0);
         if (auto stored = dates.Find(name)) {
