@@ -4,7 +4,9 @@
 
 #include "mainwindow/MenuModel.h"
 #include "mainwindow/Window.h"
+#include "system/FirstSeen.h"
 #include "system/Handles.h"
+#include "system/Process.h"
 
 #include <windows.h>
 #include <commctrl.h>
@@ -248,6 +250,24 @@ public:
         HCURSOR previous_;
     };
 
+    // What the startup loaders of one view share (startups/Form1_ViewScope.cpp): the running
+    // programs and the startups' first-seen dates, each read once, when first asked for. The
+    // outermost scope keeps them until it ends; the dispatcher holds one for each view.
+    class ViewScope {
+    public:
+        explicit ViewScope(Form1& form);
+        ~ViewScope();
+        ViewScope(const ViewScope&) = delete;
+        ViewScope& operator=(const ViewScope&) = delete;
+        [[nodiscard]] const modProcess::ProcessSnapshot& Running();
+        // "Dates\Startups" of the settings, created when missing; dates stored through it are known at once.
+        [[nodiscard]] FirstSeen::DateBook& Dates();
+
+    private:
+        Form1& form_;
+        bool outermost_;
+    };
+
     // ---- Registry startups (startups/) ----
     // Gives every row of lv2 tooltips repeating its texts; lv2_GetInfoTip answers them.
     void SetStartupToolTips();
@@ -400,6 +420,11 @@ private:
     void RunWaitingWork();
     bool busy_ = false;
     int waitPointers_ = 0;  // WaitPointer scopes open
+    struct ViewShared {
+        std::optional<modProcess::ProcessSnapshot> running;
+        std::optional<FirstSeen::DateBook> dates;
+    };
+    std::optional<ViewShared> viewShared_;  // while a ViewScope is held
     bool closePending_ = false;
     std::optional<std::wstring> pendingNodeKey_;
     // The folder items of lv2's and lv3's rows by the list's row id, kept in step with the rows

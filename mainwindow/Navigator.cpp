@@ -362,6 +362,8 @@ void Form1::tvwDemo_NodeClick(const std::wstring& key) {
 // Filling a list that draws every row costs seconds per thousand rows.
 void Form1::ShowView(const std::wstring& key) {
     const ListView::RedrawOff quiet{lv2, lv3};
+    // The running programs and the first-seen dates are read once for the whole view, tail included.
+    ViewScope shared(*this);
     DispatchNodeCase(key);
     DispatchTail();
 }

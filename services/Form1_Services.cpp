@@ -24,6 +24,7 @@
 
 namespace {
 
+constexpr ULONGLONG kYieldEveryMs = 50;  // a filling list lets the window take input this often
 constexpr wchar_t kLoadingServices[] = L"Loading Services....";
 constexpr wchar_t kAvailableServices[] = L" Available Services";
 constexpr wchar_t kNewServiceDetected[] = L"New Service Detected:      ";
@@ -239,10 +240,14 @@ void Form1::FillServices(bool isLoad) {
     // The list keeps itself in order of its sort key: the services are added in that order.
     const SortKey key = lvSortKey;
     ServicesFill fill(listed ? *listed : none, key, serviceRows);
+    // Yields by time, not per row: one pass through the message loop costs as much as many rows.
+    ULONGLONG lastYield = GetTickCount64();
     for (size_t index : fill.Order()) {
         AddServiceRow(lv, fill.FillRow(index), index);
+        if (GetTickCount64() - lastYield < kYieldEveryMs) continue;
         DoEvents();
         if (!IsWindow(lv)) return;
+        lastYield = GetTickCount64();
     }
     lvOrderedBy = key;
     DoEvents();

@@ -21,14 +21,17 @@ constexpr int kDateDetected = 3;  // lv2 "Date Detected"
 } // namespace
 
 // Entries are known by name alone, so two rows of one name share one date. The records are
-// read in one enumeration; a name stamped earlier in the pass is known for its later rows.
+// the view's, read once for all its loaders; a name stamped earlier in the pass is known for its
+// later rows.
 void Form1::MarkStartupDates() {
-    FirstSeen::DateBook dates(App::SubKeyPath(App::SubKey::kStartupDates));
+    const int rows = ListView::Count(lv2);
+    if (rows <= 0) return;  // nothing to date: the services and editor views read no records
+    ViewScope view(*this);
+    FirstSeen::DateBook& dates = view.Dates();
     std::wstring stamp;  // one stamp for every entry this pass finds new
     std::vector<std::wstring> newNames;
     std::wstring lastNew;
     int newCount = 0;
-    const int rows = ListView::Count(lv2);
     for (int row = 0; row < rows; ++row) {
         const std::wstring name = ListView::Text(lv2, row, 0);
         if (auto stored = dates.Find(name)) {

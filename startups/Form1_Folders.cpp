@@ -5,7 +5,6 @@
 #include "mainwindow/ListView.h"
 #include "startups/FolderParking.h"
 #include "resources/Images.h"
-#include "system/App.h"
 #include "system/FirstSeen.h"
 #include "system/Paths.h"
 #include "system/Process.h"
@@ -28,15 +27,10 @@ using Images::kIconDisabledRunning;
 using Images::kIconEnabled;
 using Images::kIconEnabledRunning;
 
-// The first-seen dates of the startups, read in one enumeration: "Error" for a name without one.
-class StartupDates {
-public:
-    StartupDates() : book_(App::SubKeyPath(App::SubKey::kStartupDates)) {}
-    [[nodiscard]] std::wstring Of(const std::wstring& name) const { return book_.Find(name).value_or(General::kError); }
-
-private:
-    FirstSeen::DateBook book_;
-};
+// The first-seen date shown for a startup-folder row; "Error" for a name without one.
+std::wstring DateOf(const FirstSeen::DateBook& dates, const std::wstring& name) {
+    return dates.Find(name).value_or(General::kError);
+}
 
 // The target of a shortcut file, "" when it is no shell link; one reader serves a whole pass.
 std::wstring TargetOf(ShellShortcut::Reader& links, const std::wstring& path) {
@@ -94,15 +88,16 @@ void Form1::LoadStartupFolder(int folder) {
     std::vector<std::wstring> files;
     (void)FolderParking::StartupFolderFiles(path, files);  // a folder that cannot be listed shows what was read
     if (files.empty()) return;
-    const modProcess::ProcessSnapshot running;
-    const StartupDates dates;
+    ViewScope view(*this);
+    const modProcess::ProcessSnapshot& running = view.Running();
+    const FirstSeen::DateBook& dates = view.Dates();
     ShellShortcut::Reader links;
     for (const std::wstring& file : files) {
         const std::wstring name = FolderParking::ShownName(file);
         const std::wstring target = TargetOf(links, path + L"\\" + file);
         const int icon = running.Contains(MyMod::GetFileName(target)) ? kIconEnabledRunning : kIconEnabled;
         const int row =
-            ListView::AddRow(lv3, name, icon, {target, path, dates.Of(name)}, ListView::EnabledForeColor);
+            ListView::AddRow(lv3, name, icon, {target, path, DateOf(dates, name)}, ListView::EnabledForeColor);
         ListFolderItem(lv3, {file, false}, row);
     }
 }
@@ -126,9 +121,9 @@ void Form1::LoadUserStartupFolder() {
 void Form1::LoadParkedFolderItems(HWND list, bool withDates) {
     const auto records = Registry::EnumValues(HKEY_LOCAL_MACHINE, FolderParking::StartupsSubKey());
     if (!records) return;
-    const modProcess::ProcessSnapshot running;
-    std::optional<StartupDates> dates;
-    if (withDates) dates.emplace();
+    ViewScope view(*this);
+    const modProcess::ProcessSnapshot& running = view.Running();
+    const FirstSeen::DateBook* dates = withDates ? &view.Dates() : nullptr;
     ShellShortcut::Reader links;
     for (const auto& record : *records) {
         const std::wstring from = Registry::IsText(record.type) ? record.text : std::wstring();
@@ -136,7 +131,7 @@ void Form1::LoadParkedFolderItems(HWND list, bool withDates) {
         const std::wstring target = TargetOf(links, FolderParking::ParkedPath(record.name));
         const int icon = running.Contains(MyMod::GetFileName(target)) ? kIconDisabledRunning : kIconDisabled;
         std::vector<std::wstring> cells{target, from.empty() ? std::wstring() : MyMod::GetParentFolder(from, true)};
-        if (dates) cells.push_back(dates->Of(name));
+        if (dates) cells.push_back(DateOf(*dates, name));
         const int row = ListView::AddRow(list, name, icon, cells, ListView::DisabledForeColor);
         ListFolderItem(list, {record.name, true}, row);
     }

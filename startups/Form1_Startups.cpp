@@ -31,8 +31,9 @@ void Offer(MenuModel& menus, std::initializer_list<const wchar_t*> shown, std::i
 }
 
 // The entries of both startup Action menus for the selected row of lv2, by its icon; a parked
-// entry shown as running is asked afresh whether its program still runs.
-void ApplyLv2EntryTable(MenuModel& menus, HWND lv2, int row) {
+// entry shown as running is asked again whether its program still runs (within a view, from the
+// view's snapshot; on a click, afresh).
+void ApplyLv2EntryTable(MenuModel& menus, HWND lv2, int row, Form1::ViewScope& view) {
     if (row < 0) return;
     switch (ListView::Icon(lv2, row)) {
     case Images::kIconEnabledRunning:
@@ -47,7 +48,7 @@ void ApplyLv2EntryTable(MenuModel& menus, HWND lv2, int row) {
     case Images::kIconDisabledRunning:
         // The file name is taken from the whole command, switches included: a parked command
         // with a switch never counts as running here (selection_test holds this case).
-        if (modProcess::IsProcessRunning(MyMod::GetFileName(ListView::Text(lv2, row, 1))))
+        if (view.Running().Contains(MyMod::GetFileName(ListView::Text(lv2, row, 1))))
             Offer(menus, {L"mnuEnable", L"mnuEnable2", L"mnuStopR"}, {L"mnuDisable", L"mnuDisable2", L"mnuRun2"});
         else
             Offer(menus, {L"mnuEnable", L"mnuEnable2", L"mnuRun2"}, {L"mnuDisable", L"mnuDisable2", L"mnuStopR"});
@@ -140,7 +141,10 @@ void Form1::lv2_Click() {
         menus.SetVisible(L"mnuPopup2", true);
         menus.SetVisible(L"mnuPopup4", false);
     }
-    if (hasRows) ApplyLv2EntryTable(menus, lv2, row);
+    if (hasRows) {
+        ViewScope view(*this);
+        ApplyLv2EntryTable(menus, lv2, row, view);
+    }
     const bool backup = Form1::StartupBackupExists();
     if (backup && hasRows) menus.SetVisible(L"mnuRestore", true);  // never hidden here
 
@@ -169,7 +173,10 @@ void Form1::lv2_MouseUp(int button, POINT screenPos) {
     const int row = ListView::Selected(lv2);
     if (row < 0) return;
 
-    if (SelectedCount(lv2) == 1) ApplyLv2EntryTable(menus, lv2, row);
+    if (SelectedCount(lv2) == 1) {
+        ViewScope view(*this);
+        ApplyLv2EntryTable(menus, lv2, row, view);
+    }
     if (backup && hasRows) menus.SetVisible(L"mnuRestore", true);
     if (button != kRightButton) return;
 

@@ -45,12 +45,12 @@ void LoadRunKey(HWND list, HKEY root, const wchar_t* subKey, Registry::View view
     }
 }
 
-// Sets each row's icon by whether the program of its command runs, from one process snapshot;
-// the rows counted when the pass begins.
-void MarkRunning(HWND list, int column, int runningIcon, int stoppedIcon) {
+// Sets each row's icon by whether the program of its command runs, from the view's process
+// snapshot; the rows counted when the pass begins.
+void MarkRunning(Form1::ViewScope& view, HWND list, int column, int runningIcon, int stoppedIcon) {
     const int count = ListView::Count(list);
     if (count <= 0) return;
-    const modProcess::ProcessSnapshot running;
+    const modProcess::ProcessSnapshot& running = view.Running();
     for (int row = 0; row < count; ++row) {
         const std::wstring program = Startups::CommandSplit(ListView::Text(list, row, column)).program;
         ListView::SetIcon(list, row, running.Contains(MyMod::GetFileName(program)) ? runningIcon : stoppedIcon);
@@ -90,13 +90,16 @@ void Form1::CleanStartupPaths() {
 }
 
 void Form1::MarkRunningStartups() {
-    MarkRunning(lv2, kApplicationPath, Images::kIconEnabledRunning, Images::kIconEnabled);
+    ViewScope view(*this);
+    MarkRunning(view, lv2, kApplicationPath, Images::kIconEnabledRunning, Images::kIconEnabled);
 }
 
 void Form1::MarkRunningDisabledStartups() {
-    MarkRunning(lv2, kApplicationPath, Images::kIconDisabledRunning, Images::kIconDisabled);
+    ViewScope view(*this);
+    MarkRunning(view, lv2, kApplicationPath, Images::kIconDisabledRunning, Images::kIconDisabled);
 }
 
 void Form1::MarkRunningFolderStartups() {
-    MarkRunning(lv3, kStartupTarget, Images::kIconEnabledRunning, Images::kIconEnabled);
+    ViewScope view(*this);
+    MarkRunning(view, lv3, kStartupTarget, Images::kIconEnabledRunning, Images::kIconEnabled);
 }

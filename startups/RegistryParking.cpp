@@ -202,7 +202,8 @@ using namespace RegistryParking;
 void Form1::LoadDisabledStartups() {
     const auto records = Registry::EnumValues(HKEY_LOCAL_MACHINE, DisabledSubKey());
     if (records) {
-        const modProcess::ProcessSnapshot running;
+        ViewScope view(*this);
+        const modProcess::ProcessSnapshot& running = view.Running();
         for (const auto& record : *records) {
             // Every record is listed, also one that is empty or no text: Enable then says why it
             // cannot put it back, and Delete frees its name for the next Disable.

@@ -5,11 +5,10 @@
 #include "system/Paths.h"
 #include "system/Text.h"
 
-#include <psapi.h>
 #include <tlhelp32.h>
+#include <algorithm>
 #include <vector>
 
-namespace modTerminateProcess {
 namespace {
 
 // The processes running now: each one's id and executable file name.
@@ -35,6 +34,17 @@ std::wstring LongForm(const std::wstring& path) {
     return buf;
 }
 
+// The short form of an existing path; "" when it has none.
+std::wstring ShortForm(const std::wstring& path) {
+    const DWORD needed = GetShortPathNameW(path.c_str(), nullptr, 0);
+    if (needed == 0) return {};
+    std::wstring buf(needed, L'\0');
+    const DWORD n = GetShortPathNameW(path.c_str(), buf.data(), needed);
+    if (n == 0 || n >= needed) return {};
+    buf.resize(n);
+    return buf;
+}
+
 // The full path of a process's executable; "" when it cannot be read.
 std::wstring ImagePath(HANDLE process) {
     std::wstring buf(MAX_PATH, L'\0');
@@ -51,6 +61,8 @@ std::wstring ImagePath(HANDLE process) {
 
 } // namespace
 
+namespace modTerminateProcess {
+
 int KillProcessByName(const std::wstring& name) {
     if (name.empty()) return 0;
     int ended = 0;
@@ -66,16 +78,10 @@ int KillProcessByName(const std::wstring& name) {
 int KillProcessByPath(const std::wstring& program) {
     const std::wstring path = MyMod::ExpandEnvironment(program);
     if (path.find(L'\\') == std::wstring::npos) return KillProcessByName(path);
-    const std::wstring wanted = LongForm(path);
     int ended = 0;
-    for (const auto& entry : RunningProcesses()) {
-        UniqueHandle process(
-            OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION | PROCESS_TERMINATE, FALSE, entry.th32ProcessID));
-        if (!process) continue;
-        const std::wstring image = ImagePath(process.get());
-        if (image.empty()) continue;
-        if (!Text::EqualsNoCase(image, wanted) && !Text::EqualsNoCase(LongForm(image), wanted)) continue;
-        if (TerminateProcess(process.get(), 0)) ++ended;
+    for (const DWORD id : modProcess::ProcessSnapshot().ProcessesAt(program)) {
+        UniqueHandle process(OpenProcess(PROCESS_TERMINATE, FALSE, id));
+        if (process && TerminateProcess(process.get(), 0)) ++ended;
     }
     return ended;
 }
@@ -83,52 +89,61 @@ int KillProcessByPath(const std::wstring& program) {
 } // namespace modTerminateProcess
 
 namespace modProcess {
-namespace {
 
-// Every process id, however many run.
-std::vector<DWORD> AllProcessIds() {
-    std::vector<DWORD> ids(1024);
-    for (;;) {
-        DWORD bytes = 0;
-        if (!EnumProcesses(ids.data(), static_cast<DWORD>(ids.size() * sizeof(DWORD)), &bytes)) return {};
-        if (bytes < ids.size() * sizeof(DWORD)) {
-            ids.resize(bytes / sizeof(DWORD));
-            return ids;
-        }
-        ids.resize(ids.size() * 2);
-    }
-}
-
-// The base name of a process's executable; "" when it cannot be opened or read.
-std::wstring ExecutableName(DWORD id) {
-    UniqueHandle process(OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, id));
-    if (!process) return {};
-    HMODULE first = nullptr;
-    DWORD needed = 0;
-    if (!EnumProcessModules(process.get(), &first, sizeof(first), &needed)) return {};
-    wchar_t name[MAX_PATH] = {};
-    if (GetModuleBaseNameW(process.get(), first, name, MAX_PATH) == 0) return {};
-    return name;
-}
-
-} // namespace
-
-bool IsProcessRunning(const std::wstring& name) {
-    if (name.empty()) return false;
-    for (const DWORD id : AllProcessIds())
-        if (Text::EqualsNoCase(ExecutableName(id), name)) return true;
-    return false;
-}
+bool IsProcessRunning(const std::wstring& name) { return ProcessSnapshot().Contains(name); }
 
 ProcessSnapshot::ProcessSnapshot() {
-    for (const DWORD id : AllProcessIds()) {
-        std::wstring exe = ExecutableName(id);
-        if (!exe.empty()) upperNames_.insert(Text::Upper(exe));
-    }
+    for (const auto& entry : RunningProcesses())
+        if (entry.szExeFile[0]) idsByUpperName_.emplace(Text::Upper(entry.szExeFile), entry.th32ProcessID);
+}
+
+std::vector<DWORD> ProcessSnapshot::Named(const std::wstring& upperName) const {
+    std::vector<DWORD> ids;
+    const auto [first, last] = idsByUpperName_.equal_range(upperName);
+    for (auto it = first; it != last; ++it) ids.push_back(it->second);
+    return ids;
 }
 
 bool ProcessSnapshot::Contains(const std::wstring& name) const {
-    return !name.empty() && upperNames_.count(Text::Upper(name)) != 0;
+    if (name.empty()) return false;
+    const std::wstring upper = Text::Upper(name);
+    if (idsByUpperName_.count(upper) == 0) return false;
+    const auto known = openableByUpperName_.find(upper);
+    if (known != openableByUpperName_.end()) return known->second;
+    // Only a process the program can open for query and reading counts, as when every process
+    // was opened for its module name: another user's program that it cannot open does not.
+    bool openable = false;
+    for (const DWORD id : Named(upper)) {
+        if (UniqueHandle(OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, id))) {
+            openable = true;
+            break;
+        }
+    }
+    openableByUpperName_.emplace(upper, openable);
+    return openable;
+}
+
+std::vector<DWORD> ProcessSnapshot::ProcessesAt(const std::wstring& program) const {
+    const std::wstring path = MyMod::ExpandEnvironment(program);
+    if (path.find(L'\\') == std::wstring::npos) return path.empty() ? std::vector<DWORD>{} : Named(Text::Upper(path));
+    const std::wstring wanted = LongForm(path);
+    // Only processes that carry one of the file's names are opened for their full path.
+    std::vector<std::wstring> names{Text::Upper(MyMod::GetFileName(wanted))};
+    for (const std::wstring& other : {path, ShortForm(wanted)}) {
+        const std::wstring name = Text::Upper(MyMod::GetFileName(other));
+        if (!name.empty() && std::find(names.begin(), names.end(), name) == names.end()) names.push_back(name);
+    }
+    std::vector<DWORD> ids;
+    for (const std::wstring& name : names) {
+        for (const DWORD id : Named(name)) {
+            UniqueHandle process(OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, id));
+            if (!process) continue;
+            const std::wstring image = ImagePath(process.get());
+            if (image.empty()) continue;
+            if (Text::EqualsNoCase(image, wanted) || Text::EqualsNoCase(LongForm(image), wanted)) ids.push_back(id);
+        }
+    }
+    return ids;
 }
 
 } // namespace modProcess

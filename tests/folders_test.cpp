@@ -287,6 +287,51 @@ TEST_F(FoldersTest, RunningTargetsShowIconTwoAndAFolderRowInAllStartupsOffersIts
     WaitForSingleObject(sleeper.get(), 5000);
 }
 
+// Only C:\\SnapB\\twin.exe runs: every row whose program is named twin.exe shows running, whichever
+// folder its program lies in, in every view and list, as the marks go by file name.
+TEST_F(FoldersTest, EveryViewMarksARowRunningWhenAProgramOfItsFileNameRunsInAnyFolder) {
+    UniqueHandle twin = TestUtil::StartCopy(L"sleeper.exe", L"C:\\SnapB\\twin.exe", L"60");
+    ASSERT_TRUE(twin);
+    PutString(HKEY_LOCAL_MACHINE, kRun, L"Twin A", L"C:\\SnapA\\twin.exe /x");
+    PutString(HKEY_LOCAL_MACHINE, kRun, L"Idle", L"C:\\SnapA\\idle.exe");
+    MakeLink(CommonFolder() + L"\\Twin B.lnk", L"C:\\SnapB\\twin.exe");
+    MakeLink(UserFolder() + L"\\Twin A link.lnk", L"C:\\SnapA\\twin.exe");
+    MakeLink(UserFolder() + L"\\Idle link.lnk", L"C:\\SnapA\\idle.exe");
+    PutString(HKEY_LOCAL_MACHINE, kDisabled, L"Parked twin", L"HKLM^C:\\SnapA\\twin.exe");
+    PutString(HKEY_LOCAL_MACHINE, kDisabled, L"Parked idle", L"HKLM^C:\\SnapA\\idle.exe");
+    CreateDirectoryW(ParkedFolder().c_str(), nullptr);
+    MakeLink(ParkedFolder() + L"\\Parked twin link.lnk", L"C:\\SnapA\\twin.exe");
+    PutString(HKEY_LOCAL_MACHINE, kStore, L"Parked twin link.lnk", UserFolder() + L"\\Parked twin link.lnk");
+
+    const struct {
+        const wchar_t* node;
+        bool inLv3;
+        std::vector<std::pair<std::wstring, int>> icons;
+    } views[] = {
+        {L"one", false, {{L"Twin A", 2}, {L"Idle", 1}, {L"Twin B", 2}, {L"Twin A link", 2}, {L"Idle link", 1}}},
+        {L"one", true, {{L"Twin B", 2}, {L"Twin A link", 2}, {L"Idle link", 1}}},
+        {L"another11", false, {{L"Twin A", 2}, {L"Idle", 1}}},
+        {L"two", true, {{L"Twin B", 2}, {L"Twin A link", 2}, {L"Idle link", 1}}},
+        {L"seven", false, {{L"Parked twin", 9}, {L"Parked idle", 3}, {L"Parked twin link", 9}}},
+        {L"another 44", false, {{L"Parked twin", 9}, {L"Parked idle", 3}}},
+        {L"another 45", true, {{L"Parked twin link", 9}}},
+    };
+    for (const auto& v : views) {
+        SCOPED_TRACE(v.node);
+        View(v.node);
+        const HWND list = v.inLv3 ? lv3() : lv2();
+        EXPECT_EQ(ListView::Count(list), static_cast<int>(v.icons.size()));
+        for (const auto& [name, icon] : v.icons) {
+            const int row = ListView::FindRow(list, name);
+            ASSERT_GE(row, 0) << name;
+            EXPECT_EQ(ListView::Icon(list, row), icon) << name;
+        }
+    }
+    TerminateProcess(twin.get(), 0);
+    WaitForSingleObject(twin.get(), 5000);
+    for (const wchar_t* name : {L"Twin A", L"Idle"}) RegDeleteKeyValueW(HKEY_LOCAL_MACHINE, kRun.c_str(), name);
+}
+
 TEST_F(FoldersTest, AFolderTheSystemCannotNameListsNothingInsteadOfTheDrivesRoot) {
     const std::wstring user = UserFolder();
     const std::wstring moved = user + L" (moved)";

@@ -5,6 +5,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <vector>
+
 namespace {
 
 TEST(InStrArray, ModesAndExactCase) {
@@ -101,6 +104,57 @@ TEST(Processes, FindAndEndByWholeFileName) {
     EXPECT_TRUE(modProcess::IsProcessRunning(L"myapp.exe"));
     EXPECT_EQ(modTerminateProcess::KillProcessByName(L"MYAPP.EXE"), 1);
     EXPECT_EQ(WaitForSingleObject(myapp.get(), 30000), WAIT_OBJECT_0);
+}
+
+// Two same-named programs in different folders and one in a folder with a long name: the snapshot
+// finds each by its file name, and by its full path only the one of that folder.
+TEST(Processes, SnapshotFindsAProgramByFileNameAndTellsSameNamedOnesApartByPath) {
+    std::vector<UniqueHandle> copies;
+    for (const wchar_t* path : {L"C:\\SnapA\\twin.exe", L"C:\\SnapB\\twin.exe", L"C:\\Snap Long Folder\\solo.exe"}) {
+        copies.push_back(TestUtil::StartCopy(L"sleeper.exe", path));
+        ASSERT_TRUE(copies.back()) << path;
+    }
+    const std::wstring shortForm = MyMod::GetShortName(L"C:\\Snap Long Folder\\solo.exe");
+    ASSERT_FALSE(shortForm.empty());
+    auto idOf = [&](size_t copy) { return GetProcessId(copies[copy].get()); };
+
+    const modProcess::ProcessSnapshot snapshot;
+    const struct {
+        std::wstring asked;
+        bool contains;               // by file name
+        std::vector<size_t> at;      // by full path the copy of that folder; by a bare name every copy
+    } cases[] = {
+        {L"twin.exe", true, {0, 1}},
+        {L"TWIN.EXE", true, {0, 1}},
+        {L"C:\\SnapA\\twin.exe", false, {0}},
+        {L"c:\\snapb\\TWIN.exe", false, {1}},
+        {L"%SystemDrive%\\SnapA\\twin.exe", false, {0}},
+        {L"C:\\SnapC\\twin.exe", false, {}},  // the same name in a folder where none runs
+        {L"solo.exe", true, {2}},
+        {shortForm, false, {2}},
+        {L"win.exe", false, {}},
+        {L"", false, {}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.asked.c_str());
+        EXPECT_EQ(snapshot.Contains(c.asked), c.contains);
+        std::vector<DWORD> expected;
+        for (size_t copy : c.at) expected.push_back(idOf(copy));
+        std::vector<DWORD> found = snapshot.ProcessesAt(c.asked);
+        std::sort(found.begin(), found.end());
+        std::sort(expected.begin(), expected.end());
+        EXPECT_EQ(found, expected);
+        EXPECT_EQ(modProcess::IsProcessRunning(c.asked), c.contains);
+    }
+
+    // A snapshot taken after one of the two has ended still finds the other.
+    TerminateProcess(copies[0].get(), 0);
+    ASSERT_EQ(WaitForSingleObject(copies[0].get(), 30000), WAIT_OBJECT_0);
+    const modProcess::ProcessSnapshot after;
+    EXPECT_TRUE(after.ProcessesAt(L"C:\\SnapA\\twin.exe").empty());
+    EXPECT_EQ(after.ProcessesAt(L"C:\\SnapB\\twin.exe"), std::vector<DWORD>{idOf(1)});
+    EXPECT_TRUE(after.Contains(L"twin.exe"));
+    for (auto& copy : copies) TerminateProcess(copy.get(), 0);
 }
 
 } // namespace
