@@ -34,17 +34,6 @@ std::wstring LongForm(const std::wstring& path) {
     return buf;
 }
 
-// The short form of an existing path; "" when it has none.
-std::wstring ShortForm(const std::wstring& path) {
-    const DWORD needed = GetShortPathNameW(path.c_str(), nullptr, 0);
-    if (needed == 0) return {};
-    std::wstring buf(needed, L'\0');
-    const DWORD n = GetShortPathNameW(path.c_str(), buf.data(), needed);
-    if (n == 0 || n >= needed) return {};
-    buf.resize(n);
-    return buf;
-}
-
 // The full path of a process's executable; "" when it cannot be read.
 std::wstring ImagePath(HANDLE process) {
     std::wstring buf(MAX_PATH, L'\0');
@@ -129,7 +118,7 @@ std::vector<DWORD> ProcessSnapshot::ProcessesAt(const std::wstring& program) con
     const std::wstring wanted = LongForm(path);
     // Only processes that carry one of the file's names are opened for their full path.
     std::vector<std::wstring> names{Text::Upper(MyMod::GetFileName(wanted))};
-    for (const std::wstring& other : {path, ShortForm(wanted)}) {
+    for (const std::wstring& other : {path, MyMod::GetShortName(wanted)}) {
         const std::wstring name = Text::Upper(MyMod::GetFileName(other));
         if (!name.empty() && std::find(names.begin(), names.end(), name) == names.end()) names.push_back(name);
     }
