@@ -33,7 +33,7 @@ const RunPlace kRunPlaces[] = {
     {HKEY_CURRENT_USER, RunKeys::kRunOnceKey, Registry::View::kOwn},
 };
 
-// A value with data: one without lists no row.
+// A Run value with data: one without lists no row (a parked record lists one).
 bool HasValue(HKEY root, const std::wstring& subKey, const std::wstring& name,
               Registry::View view = Registry::View::kOwn) {
     const auto value = Registry::ReadValue(root, subKey, name, view);
@@ -51,11 +51,12 @@ bool FolderShows(int which, const std::wstring& name) {
     return false;
 }
 
+// The parking stores list every record, also one without data.
 bool ParkedItemShows(const std::wstring& name) {
     const auto records = Registry::EnumValues(HKEY_LOCAL_MACHINE, FolderParking::StartupsSubKey());
     if (!records) return false;
     for (const auto& record : *records)
-        if (!record.bytes.empty() && Text::EqualsNoCase(FolderParking::ShownName(record.name), name)) return true;
+        if (Text::EqualsNoCase(FolderParking::ShownName(record.name), name)) return true;
     return false;
 }
 
@@ -64,7 +65,7 @@ bool ParkedItemShows(const std::wstring& name) {
 bool StillListed(const std::wstring& name) {
     for (const RunPlace& place : kRunPlaces)
         if (HasValue(place.root, place.subKey, name, place.view)) return true;
-    return HasValue(HKEY_LOCAL_MACHINE, RegistryParking::DisabledSubKey(), name) ||
+    return Registry::ReadValue(HKEY_LOCAL_MACHINE, RegistryParking::DisabledSubKey(), name).has_value() ||
            FolderShows(modSpecialFolder::kCommonStartup, name) || FolderShows(modSpecialFolder::kUserStartup, name) ||
            ParkedItemShows(name);
 }

@@ -597,6 +597,34 @@ TEST_F(ParkingTest, TheDateOfANameGoesWithTheLastStartupOfThatNameAndIsNeverAnno
     EXPECT_TRUE(seam.messages.empty());
 }
 
+// A record with no data at all is still listed in its store's view, so the date of its name stays
+// when a same-named Run value is deleted.
+TEST_F(ParkingTest, ARecordWithoutDataKeepsTheDateOfItsNameWhenASameNamedEntryIsDeleted) {
+    General::SetStringValue(App::AppKey(), L"Confirmed", L"1");
+    const std::wstring stamp = L"12/10/2025 10:00:00 AM";
+    const struct {
+        const wchar_t* what;
+        std::wstring sub;
+        const wchar_t* record;
+    } cases[] = {
+        {L"a disabled registry record", kDisabled, L"Dup"},
+        {L"a parked folder item's record", kAppSub + L"\\Startups", L"Dup.lnk"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        General::CreateKey(L"HKEY_LOCAL_MACHINE\\" + c.sub);
+        ASSERT_TRUE(Registry::WriteBytes(HKEY_LOCAL_MACHINE, c.sub, c.record, REG_BINARY, {}));
+        PutString(HKEY_CURRENT_USER, kRun, L"Dup", L"C:\\A\\user.exe");
+        PutString(HKEY_LOCAL_MACHINE, kDates, L"Dup", stamp);
+        ListView::Clear(lv2());
+        SelectOnly(AddRow(L"Dup", kHkcuRun));
+        form().mnuDelete_Click();
+        EXPECT_FALSE(ValueExists(HKEY_CURRENT_USER, kRun, L"Dup"));
+        EXPECT_EQ(ValueOrMissing(HKEY_LOCAL_MACHINE, kDates, L"Dup"), stamp);
+        (void)General::DeleteValue(HKEY_LOCAL_MACHINE, c.sub, c.record);
+    }
+}
+
 TEST_F(ParkingTest, DeleteKeyOnRowsThatAreNoRegistryStartupRemovesNothingAndAsksNothing) {
     PutString(HKEY_LOCAL_MACHINE, kRun, L"Dup", L"C:\\A\\machine.exe");
     PutString(HKEY_CURRENT_USER, kRun, L"Dup", L"C:\\A\\user.exe");
