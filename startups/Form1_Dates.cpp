@@ -18,6 +18,13 @@ constexpr const wchar_t* kQuietViews[] = {L"WinLogon", L"File System Startups", 
 
 constexpr int kDateDetected = 3;  // lv2 "Date Detected"
 
+// A name as the announcement lists it: a value name may run to thousands of characters, and a
+// few such lines would make the box taller than the screen.
+constexpr size_t kListedNameLength = 100;
+std::wstring ListedName(const std::wstring& name) {
+    return name.size() <= kListedNameLength ? name : name.substr(0, kListedNameLength) + L"...";
+}
+
 } // namespace
 
 // Entries are known by name alone, so two rows of one name share one date. The records are
@@ -42,7 +49,7 @@ void Form1::MarkStartupDates() {
         ListView::SetText(lv2, row, kDateDetected, stamp);
         // A date that cannot be stored leaves the entry new for the next view as well.
         (void)dates.Store(name, stamp);
-        newNames.push_back(name);
+        newNames.push_back(ListedName(name));
         lastNew = name;
         ++newCount;
     }

@@ -216,6 +216,30 @@ TEST_F(StartupDatesTest, ManyNewEntriesAreNamedUpToAScreenfulAndAllStamped) {
     EXPECT_LE(box.bottom, GetSystemMetrics(SM_CYSCREEN));
 }
 
+// Names as long as a value name may be: each is named by its beginning, so the box still fits
+// on the screen, and every entry is stamped as seen.
+TEST_F(StartupDatesTest, NewEntriesWithVeryLongNamesAreNamedWithinTheScreen) {
+    Form1& form = Open();
+    constexpr int kNew = 30;
+    for (int i = 0; i < kNew; ++i) AddRun(std::to_wstring(10 + i) + std::wstring(8000, L'a' + i % 26));
+    Click(L"one");
+    ASSERT_EQ(seam.messages.size(), 1u);
+    ASSERT_EQ(ListView::Count(form.lv2), kNew);
+    const std::wstring& text = seam.messages[0].text;
+    for (int row = 0; row < 25; ++row)
+        EXPECT_NE(text.find(ListView::Text(form.lv2, row).substr(0, 60)), std::wstring::npos) << row;
+    EXPECT_NE(text.find(L"... and 5 more.\r\n"), std::wstring::npos);
+    for (int row = 0; row < kNew; ++row) {
+        const std::wstring name = ListView::Text(form.lv2, row);
+        ASSERT_EQ(StoredDate(name), ListView::Text(form.lv2, row, kDateColumn)) << row;
+    }
+
+    const RECT box = ShownBoxPlace(seam.messages[0]);
+    EXPECT_GT(box.bottom, box.top);
+    EXPECT_GE(box.top, 0);
+    EXPECT_LE(box.bottom, GetSystemMetrics(SM_CYSCREEN));
+}
+
 // Where a listing box stops naming: up to 25 lines stand as they are, beyond that 25 and a count.
 TEST(ListedLines, AtMost25LinesThenHowManyMore) {
     const auto lines = [](size_t n) {
