@@ -244,7 +244,8 @@ bool IsBackedUp(const std::wstring& keyName) {
     });
 }
 
-// A line as a message quotes it: cut after 80 characters.
+// A line, or a value's name, as a message quotes it: cut after 80 characters, so that a few
+// faults still fit on the screen.
 std::wstring Excerpt(const std::wstring& line) {
     return line.size() <= 80 ? line : line.substr(0, 80) + L"...";
 }
@@ -309,7 +310,7 @@ void CheckImport(const std::string& bytes, Failures& failures) {
         const bool same = now && now->type == wanted->type &&
                           (wanted->type == REG_SZ ? now->text == wanted->text : now->bytes == wanted->bytes);
         if (!same)
-            fault(L"After the import of " + file + L" the value \"" + wanted->name + L"\" of " + keyName +
+            fault(L"After the import of " + file + L" the value \"" + Excerpt(wanted->name) + L"\" of " + keyName +
                   L" does not read as the backup holds it.");
     }
     if (faults > kNamedFaults)

@@ -601,6 +601,32 @@ TEST_F(BackupTest, ARunKeyThatRefusesTheImportIsReportedAndTheOthersAreRestored)
     for (const auto& name : userValues) DeleteValue(HKEY_CURRENT_USER, kRun, name);
 }
 
+TEST_F(BackupTest, ValuesWithVeryLongNamesThatDidNotArriveAreNamedWithinTheScreen) {
+    // As long as a value name may be; each is named by its beginning.
+    std::vector<std::wstring> names;
+    for (int i = 0; i < 12; ++i) names.push_back(std::to_wstring(10 + i) + std::wstring(8000, L'a' + i));
+    for (const auto& name : names) TestUtil::PutString(HKEY_LOCAL_MACHINE, kRun, name, L"C:\\m.exe");
+    Open();
+    Command(IDM_mnuBackup);
+    ASSERT_TRUE(Text::StartsWithNoCase(seam.messages.back().text, kCompletedOn)) << seam.messages.back().text;
+    for (const auto& name : names) DeleteValue(HKEY_LOCAL_MACHINE, kRun, name);
+    ASSERT_TRUE(SetKeyAccess(HKEY_LOCAL_MACHINE, kRun, L"D:(D;;KW;;;WD)(A;;KA;;;WD)"));  // no writes
+    seam.messages.clear();
+    seam.answers = {IDYES};
+    Command(IDM_mnuRestore);
+    ASSERT_TRUE(SetKeyAccess(HKEY_LOCAL_MACHINE, kRun, L"D:(A;;KA;;;WD)"));
+
+    ASSERT_EQ(seam.messages.size(), 2u);
+    const auto& told = seam.messages[1];
+    EXPECT_EQ(told.flags, static_cast<UINT>(MB_OK | MB_ICONEXCLAMATION));
+    for (size_t i = 0; i < 10; ++i) EXPECT_NE(told.text.find(L"\"" + names[i].substr(0, 60)), std::wstring::npos) << i;
+    EXPECT_NE(told.text.find(L"And 2 more lines of RegKeys.reg"), std::wstring::npos);
+    const RECT box = TestUtil::ShownBoxPlace(told.text, told.caption, told.flags);
+    EXPECT_GT(box.bottom, box.top);
+    EXPECT_GE(box.top, 0);
+    EXPECT_LE(box.bottom, GetSystemMetrics(SM_CYSCREEN));
+}
+
 TEST_F(BackupTest, TheBackedUpShortcutsAreListedInTheFolderList) {
     MakeStartups();
     Open();

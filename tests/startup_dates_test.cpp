@@ -55,38 +55,6 @@ std::set<std::wstring> StampsBetween(const SYSTEMTIME& from, const SYSTEMTIME& t
 
 std::wstring StoredDate(const std::wstring& name) { return TestUtil::ValueOrMissing(HKEY_LOCAL_MACHINE, kDates, name); }
 
-// Where the system's own message box of that request lies on the screen: shown for real on this
-// thread and closed as soon as it can be seen.
-RECT ShownBoxPlace(const Seam::MessageRequest& request) {
-    struct Look {
-        RECT place{};
-        int triesLeft = 200;
-    } look;
-    std::function<void()> find;
-    find = [&look, &find] {
-        HWND box = nullptr;
-        EnumThreadWindows(
-            GetCurrentThreadId(),
-            [](HWND window, LPARAM found) -> BOOL {
-                wchar_t name[16] = {};
-                GetClassNameW(window, name, 16);
-                if (wcscmp(name, L"#32770") != 0 || !IsWindowVisible(window)) return TRUE;
-                *reinterpret_cast<HWND*>(found) = window;
-                return FALSE;
-            },
-            reinterpret_cast<LPARAM>(&box));
-        if (box) {
-            GetWindowRect(box, &look.place);
-            PostMessageW(box, WM_COMMAND, IDOK, 0);
-        } else if (--look.triesLeft > 0) {
-            TestUtil::AfterDelay(50, find);
-        }
-    };
-    TestUtil::AfterDelay(50, find);
-    MessageBoxW(nullptr, request.text.c_str(), request.caption.c_str(), request.flags);
-    return look.place;
-}
-
 class StartupDatesTest : public testing::Test {
 protected:
     void SetUp() override {
@@ -210,7 +178,8 @@ TEST_F(StartupDatesTest, ManyNewEntriesAreNamedUpToAScreenfulAndAllStamped) {
     Click(L"one");
     EXPECT_EQ(seam.messages.size(), 1u);  // all known now
 
-    const RECT box = ShownBoxPlace(seam.messages[0]);
+    const auto& shown = seam.messages[0];
+    const RECT box = TestUtil::ShownBoxPlace(shown.text, shown.caption, shown.flags);
     EXPECT_GT(box.bottom, box.top);
     EXPECT_GE(box.top, 0);
     EXPECT_LE(box.bottom, GetSystemMetrics(SM_CYSCREEN));
@@ -234,7 +203,8 @@ TEST_F(StartupDatesTest, NewEntriesWithVeryLongNamesAreNamedWithinTheScreen) {
         ASSERT_EQ(StoredDate(name), ListView::Text(form.lv2, row, kDateColumn)) << row;
     }
 
-    const RECT box = ShownBoxPlace(seam.messages[0]);
+    const auto& shown = seam.messages[0];
+    const RECT box = TestUtil::ShownBoxPlace(shown.text, shown.caption, shown.flags);
     EXPECT_GT(box.bottom, box.top);
     EXPECT_GE(box.top, 0);
     EXPECT_LE(box.bottom, GetSystemMetrics(SM_CYSCREEN));

@@ -8,6 +8,7 @@
 #include <psapi.h>
 #include <shlobj.h>
 #include <shlwapi.h>
+#include <cwchar>
 #include <utility>
 #include <vector>
 
@@ -186,6 +187,36 @@ void CALLBACK RunDelayed(HWND, UINT, UINT_PTR id, DWORD) {
 void AfterDelay(DWORD ms, std::function<void()> action) {
     const UINT_PTR id = SetTimer(nullptr, 0, ms, &RunDelayed);
     if (id) DelayedActions().emplace_back(id, std::move(action));
+}
+
+RECT ShownBoxPlace(const std::wstring& text, const std::wstring& caption, UINT flags) {
+    struct Look {
+        RECT place{};
+        int triesLeft = 200;
+    } look;
+    std::function<void()> find;
+    find = [&look, &find] {
+        HWND box = nullptr;
+        EnumThreadWindows(
+            GetCurrentThreadId(),
+            [](HWND window, LPARAM found) -> BOOL {
+                wchar_t name[16] = {};
+                GetClassNameW(window, name, 16);
+                if (wcscmp(name, L"#32770") != 0 || !IsWindowVisible(window)) return TRUE;
+                *reinterpret_cast<HWND*>(found) = window;
+                return FALSE;
+            },
+            reinterpret_cast<LPARAM>(&box));
+        if (box) {
+            GetWindowRect(box, &look.place);
+            PostMessageW(box, WM_COMMAND, IDOK, 0);
+        } else if (--look.triesLeft > 0) {
+            AfterDelay(50, find);
+        }
+    };
+    AfterDelay(50, find);
+    MessageBoxW(nullptr, text.c_str(), caption.c_str(), flags);
+    return look.place;
 }
 
 LiveForm::LiveForm() {

@@ -72,6 +72,10 @@ bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs = 10000);
 // a pop-up menu's included), so a test can answer a window that waits for a person.
 void AfterDelay(DWORD ms, std::function<void()> action);
 
+// Where the system's own message box for this text, caption and flags lies on the screen: shown
+// for real on this thread and closed as soon as it can be seen.
+RECT ShownBoxPlace(const std::wstring& text, const std::wstring& caption, UINT flags);
+
 // A main window made and loaded as the program does; destroyed at the end of its scope.
 struct LiveForm {
     LiveForm();
