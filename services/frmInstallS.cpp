@@ -89,6 +89,7 @@ void frmInstallS::cmdApply_Click() {
     }
     // The install lets window messages run: node clicks and a close of the main window wait for
     // it, and another press of Install is ignored.
+    pressedDuringOtherWork_ = form_.IsBusy();
     Form1::Busy busy(form_);
     installing_ = true;
     const bool installed =
@@ -143,6 +144,15 @@ void frmInstallS::ShowInstalled(const std::wstring& titleBefore, const std::wstr
     if (form_.NodeClickWaiting() && !servicesOnView) {
         SetWindowTextW(form_.lblCount, titleBefore.c_str());
         form_.SetPanelText(2, panelBefore);
+        return;
+    }
+    // Work that held the window when Install was pressed (another view being filled) goes on
+    // with its own list: the services list follows as a node click that waits for that work.
+    if (pressedDuringOtherWork_ && !servicesOnView) {
+        SetWindowTextW(form_.lblCount, titleBefore.c_str());
+        form_.SetPanelText(2, panelBefore);
+        form_.SelectNode(kServicesNode);
+        form_.tvwDemo_NodeClick(kServicesNode);
         return;
     }
     form_.SetPanelText(2, form_.ControlText(form_.lblCount));

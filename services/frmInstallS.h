@@ -89,4 +89,5 @@ private:
 
     Form1& form_;
     bool installing_ = false;
+    bool pressedDuringOtherWork_ = false;  // Install was pressed while other work held the main window
 };

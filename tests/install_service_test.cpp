@@ -290,6 +290,35 @@ TEST_F(InstallServiceTest, AViewChosenDuringTheInstallIsShownWithItsOwnTitle) {
     EXPECT_TRUE(Installed(L"CorvellMovedOn"));
 }
 
+// Install pressed while another view is still being filled (its load lets messages run): that
+// view is finished first and the services list follows, so no list is shown under another
+// view's Action menu.
+TEST_F(InstallServiceTest, InstallDuringAnotherViewsLoadShowsTheServicesListAfterIt) {
+    frmInstallS& d = Open();
+    Fill(d, L"CorvellMidLoad", L"Corvell Mid Load", TestServicePath());
+    bool pressed = false;
+    bool lv2Emptied = false;
+    form().onDispatchStep = [&](const wchar_t* step) {
+        if (std::wstring_view(step) == L"CleanStartupPaths" && !pressed) {
+            pressed = true;
+            Press(d);  // as a click taken while the load yields
+        }
+        if (std::wstring_view(step) == L"MarkRunningStartups") lv2Emptied = !IsWindowVisible(form().lv2);
+    };
+    form().tvwDemo_NodeClick(L"three");
+    form().onDispatchStep = nullptr;
+    TestUtil::Pump();
+    ASSERT_TRUE(pressed);
+    EXPECT_FALSE(lv2Emptied);  // the registry view went on with its own list in front
+    EXPECT_TRUE(Installed(L"CorvellMidLoad"));
+    EXPECT_EQ(form().SelectedNodeKey(), L"six");
+    EXPECT_TRUE(IsWindowVisible(form().lv));
+    EXPECT_FALSE(IsWindowVisible(form().lv2));
+    EXPECT_TRUE(form().menus.IsVisible(L"mnuPopup"));
+    EXPECT_FALSE(form().menus.IsVisible(L"mnuPopup2"));
+    EXPECT_GE(Row(form(), L"CorvellMidLoad"), 0);
+}
+
 TEST_F(InstallServiceTest, BrowsePutsTheChosenProgramInThePathAndACancelKeepsWhatWasTyped) {
     frmInstallS& d = Open();
     SetWindowTextW(d.txtPath, L"C:\\Typed\\typed.exe");
