@@ -279,26 +279,12 @@ void Form1::EndServicesFill() {
     if (selected >= 0) ListView_SetItemState(lv, selected, 0, LVIS_SELECTED);
 }
 
-namespace {
-
-// A display name as one line of the announcement: its line breaks become blanks and a long one
-// is cut, so 25 names (up to 256 characters each) and the box's button stay on the screen.
-std::wstring ListedName(const std::wstring& displayName) {
-    std::wstring line = displayName;
-    std::replace_if(line.begin(), line.end(), [](wchar_t c) { return c == L'\r' || c == L'\n'; }, L' ');
-    if (line.size() <= kListedNameChars) return line;
-    size_t cut = kListedNameChars - 3;
-    if (IS_HIGH_SURROGATE(line[cut - 1])) --cut;  // never half a character
-    return line.substr(0, cut) + L"...";
-}
-
-} // namespace
-
 void Form1::AnnounceNewServices(const std::vector<ServiceTriple>& services) {
     const std::wstring& appKey = App::AppKey();
     if (General::GetStringValue(appKey, App::Value::kLvDT) == L"1" && !services.empty()) {
         std::vector<std::wstring> displayNames;
-        for (const ServiceTriple& service : services) displayNames.push_back(ListedName(service.displayName));
+        for (const ServiceTriple& service : services)
+            displayNames.push_back(Text::OneLineExcerpt(service.displayName, kListedNameChars));
         std::wstring text = displayNames.size() == 1 ? kNewServiceDetected : kNewServicesDetected;
         text += L"\r\n\r\n";
         for (const std::wstring& line : Text::ListedLines(displayNames)) text += line + L"\r\n";

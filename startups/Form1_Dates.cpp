@@ -18,12 +18,9 @@ constexpr const wchar_t* kQuietViews[] = {L"WinLogon", L"File System Startups", 
 
 constexpr int kDateDetected = 3;  // lv2 "Date Detected"
 
-// A name as the announcement lists it: a value name may run to thousands of characters, and a
-// few such lines would make the box taller than the screen.
+// The longest name the announcement lists whole: a value name may run to thousands of
+// characters, and a few such lines would make the box taller than the screen.
 constexpr size_t kListedNameLength = 100;
-std::wstring ListedName(const std::wstring& name) {
-    return name.size() <= kListedNameLength ? name : name.substr(0, kListedNameLength) + L"...";
-}
 
 } // namespace
 
@@ -49,7 +46,7 @@ void Form1::MarkStartupDates() {
         ListView::SetText(lv2, row, kDateDetected, stamp);
         // A date that cannot be stored leaves the entry new for the next view as well.
         (void)dates.Store(name, stamp);
-        newNames.push_back(ListedName(name));
+        newNames.push_back(Text::OneLineExcerpt(name, kListedNameLength));
         lastNew = name;
         ++newCount;
     }

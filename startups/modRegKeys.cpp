@@ -244,11 +244,9 @@ bool IsBackedUp(const std::wstring& keyName) {
     });
 }
 
-// A line, or a value's name, as a message quotes it: cut after 80 characters, so that a few
+// A line, or a value's name, as a message quotes it: cut at 80 characters, so that a few
 // faults still fit on the screen.
-std::wstring Excerpt(const std::wstring& line) {
-    return line.size() <= 80 ? line : line.substr(0, 80) + L"...";
-}
+std::wstring Excerpt(const std::wstring& line) { return Text::OneLineExcerpt(line, 80); }
 
 // How many faults of one file a restore's message names; the rest are counted.
 constexpr size_t kNamedFaults = 10;

@@ -161,4 +161,16 @@ std::vector<std::wstring> ListedLines(const std::vector<std::wstring>& lines) {
     return listed;
 }
 
+std::wstring OneLineExcerpt(std::wstring_view text, size_t maxChars) {
+    std::wstring line(text);
+    for (wchar_t& c : line)
+        if (c == L'\r' || c == L'\n') c = L' ';
+    constexpr std::wstring_view kCut = L"...";
+    if (line.size() <= maxChars || maxChars <= kCut.size()) return line;
+    size_t keep = maxChars - kCut.size();
+    if (IS_HIGH_SURROGATE(line[keep - 1])) --keep;
+    line.resize(keep);
+    return line + std::wstring(kCut);
+}
+
 } // namespace Text

@@ -39,6 +39,9 @@ namespace Text {
 // stay on the screen.
 inline constexpr size_t kListedLines = 25;
 [[nodiscard]] std::vector<std::wstring> ListedLines(const std::vector<std::wstring>& lines);
+// A name or a line as a message box quotes it, on one line: its line breaks become blanks, and
+// text longer than maxChars is cut to fit maxChars with "..." at its end (never half a character).
+[[nodiscard]] std::wstring OneLineExcerpt(std::wstring_view text, size_t maxChars);
 
 // The system's own text for an error code, without its line end; "Error <code>." when it has none.
 [[nodiscard]] std::wstring SystemMessage(unsigned long code);

@@ -211,6 +211,21 @@ TEST_F(StartupDatesTest, NewEntriesWithVeryLongNamesAreNamedWithinTheScreen) {
 }
 
 // Where a listing box stops naming: up to 25 lines stand as they are, beyond that 25 and a count.
+TEST(ListedLines, ALongOrBrokenNameIsQuotedOnOneLineWithinItsLength) {
+    const struct {
+        std::wstring text;
+        size_t maxChars;
+        std::wstring quoted;
+    } cases[] = {
+        {L"Short", 8, L"Short"},
+        {L"Exactly8", 8, L"Exactly8"},
+        {L"NineChars", 8, L"NineC..."},
+        {L"Two\r\nlines", 20, L"Two  lines"},
+        {L"abcd\xD83D\xDE00xyz", 8, L"abcd..."},  // the cut falls inside a pair: both halves go
+    };
+    for (const auto& c : cases) EXPECT_EQ(Text::OneLineExcerpt(c.text, c.maxChars), c.quoted) << c.text;
+}
+
 TEST(ListedLines, AtMost25LinesThenHowManyMore) {
     const auto lines = [](size_t n) {
         std::vector<std::wstring> out;
