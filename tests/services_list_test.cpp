@@ -462,41 +462,6 @@ TEST_F(ServicesListTest, TheHourglassStaysUntilTheListIsFilled) {
 
 } // namespace
 
-namespace {
-
-// Where the real message box for that request shows, closed as soon as it is found.
-RECT ShownBoxPlace(const Seam::MessageRequest& request) {
-    struct Look {
-        RECT place{};
-        int triesLeft = 200;
-    } look;
-    std::function<void()> find;
-    find = [&look, &find] {
-        HWND box = nullptr;
-        EnumThreadWindows(
-            GetCurrentThreadId(),
-            [](HWND window, LPARAM found) -> BOOL {
-                wchar_t name[16] = {};
-                GetClassNameW(window, name, 16);
-                if (wcscmp(name, L"#32770") != 0 || !IsWindowVisible(window)) return TRUE;
-                *reinterpret_cast<HWND*>(found) = window;
-                return FALSE;
-            },
-            reinterpret_cast<LPARAM>(&box));
-        if (box) {
-            GetWindowRect(box, &look.place);
-            PostMessageW(box, WM_COMMAND, IDOK, 0);
-        } else if (--look.triesLeft > 0) {
-            TestUtil::AfterDelay(50, find);
-        }
-    };
-    TestUtil::AfterDelay(50, find);
-    MessageBoxW(nullptr, request.text.c_str(), request.caption.c_str(), request.flags);
-    return look.place;
-}
-
-} // namespace
-
 // Display names may be 256 characters long and hold line breaks: 25 of them still leave the
 // announcement and its button on the screen, each name on a line of its own.
 TEST_F(ServicesListTest, TheAnnouncementOfLongDisplayNamesFitsTheScreen) {
@@ -518,7 +483,8 @@ TEST_F(ServicesListTest, TheAnnouncementOfLongDisplayNamesFitsTheScreen) {
     for (size_t at = text.find(L"\r\n"); at != std::wstring::npos; at = text.find(L"\r\n", at + 2)) ++lines;
     EXPECT_EQ(lines, 2u + 25u + 1u);  // heading, blank, one line per name, the count
 
-    const RECT box = ShownBoxPlace(seam.messages[0]);
+    const Seam::MessageRequest& shown = seam.messages[0];
+    const RECT box = TestUtil::ShownBoxPlace(shown.text, shown.caption, shown.flags);
     EXPECT_GT(box.bottom, box.top);
     EXPECT_GE(box.top, 0);
     EXPECT_LE(box.bottom, GetSystemMetrics(SM_CYSCREEN));
