@@ -300,7 +300,7 @@ void Form1::BringToFront(HWND control) {
 void Form1::Form_Load() {
     // A target on an empty or missing drive answers as missing instead of raising the system's
     // "No Disk" box in the middle of a list load.
-    SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX);
+    SetErrorMode(SetErrorMode(0) | SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX);  // flags set before kept
     modMenus::SetupMenus(hwnd_, ImageList2.get());
 
     SetWindowTextW(hwnd_, App::Title().c_str());
