@@ -139,20 +139,16 @@ bool frmInstallS::Install(const std::wstring& name, const std::wstring& displayN
 
 void frmInstallS::ShowInstalled(const std::wstring& titleBefore, const std::wstring& panelBefore) {
     const bool servicesOnView = IsWindowVisible(form_.lv) != FALSE;
-    // A node click made during the install runs once it has ended, under its own title; the
-    // tree keeps that choice, and another view on show gets its own title back meanwhile.
-    if (form_.NodeClickWaiting() && !servicesOnView) {
+    // Another view on show keeps its own title while a node click waits for the work that holds
+    // the window: one the user made during the install (the tree keeps that choice), or, when
+    // other work (another view being filled) held it as Install was pressed, the services list's.
+    if (!servicesOnView && (form_.NodeClickWaiting() || pressedDuringOtherWork_)) {
         SetWindowTextW(form_.lblCount, titleBefore.c_str());
         form_.SetPanelText(2, panelBefore);
-        return;
-    }
-    // Work that held the window when Install was pressed (another view being filled) goes on
-    // with its own list: the services list follows as a node click that waits for that work.
-    if (pressedDuringOtherWork_ && !servicesOnView) {
-        SetWindowTextW(form_.lblCount, titleBefore.c_str());
-        form_.SetPanelText(2, panelBefore);
-        form_.SelectNode(kServicesNode);
-        form_.tvwDemo_NodeClick(kServicesNode);
+        if (!form_.NodeClickWaiting()) {
+            form_.SelectNode(kServicesNode);
+            form_.tvwDemo_NodeClick(kServicesNode);
+        }
         return;
     }
     form_.SetPanelText(2, form_.ControlText(form_.lblCount));

@@ -140,9 +140,7 @@ std::optional<FolderEntry> EntryOf(const Form1& form, HWND list, int row) {
 bool StillHolds(const FolderEntry& entry) {
     if (MyMod::ReadWholeFile(entry.path) != entry.bytes) return false;
     if (!entry.parked) return true;
-    const auto record = Registry::ReadValue(HKEY_LOCAL_MACHINE, StartupsSubKey(), entry.fileName);
-    if (!record || !entry.record) return !record && !entry.record;
-    return record->type == entry.record->type && record->bytes == entry.record->bytes;
+    return Registry::SameData(Registry::ReadValue(HKEY_LOCAL_MACHINE, StartupsSubKey(), entry.fileName), entry.record);
 }
 
 bool DeleteItem(HWND owner, const FolderEntry& entry) {

@@ -180,9 +180,7 @@ std::optional<StartupEntry> EntryOf(HWND list, int row) {
 }
 
 bool StillHolds(const StartupEntry& entry) {
-    const auto now = Registry::ReadValue(entry.root, entry.subKey, entry.name, entry.view);
-    if (!now || !entry.value) return !now && !entry.value;
-    return now->type == entry.value->type && now->bytes == entry.value->bytes;
+    return Registry::SameData(Registry::ReadValue(entry.root, entry.subKey, entry.name, entry.view), entry.value);
 }
 
 bool DeleteStartup(HWND owner, const StartupEntry& entry) {

@@ -116,14 +116,6 @@ std::vector<Entry> Entries(const std::wstring& text) {
     return entries;
 }
 
-// The text of string data, without one terminating NUL.
-std::wstring TextOf(const std::vector<BYTE>& bytes) {
-    std::wstring text(bytes.size() / sizeof(wchar_t), L'\0');
-    if (!text.empty()) std::memcpy(text.data(), bytes.data(), text.size() * sizeof(wchar_t));
-    if (!text.empty() && text.back() == L'\0') text.pop_back();
-    return text;
-}
-
 std::vector<BYTE> BytesOf(const std::wstring& text) {
     const auto* first = reinterpret_cast<const BYTE*>(text.c_str());
     return std::vector<BYTE>(first, first + (text.size() + 1) * sizeof(wchar_t));
@@ -403,7 +395,7 @@ std::optional<Registry::Value> ReadUserinitReg(const std::string& bytes) {
         auto value = ExportedValue(entries[2].text);
         if (!value || !Text::EqualsNoCase(value->name, RunKeys::kUserinitValue) || !Registry::IsText(value->type))
             return std::nullopt;
-        value->text = TextOf(value->bytes);
+        value->text = Registry::TextOf(value->bytes);
         return value;
     }
     std::vector<std::wstring> lines;

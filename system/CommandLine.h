@@ -13,8 +13,8 @@ namespace CommandLine {
 // quotes and the rest is kept as typed. So "C:\Program Files\a.exe" cannot start "C:\Program.exe".
 [[nodiscard]] std::wstring QuoteProgramPath(std::wstring_view path);
 
-// QuoteProgramPath(path less its outer blanks), then, when the switch less one leading blank is not empty, a blank and
-// that switch (a switch typed with two leading blanks keeps one).
+// QuoteProgramPath(path less its outer blanks), then, when the switch less one leading blank is
+// not empty, a blank and that switch (a switch typed with two leading blanks keeps one).
 [[nodiscard]] std::wstring Join(std::wstring_view path, std::wstring_view switches);
 
 } // namespace CommandLine

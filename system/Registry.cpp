@@ -9,14 +9,6 @@
 
 namespace {
 
-// The data of a string value as text: only a terminating NUL is dropped.
-std::wstring BytesToText(const std::vector<BYTE>& bytes) {
-    std::wstring text(bytes.size() / sizeof(wchar_t), L'\0');
-    if (!text.empty()) std::memcpy(text.data(), bytes.data(), text.size() * sizeof(wchar_t));
-    if (!text.empty() && text.back() == L'\0') text.pop_back();
-    return text;
-}
-
 // Reads one value of any size; false when it is missing or unreadable.
 bool QueryRaw(HKEY key, const std::wstring& valueName, DWORD& type, std::vector<BYTE>& bytes) {
     DWORD size = 0;
@@ -151,8 +143,9 @@ bool DeleteKey(const std::wstring& keyPath) {
 }
 
 bool DeleteValue(HKEY root, const std::wstring& subKey, const std::wstring& valueName, Registry::View view) {
-    auto key = Open(root, subKey, KEY_QUERY_VALUE | KEY_SET_VALUE | KEY_CREATE_SUB_KEY | KEY_ENUMERATE_SUB_KEYS | KEY_NOTIFY | KEY_CREATE_LINK
-                                      | Registry::ViewAccess(view));
+    constexpr REGSAM kAccess =
+        KEY_QUERY_VALUE | KEY_SET_VALUE | KEY_CREATE_SUB_KEY | KEY_ENUMERATE_SUB_KEYS | KEY_NOTIFY | KEY_CREATE_LINK;
+    auto key = Open(root, subKey, kAccess | Registry::ViewAccess(view));
     if (!key) return false;
     return RegDeleteValueW(key->handle, valueName.c_str()) == ERROR_SUCCESS;
 }
@@ -171,7 +164,7 @@ RegData QueryRegValue(HKEY root, const std::wstring& subKey, const std::wstring&
     valueType = stored;
     switch (wanted) {
     case REG_EXPAND_SZ:
-        return BytesToText(bytes);
+        return Registry::TextOf(bytes);
     case REG_DWORD: {
         if (bytes.size() < sizeof(DWORD)) return std::wstring();
         LONG v = 0;
@@ -179,7 +172,7 @@ RegData QueryRegValue(HKEY root, const std::wstring& subKey, const std::wstring&
         return std::to_wstring(static_cast<long>(v));
     }
     case REG_MULTI_SZ: {
-        std::wstring text = BytesToText(bytes);
+        std::wstring text = Registry::TextOf(bytes);
         std::vector<std::wstring> items;
         if (bytes.empty()) return items;
         // The list ends with an empty string: split at every NUL, the last element empty.
@@ -220,6 +213,18 @@ bool HasTwoViews() {
     }();
     return wow64;
 #endif
+}
+
+std::wstring TextOf(const std::vector<BYTE>& bytes) {
+    std::wstring text(bytes.size() / sizeof(wchar_t), L'\0');
+    if (!text.empty()) std::memcpy(text.data(), bytes.data(), text.size() * sizeof(wchar_t));
+    if (!text.empty() && text.back() == L'\0') text.pop_back();
+    return text;
+}
+
+bool SameData(const std::optional<Value>& a, const std::optional<Value>& b) {
+    if (!a || !b) return !a && !b;
+    return a->type == b->type && a->bytes == b->bytes;
 }
 
 REGSAM ViewAccess(View view) {
@@ -264,7 +269,7 @@ std::optional<std::vector<Value>> EnumValues(HKEY key) {
         v.name.assign(name.data(), nameLen);
         v.type = type;
         v.bytes.assign(data.begin(), data.begin() + dataLen);
-        if (IsTextType(type)) v.text = BytesToText(v.bytes);
+        if (IsTextType(type)) v.text = TextOf(v.bytes);
         values.push_back(std::move(v));
     }
     return values;
@@ -282,7 +287,7 @@ std::optional<Value> ReadValue(HKEY root, const std::wstring& subKey, const std:
     Value v;
     v.name = valueName;
     if (!QueryRaw(key->handle, valueName, v.type, v.bytes)) return std::nullopt;
-    if (IsTextType(v.type)) v.text = BytesToText(v.bytes);
+    if (IsTextType(v.type)) v.text = TextOf(v.bytes);
     return v;
 }
 

@@ -77,6 +77,11 @@ struct Value {
     std::vector<BYTE> bytes;       // the data as stored
 };
 
+// The data of a string value as text: only a terminating NUL is dropped.
+[[nodiscard]] std::wstring TextOf(const std::vector<BYTE>& bytes);
+// Both missing, or the same type and the same bytes.
+[[nodiscard]] bool SameData(const std::optional<Value>& a, const std::optional<Value>& b);
+
 // REG_SZ or REG_EXPAND_SZ: a value that holds one text.
 [[nodiscard]] inline bool IsText(DWORD type) { return type == REG_SZ || type == REG_EXPAND_SZ; }
 
