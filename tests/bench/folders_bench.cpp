@@ -51,17 +51,6 @@ bool MakeShortcuts(const std::wstring& folder, const std::wstring& prefix) {
     return true;
 }
 
-std::vector<std::wstring> FilesIn(const std::wstring& folder) {
-    std::vector<std::wstring> files;
-    WIN32_FIND_DATAW data{};
-    UniqueFindHandle find(FindFirstFileW((folder + L"\\*").c_str(), &data));
-    if (!find) return files;
-    do {
-        if (!(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) files.emplace_back(data.cFileName);
-    } while (FindNextFileW(find.get(), &data));
-    return files;
-}
-
 constexpr wchar_t kDatesKey[] = L"Software\\Ferrowyn\\Corvell\\Dates\\Startups";
 
 // The floor: the work the view cannot do without, each piece once. With stampAll, each lv2 row's
@@ -100,7 +89,7 @@ int Floor(Form1& form, const std::wstring& common, const std::wstring& user, boo
     ComPtr<IPersistFile> file = link.query<IPersistFile>();
     wchar_t target[MAX_PATH];
     for (const std::wstring& folder : {common, user}) {
-        for (const std::wstring& name : FilesIn(folder)) {
+        for (const std::wstring& name : TestUtil::FilesIn(folder)) {
             target[0] = L'\0';
             if (SUCCEEDED(file->Load((folder + L"\\" + name).c_str(), STGM_READ)))
                 link->GetPath(target, MAX_PATH, nullptr, 0);

@@ -127,17 +127,6 @@ std::vector<Entry> EnumKey(HKEY root, const std::wstring& subKey) {
     return entries;
 }
 
-std::vector<std::wstring> ListFolder(const std::wstring& folder) {
-    std::vector<std::wstring> files;
-    WIN32_FIND_DATAW data{};
-    UniqueFindHandle find(FindFirstFileW((folder + L"\\*").c_str(), &data));
-    if (!find) return files;
-    do {
-        if (!(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) files.emplace_back(data.cFileName);
-    } while (FindNextFileW(find.get(), &data));
-    return files;
-}
-
 std::unordered_set<std::wstring> ToolhelpNames() {
     std::unordered_set<std::wstring> names;
     UniqueHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
@@ -212,7 +201,7 @@ struct FloorRun {
     // Both Startup folders into lv3 and, withCopies, into lv2 as well.
     void AddFolders(const std::vector<std::wstring>& folders, bool withCopies) {
         for (const std::wstring& folder : folders) {
-            for (const std::wstring& file : ListFolder(folder)) {
+            for (const std::wstring& file : TestUtil::FilesIn(folder)) {
                 if (Text::EqualsNoCase(file, L"desktop.ini")) continue;
                 const std::wstring target = links_.Target(folder + L"\\" + file);
                 const int icon = Icon(MyMod::GetFileName(target), 2, 1);

@@ -2,6 +2,7 @@
 #include "TestUtil.h"
 
 #include "system/App.h"
+#include "system/Handles.h"
 #include "system/Process.h"
 #include "system/Registry.h"
 
@@ -183,6 +184,17 @@ void CALLBACK RunDelayed(HWND, UINT, UINT_PTR id, DWORD) {
     }
 }
 } // namespace
+
+std::vector<std::wstring> FilesIn(const std::wstring& folder) {
+    std::vector<std::wstring> files;
+    WIN32_FIND_DATAW data{};
+    UniqueFindHandle find(FindFirstFileW((folder + L"\\*").c_str(), &data));
+    if (!find) return files;
+    do {
+        if (!(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) files.emplace_back(data.cFileName);
+    } while (FindNextFileW(find.get(), &data));
+    return files;
+}
 
 void AfterDelay(DWORD ms, std::function<void()> action) {
     const UINT_PTR id = SetTimer(nullptr, 0, ms, &RunDelayed);

@@ -7,6 +7,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace TestUtil {
 
@@ -44,6 +45,8 @@ private:
 
 // The folder the test program runs from (C:\corvell in the test prefix).
 std::wstring ProgramFolder();
+// The names of the files (not folders) in folder, by one bare listing.
+std::vector<std::wstring> FilesIn(const std::wstring& folder);
 // Copies a helper program of the test folder under another name (a file name beside the tests,
 // or a full path whose folders are made); returns the copy's full path. A copy that is running
 // cannot be replaced and stays as it was.
