@@ -1,6 +1,7 @@
 // The base of every dialog of the program: a top-level window with controls laid out in
-// twips, created once, brought to the front while it is open, unloaded when it closes,
-// shown modal or modeless, and registered with Forms so the main window's unload ends it.
+// twips, created once, brought to the front while it is open (or made anew in its place for
+// another item, ShowAnew), unloaded when it closes, shown modal or modeless, and registered
+// with Forms so the main window's unload ends it.
 // A dialog whose own code runs is never unloaded or freed from outside.
 #pragma once
 
@@ -13,6 +14,7 @@
 #include <algorithm>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -93,6 +95,22 @@ public:
         }
         if (open) open->Unload();
         if (next) next();
+    }
+
+    // Shows what the caller asks for now (the row selected, say) in place of an open dialog of
+    // this kind, which may show another: the open one is unloaded and show runs (it calls Show or
+    // decides to show nothing); a dialog it makes takes the place on the screen the old one had.
+    // One in use goes once its running code has returned, and show runs then from the message
+    // loop, reading what it shows at that time; nothing runs once owner is gone.
+    static void ShowAnew(HWND owner, std::function<void()> show) {
+        if (T* open = Current()) {
+            RECT place{};
+            if (GetWindowRect(open->hwnd(), &place) && !IsIconic(open->hwnd())) NextPlace() = place;
+        }
+        UnloadThen([owner, show = std::move(show)] {
+            if (IsWindow(owner) && show) show();
+            NextPlace().reset();
+        });
     }
 
     // Modeless: an open dialog is brought to the front unchanged (not filled again); otherwise
@@ -208,6 +226,11 @@ private:
         static std::vector<std::unique_ptr<T>> retired;
         return retired;
     }
+    // Where the next dialog of this kind goes instead of the middle of its owner (ShowAnew).
+    static std::optional<RECT>& NextPlace() {
+        static std::optional<RECT> place;
+        return place;
+    }
     // The unload asked for from outside while the open dialog was in use.
     static std::function<void()>& Waiting() {
         static std::function<void()> waiting;
@@ -245,6 +268,11 @@ private:
         if (owner && !IsIconic(owner)) GetWindowRect(owner, &area);
         int left = area.left + ((area.right - area.left) - width) / 2;
         int top = area.top + ((area.bottom - area.top) - height) / 2;
+        if (const auto& place = NextPlace()) {
+            area = *place;
+            left = place->left;
+            top = place->top;
+        }
         // An owner dragged partly off the screen must not take the dialog (a modal one above all,
         // which disables it) where nobody can see it: the dialog stays whole on the nearest screen.
         MONITORINFO monitor{};

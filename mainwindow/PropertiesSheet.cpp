@@ -1,6 +1,8 @@
 // The heading, tabs, file panel and boxes both properties dialogs share.
 #include "mainwindow/PropertiesSheet.h"
 
+#include "system/Paths.h"
+
 bool PropertiesSheet::CreateSheet(HWND dialog, const Ids& ids, std::initializer_list<const wchar_t*> tabCaptions,
                                   const wchar_t* const (&fieldCaptions)[4]) {
     Label9 = DialogSupport::AddChild(dialog, WC_STATICW, L"", SS_LEFT | SS_NOPREFIX | SS_ENDELLIPSIS, ids.label9,
@@ -21,7 +23,8 @@ bool PropertiesSheet::CreateSheet(HWND dialog, const Ids& ids, std::initializer_
 }
 
 void PropertiesSheet::LoadProgram(HWND dialog, const std::wstring& program, FileProperties::NameRule nameRule) {
-    panel.Load(dialog, program, nameRule);
+    // Windows starts "%SystemRoot%\..." with the variables put in, so the file is read there too.
+    panel.Load(dialog, MyMod::ExpandEnvironment(program), nameRule);
     toolTips.Set(panel.txtInfo[3], DialogSupport::WindowText(panel.txtInfo[3]));
     toolTips.Set(txtFileName, program);
 }

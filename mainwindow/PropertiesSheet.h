@@ -42,7 +42,8 @@ protected:
     // by fieldCaptions in order. False when the tabs could not be made; then nothing is on them.
     bool CreateSheet(HWND dialog, const Ids& ids, std::initializer_list<const wchar_t*> tabCaptions,
                      const wchar_t* const (&fieldCaptions)[4]);
-    // The panel filled from program, and the long texts (the copyright, the program) given
+    // The panel filled from the file program names, its environment variables expanded (the box
+    // keeps program as the list shows it), and the long texts (the copyright, the program) given
     // tooltips where they can be read whole.
     void LoadProgram(HWND dialog, const std::wstring& program, FileProperties::NameRule nameRule);
 };

@@ -20,44 +20,61 @@ std::wstring SelectedNodeText(const Form1& form) {
     return node ? node->text : std::wstring();
 }
 
-// frmReg for a selected row of lv2. In the "WinLogon" view a row without extra programs has
-// nothing to show, and a dialog made for a row with some opens in its Winlogon mode; one that
-// is open already is only brought forward, so the mode is never left for a later dialog.
-void ShowStartupProperties(Form1& form, int row) {
-    const bool winlogonView = Text::EqualsNoCase(SelectedNodeText(form), kNodeWinlogon);
-    const bool hasExtras = !ListView::Text(form.lv2, row, 1).empty();
-    if (winlogonView && !hasExtras) {
-        Seam::ShowMessage(form.hwnd(), kNoExtraWinlogon, L"", MB_OK | MB_ICONINFORMATION);
-        return;
-    }
-    if (winlogonView && !frmReg::Current()) form.WinlogonEditFlag = L"WL";
+// True for a row of the "WinLogon" view without extra programs, which has nothing to show;
+// it says so then. A row with some opens frmReg in its Winlogon mode.
+bool NoWinlogonExtras(const Form1& form, int row) {
+    if (!ListView::Text(form.lv2, row, 1).empty()) return false;
+    Seam::ShowMessage(form.hwnd(), kNoExtraWinlogon, L"", MB_OK | MB_ICONINFORMATION);
+    return true;
+}
+
+bool InWinlogonView(const Form1& form) { return Text::EqualsNoCase(SelectedNodeText(form), kNodeWinlogon); }
+
+// frmReg for the row selected in lv2 now; winlogonSteps: the Winlogon rules apply.
+void ShowStartupProperties(Form1& form, bool winlogonSteps) {
+    const int row = ListView::Selected(form.lv2);
+    if (row < 0) return;
+    const bool winlogon = winlogonSteps && InWinlogonView(form);
+    if (winlogon && NoWinlogonExtras(form, row)) return;
+    if (winlogon) form.WinlogonEditFlag = L"WL";
     frmReg::Show(form.hwnd(), form);
-    form.WinlogonEditFlag = L"0";
+    form.WinlogonEditFlag = L"0";  // read as the dialog loads, never left for the next one
+}
+
+// A dialog open on another row is made anew for this one; a row with nothing to show leaves it.
+void AskStartupProperties(Form1& form, bool winlogonSteps) {
+    const int row = ListView::Selected(form.lv2);
+    if (row < 0 || (winlogonSteps && InWinlogonView(form) && NoWinlogonExtras(form, row))) return;
+    frmReg::ShowAnew(form.hwnd(), [&form, winlogonSteps] { ShowStartupProperties(form, winlogonSteps); });
+}
+
+void AskFolderItemProperties(Form1& form) {
+    frmReg2::ShowAnew(form.hwnd(), [&form] {
+        if (ListView::Selected(form.lv3) >= 0) frmReg2::Show(form.hwnd(), form);
+    });
 }
 
 } // namespace
 
 void Form1::lv2_DblClick() {
     if (ListView::Count(lv2) == 0 || Text::EqualsNoCase(SelectedNodeText(*this), kNodeFileSystem)) return;
-    const int row = ListView::Selected(lv2);
-    if (row >= 0) ShowStartupProperties(*this, row);
+    if (ListView::Selected(lv2) >= 0) AskStartupProperties(*this, true);
 }
 
 void Form1::lv3_DblClick() {
-    if (ListView::Count(lv3) > 0 && ListView::Selected(lv3) >= 0) frmReg2::Show(hwnd_, *this);
+    if (ListView::Count(lv3) > 0 && ListView::Selected(lv3) >= 0) AskFolderItemProperties(*this);
 }
 
 void Form1::mnuProperites2_Click() {
-    if (CheckListSelection(lv2) >= 0) frmReg::Show(hwnd_, *this);
+    if (CheckListSelection(lv2) >= 0) AskStartupProperties(*this, false);
 }
 
 void Form1::mnuProperties3_Click() {
-    if (CheckListSelection(lv3) >= 0) frmReg2::Show(hwnd_, *this);
+    if (CheckListSelection(lv3) >= 0) AskFolderItemProperties(*this);
 }
 
 void Form1::mnuProperties4_Click() {
-    const int row = CheckListSelection(lv2);
-    if (row >= 0) ShowStartupProperties(*this, row);
+    if (CheckListSelection(lv2) >= 0) AskStartupProperties(*this, true);
 }
 
 void Form1::mnuNew_Click() {

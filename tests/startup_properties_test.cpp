@@ -69,16 +69,24 @@ void ExpectFields(const D& d, const std::wstring& name, const std::wstring& path
 
 TEST_F(StartupPropertiesTest, EachListShowsTheRowsSplitStatusAndFile) {
     const std::wstring fixture = TestUtil::ProgramFolder() + L"\\vfix_full.exe";
+    // A command as an expandable Run value holds it: the path box shows it so, the file is read
+    // where the variable points.
+    ASSERT_TRUE(SetEnvironmentVariableW(L"CORVELL_FIXTURES", TestUtil::ProgramFolder().c_str()));
+    const std::wstring expandable = L"%CORVELL_FIXTURES%\\vfix_full.exe";
     struct Case {
         std::wstring command;
         int icon;
         std::wstring path, switches, status;
+        bool found;  // the file panel reads the fixture
     };
     const Case cases[] = {
-        {kToolsAgent + L" /min /tray", 1, kToolsAgent, L"/min /tray", L"Enabled"},
-        {kToolsAgent + L" -q", 2, kToolsAgent, L"-q", L"Enabled"},
-        {kToolsAgent + L",", 3, kToolsAgent, L",", L"Disabled"},
-        {L"\"" + fixture + L"\"", 9, fixture, L"", L"Disabled"},
+        {kToolsAgent + L" /min /tray", 1, kToolsAgent, L"/min /tray", L"Enabled", false},
+        {kToolsAgent + L" -q", 2, kToolsAgent, L"-q", L"Enabled", false},
+        {kToolsAgent + L",", 3, kToolsAgent, L",", L"Disabled", false},
+        {L"\"" + fixture + L"\"", 9, fixture, L"", L"Disabled", true},
+        {expandable + L" /min", 1, expandable, L"/min", L"Enabled", true},
+        {L"%CORVELL_NO_SUCH_VARIABLE%\\vfix_full.exe", 3, L"%CORVELL_NO_SUCH_VARIABLE%\\vfix_full.exe", L"",
+         L"Disabled", false},
     };
     TestUtil::LiveForm live;
     Form1& form = live.form;
@@ -106,7 +114,7 @@ TEST_F(StartupPropertiesTest, EachListShowsTheRowsSplitStatusAndFile) {
             }
             EXPECT_EQ(d->tabs.SelectedTab(), 0);
             EXPECT_EQ(d->tabs.Caption(1), L"Startup Properties");
-            if (c.path == fixture) {
+            if (c.found) {
                 // Field 0 is the name the version resource gives.
                 EXPECT_TRUE(seam.messages.empty());
                 EXPECT_EQ(Text(d->panel.txtInfo[0]), L"vfull.exe");
@@ -227,29 +235,116 @@ TEST_F(StartupPropertiesTest, WinlogonRowOpensTheDeletePanelOnlyWithExtraProgram
     }
 }
 
-TEST_F(StartupPropertiesTest, WinlogonModeIsNotLeftForTheNextDialog) {
+TEST_F(StartupPropertiesTest, WinlogonModeGoesWithTheRowThatAskedForIt) {
     TestUtil::LiveForm live;
     Form1& form = live.form;
     PutRow(form, L"another11", form.lv2, L"Agent", kToolsAgent);
     form.mnuProperites2_Click();
-    frmReg* first = frmReg::Current();
-    ASSERT_NE(first, nullptr);
+    ASSERT_NE(frmReg::Current(), nullptr);
 
-    // The Winlogon row while a dialog is open: that dialog only comes forward.
+    // The Winlogon row while a dialog of another row is open: the dialog shows it, in its mode.
     PutRow(form, L"ten", form.lv2, L"Userinit.exe", kToolsAgent + L",", 2);
     DoubleClick(form.lv2, 0);
-    EXPECT_EQ(frmReg::Current(), first);
-    EXPECT_EQ(Text(first->txtName), L"Agent");
+    frmReg* winlogon = frmReg::Current();
+    ASSERT_NE(winlogon, nullptr);
+    EXPECT_EQ(Text(winlogon->txtName), L"Userinit.exe");
+    EXPECT_EQ(winlogon->tabs.Caption(1), L"Modify Properties");
     EXPECT_EQ(form.WinlogonEditFlag, L"0");
-    first->Unload();
 
+    // A row without extras has nothing to show and leaves the open dialog as it is.
+    PutRow(form, L"ten", form.lv2, L"Userinit.exe", L"", 2);
+    seam.messages.clear();
+    form.mnuProperties4_Click();
+    ASSERT_EQ(seam.messages.size(), 1u);
+    EXPECT_EQ(seam.messages[0].text, kNoExtras);
+    EXPECT_EQ(frmReg::Current(), winlogon);
+
+    // And the next row's dialog is no Winlogon one.
     PutRow(form, L"another11", form.lv2, L"Agent", kToolsAgent);
     form.mnuProperites2_Click();
     frmReg* next = frmReg::Current();
     ASSERT_NE(next, nullptr);
+    EXPECT_EQ(Text(next->txtName), L"Agent");
     next->tabs.SelectTab(1);
     EXPECT_FALSE(IsWindowVisible(next->Picture3));
     EXPECT_EQ(next->tabs.Caption(1), L"Startup Properties");
+    EXPECT_EQ(form.WinlogonEditFlag, L"0");
+}
+
+// Properties of a second row while the first one's are open show the second row, where the
+// first one's window was; a dialog waiting in its own message box is replaced once that has closed.
+TEST_F(StartupPropertiesTest, PropertiesOfAnotherRowWhileTheDialogIsOpenShowThatRow) {
+    TestUtil::LiveForm live;
+    Form1& form = live.form;
+    struct Case {
+        const char* what;
+        const wchar_t* node;
+        bool folder;
+        void (*open)(Form1&, int row);
+    };
+    const Case cases[] = {
+        {"lv2 Properties", L"another11", false, [](Form1& f, int) { f.mnuProperites2_Click(); }},
+        {"lv2 double click", L"another11", false, [](Form1& f, int row) { DoubleClick(f.lv2, row); }},
+        {"lv3 Properties", L"two", true, [](Form1& f, int) { f.mnuProperties3_Click(); }},
+        {"lv3 double click", L"two", true, [](Form1& f, int row) { DoubleClick(f.lv3, row); }},
+    };
+    auto shown = [](bool folder) -> const StartupPropertiesControls* {
+        if (folder) return frmReg2::Current();
+        return frmReg::Current();
+    };
+    auto window = [](bool folder) -> HWND {
+        if (folder) return frmReg2::Current() ? frmReg2::Current()->hwnd() : nullptr;
+        return frmReg::Current() ? frmReg::Current()->hwnd() : nullptr;
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        CloseAll();
+        HWND list = c.folder ? form.lv3 : form.lv2;
+        Show(form, c.node);
+        ListView::Clear(list);
+        const std::wstring key = L"HKLM\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run";
+        const int alpha = ListView::AddRow(list, L"Alpha", 1, {L"C:\\Tools\\alpha.exe /a", key});
+        const int beta = ListView::AddRow(list, L"Beta", 3, {L"C:\\Tools\\beta.exe -b", key});
+        ListView::Select(list, alpha);
+        c.open(form, alpha);
+        ASSERT_NE(shown(c.folder), nullptr);
+        EXPECT_EQ(Text(shown(c.folder)->txtName), L"Alpha");
+        SetWindowPos(window(c.folder), nullptr, 37, 41, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+
+        ListView::Select(list, beta);
+        c.open(form, beta);
+        const StartupPropertiesControls* d = shown(c.folder);
+        ASSERT_NE(d, nullptr);
+        EXPECT_EQ(Text(d->Label9), L"Beta");
+        EXPECT_EQ(Text(d->txtName), L"Beta");
+        EXPECT_EQ(Text(d->txtFileName), L"C:\\Tools\\beta.exe");
+        EXPECT_EQ(Text(d->txtSwitch), L"-b");
+        EXPECT_EQ(Text(d->txtCurrent), L"Disabled");
+        RECT place{};
+        GetWindowRect(window(c.folder), &place);
+        EXPECT_EQ(place.left, 37);
+        EXPECT_EQ(place.top, 41);
+
+        // Alpha asked while Beta's dialog waits in its "File Path Not Found" as it loads.
+        CloseAll();
+        HWND boxOwner = nullptr;
+        bool keptUnderBox = false;
+        seam.onMessage = [&](const Seam::MessageRequest& m) {
+            const HWND open = window(c.folder);
+            if (boxOwner || !open || m.owner != open) return;
+            boxOwner = m.owner;
+            ListView::Select(list, alpha);
+            c.open(form, alpha);
+            keptUnderBox = IsWindow(boxOwner) && window(c.folder) == boxOwner;
+        };
+        ListView::Select(list, beta);
+        c.open(form, beta);
+        seam.onMessage = nullptr;
+        ASSERT_NE(boxOwner, nullptr);
+        EXPECT_TRUE(keptUnderBox);
+        ASSERT_TRUE(TestUtil::PumpUntil([&] { return !IsWindow(boxOwner) && shown(c.folder); }));
+        EXPECT_EQ(Text(shown(c.folder)->txtName), L"Alpha");
+    }
 }
 
 TEST_F(StartupPropertiesTest, SettingTabFlagOpensFrmRegOnItsSecondTabAndFrmReg2IgnoresIt) {
