@@ -3,6 +3,7 @@
 #include "mainwindow/Form1.h"
 
 #include "mainwindow/ListView.h"
+#include "startups/RegistryParking.h"
 #include "startups/SystemFiles.h"
 #include "system/App.h"
 #include "system/Paths.h"
@@ -24,6 +25,24 @@ constexpr const wchar_t* kActionMenus[] = {L"mnuPopup",  L"mnuPopup2", L"mnuPopu
 constexpr const wchar_t* kExportEntries[] = {L"sep20", L"mnuExportText", L"mnuExportCSV"};
 
 constexpr wchar_t kKernelFaultCheck[] = L"KernelFaultCheck";
+constexpr wchar_t kDumprep[] = L"\\dumprep";
+constexpr wchar_t kExe[] = L".exe";
+
+// The system's own crash-dump entry: "KernelFaultCheck" in a Run key, running the system's
+// dumprep ("%systemroot%\system32\dumprep 0 -k"). Any other program of that name, and every
+// parked record, is listed like other startups.
+bool IsSystemCrashDumpEntry(HWND list, int row) {
+    if (!Text::EqualsNoCase(ListView::Text(list, row, 0), kKernelFaultCheck) ||
+        RegistryParking::TargetOf(list, row) != RegistryParking::DeleteTarget::RunValue)
+        return false;
+    std::wstring command = MyMod::ExpandEnvironment(ListView::Text(list, row, 1));
+    std::erase(command, L'"');
+    const std::wstring program = MyMod::GetSystemDir() + kDumprep;
+    if (!Text::StartsWithNoCase(command, program)) return false;
+    std::wstring_view rest = std::wstring_view(command).substr(program.size());
+    if (Text::StartsWithNoCase(rest, kExe)) rest.remove_prefix(std::size(kExe) - 1);
+    return rest.empty() || rest.front() == L' ';
+}
 
 struct NodeSpec {
     const wchar_t* key;
@@ -455,7 +474,7 @@ void Form1::DispatchNodeCase(const std::wstring& key) {
 
 void Form1::DispatchTail() {
     if (onDispatchStep) onDispatchStep(L"Tail");
-    // The empty test comes before the KernelFaultCheck rows are dropped.
+    // The empty test comes before the system's KernelFaultCheck row is dropped.
     const bool empty = (ActiveListTag == 1 && ListView::Count(lv) == 0) ||
                        (ActiveListTag == 2 && ListView::Count(lv2) == 0) ||
                        (ActiveListTag == 3 && ListView::Count(lv3) == 0);
@@ -463,7 +482,7 @@ void Form1::DispatchTail() {
         for (const wchar_t* name : kActionMenus) menus.SetVisible(name, std::wstring_view(name) == L"mnuPopup9");
     }
     for (int row = ListView::Count(lv2) - 1; row >= 0; --row)
-        if (Text::EqualsNoCase(ListView::Text(lv2, row, 0), kKernelFaultCheck)) ListView::DeleteRow(lv2, row);
+        if (IsSystemCrashDumpEntry(lv2, row)) ListView::DeleteRow(lv2, row);
     ActiveListTag = 0;
     DispatchStep(L"ShowEnableDisableMenus", &Form1::ShowEnableDisableMenus);
     DispatchStep(L"SetStartupToolTips", &Form1::SetStartupToolTips);

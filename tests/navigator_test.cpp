@@ -351,16 +351,66 @@ TEST_F(NavigatorTest, NoStartupsOnlyForAnEmptyListThatTheCaseNamed) {
     }
     EXPECT_EQ(ListView::Count(form.lv2), 0);
     // The empty test comes before the KernelFaultCheck rows are dropped.
-    TestUtil::PutString(HKEY_LOCAL_MACHINE, kRunOnce, L"kernelFAULTcheck", L"C:\\x\\kfc.exe");
+    TestUtil::PutString(HKEY_LOCAL_MACHINE, kRunOnce, L"kernelFAULTcheck", L"%systemroot%\\system32\\dumprep 0 -k",
+                        REG_EXPAND_SZ);
     Click(form, L"another22");
     EXPECT_EQ(ListView::Count(form.lv2), 0);
     EXPECT_FALSE(form.menus.IsVisible(L"mnuPopup9"));
     EXPECT_TRUE(form.menus.IsVisible(L"mnuPopup2"));
-    // Other rows stay; only the KernelFaultCheck ones go.
+    // Other rows stay; only the system's KernelFaultCheck goes.
     TestUtil::PutString(HKEY_LOCAL_MACHINE, kRunOnce, L"Keeper", L"C:\\x\\keep.exe");
     Click(form, L"another22");
     ASSERT_EQ(ListView::Count(form.lv2), 1);
     EXPECT_EQ(ListView::Text(form.lv2, 0), L"Keeper");
+}
+
+// The tail leaves out the system's own crash-dump entry, which runs its dumprep program; any
+// other startup of that name is listed in every view, parked ones included.
+TEST_F(NavigatorTest, OnlyTheSystemsDumprepEntryNamedKernelFaultCheckIsLeftOut) {
+    const std::wstring system = MyMod::GetSystemDir();
+    const std::wstring disabled = L"Software\\Ferrowyn\\Corvell\\Disabled";
+    const struct {
+        const wchar_t* what;
+        std::wstring command;
+        DWORD type;
+        bool listed;
+    } cases[] = {
+        {L"as Windows writes it", L"%systemroot%\\system32\\dumprep 0 -k", REG_EXPAND_SZ, false},
+        {L"its full path, quoted, with .exe", L"\"" + system + L"\\DUMPREP.EXE\" 0 -k", REG_SZ, false},
+        {L"another program", L"C:\\x\\kfc.exe", REG_SZ, true},
+        {L"a dumprep of another folder", L"C:\\x\\dumprep 0 -k", REG_SZ, true},
+        {L"a program whose name begins so", system + L"\\dumprepx.exe", REG_SZ, true},
+        {L"a program in a folder named so", L"%systemroot%\\system32\\dumprep\\x.exe", REG_EXPAND_SZ, true},
+    };
+    auto listed = [](const Form1& form, const std::wstring& keyText) {
+        for (int row = 0; row < ListView::Count(form.lv2); ++row)
+            if (Text::EqualsNoCase(ListView::Text(form.lv2, row), L"KernelFaultCheck") &&
+                ListView::Text(form.lv2, row, 2) == keyText)
+                return true;
+        return false;
+    };
+    const std::wstring hklmRun = L"HKLM\\" + kRun, hkcuRun = L"HKCU\\" + kRun;
+    TestUtil::LiveForm live;
+    Form1& form = live.form;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        ClearRunKeys();
+        TestUtil::PutString(HKEY_LOCAL_MACHINE, kRun, L"KernelFaultCheck", c.command, c.type);
+        TestUtil::PutString(HKEY_CURRENT_USER, kRun, L"KERNELFAULTCHECK", L"C:\\x\\user.exe");
+        for (const wchar_t* key : {L"another11", L"one", L"three"}) {
+            Click(form, key);
+            EXPECT_EQ(listed(form, hklmRun), c.listed) << key;
+        }
+        Click(form, L"another25");
+        EXPECT_TRUE(listed(form, hkcuRun));
+        // A parked one of that name, whatever its command, can be seen to be enabled or deleted.
+        TestUtil::PutString(HKEY_LOCAL_MACHINE, disabled, L"KernelFaultCheck", L"HKLM^" + c.command, c.type);
+        for (const wchar_t* key : {L"another 44", L"seven"}) {
+            Click(form, key);
+            EXPECT_TRUE(listed(form, hklmRun)) << key;
+        }
+        TestUtil::DeleteTree(HKEY_LOCAL_MACHINE, disabled);
+    }
 }
 
 TEST_F(NavigatorTest, RestoreAppearsOnceTheBackupExistsAndRowsAreListedAndStays) {
