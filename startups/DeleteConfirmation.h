@@ -12,8 +12,10 @@
 #include <string>
 #include <utility>
 
-// Entry has the member name (the row's text). T provides static bool StillHolds(const Entry&)
-// (the entry holds what it held when it was named) and static void Delete(HWND owner, const Entry&).
+// Entry has the member name (the row's text). T provides static bool ReportIfGone(HWND owner,
+// const Entry&) (the entry is not there any more, which it tells the user), static bool
+// StillHolds(const Entry&) (the entry holds what it held when it was named) and static void
+// Delete(HWND owner, const Entry&).
 template <typename T, typename EntryType>
 class DeleteConfirmation : public Dialog<T> {
 public:
@@ -49,8 +51,12 @@ public:
     void Form_Load() { SetWindowTextW(Label1, (kQuestionStart + entry_.name + kQuestionEnd).c_str()); }
 
     // Yes acts on the entry the question named, whatever row the list selects by now, and only
-    // while that entry still holds what it held then.
+    // while that entry still holds what it held then; one that has gone meanwhile is named.
     void cmdYes_Click() {
+        if (T::ReportIfGone(this->hwnd(), entry_)) {
+            this->Unload();
+            return;
+        }
         if (T::StillHolds(entry_)) {
             T::Delete(this->hwnd(), entry_);
         } else {

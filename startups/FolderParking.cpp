@@ -137,6 +137,13 @@ std::optional<FolderEntry> EntryOf(const Form1& form, HWND list, int row) {
     return entry;
 }
 
+bool ReportIfGone(HWND owner, const FolderEntry& entry) {
+    const bool gone = Files::IsMissing(entry.path) &&
+                      (!entry.parked || RegistryParking::IsGone(HKEY_LOCAL_MACHINE, StartupsSubKey(), entry.fileName));
+    if (gone) Refuse(owner, kStartupStart + entry.name + kNotInFolderEnd);
+    return gone;
+}
+
 bool StillHolds(const FolderEntry& entry) {
     if (MyMod::ReadWholeFile(entry.path) != entry.bytes) return false;
     if (!entry.parked) return true;
@@ -267,7 +274,9 @@ void Form1::mnuDelete2_Click() {
     if (row < 0) return;
     // The list stays as it is while frmDelete2 waits; a node click meanwhile runs after the reload.
     Busy busy(*this);
-    if (const auto entry = EntryOf(*this, lv3, row)) {
+    // One deleted or renamed from outside since the list was read is named; the reload shows what is there.
+    const auto entry = EntryOf(*this, lv3, row);
+    if (entry && !ReportIfGone(hwnd_, *entry)) {
         if (General::GetStringValue(App::AppKey(), App::Value::kConfirmed) != L"1")
             frmDelete2::ShowModal(hwnd_, *entry);  // its Yes deletes
         else

@@ -49,6 +49,9 @@ struct FolderEntry {
 };
 // The entry of a row of lv2 or lv3 now; nullopt for rows that are no folder item.
 [[nodiscard]] std::optional<FolderEntry> EntryOf(const Form1& form, HWND list, int row);
+// When nothing of the entry is left now (its file, and a parked item's record, deleted or renamed
+// from outside), tells the user it was not found and gives true.
+bool ReportIfGone(HWND owner, const FolderEntry& entry);
 // True when the file (and the record of a parked item) still hold what they held then.
 [[nodiscard]] bool StillHolds(const FolderEntry& entry);
 

@@ -17,6 +17,8 @@ inline constexpr wchar_t kAlreadyParkedEnd[] =
 inline constexpr wchar_t kDisableFailedEnd[] = L" could not be disabled.  It was left as it is.     ";
 inline constexpr wchar_t kEnableFailedEnd[] = L" could not be enabled.  It was left disabled.     ";
 inline constexpr wchar_t kDeleteFailedEnd[] = L" could not be deleted.     ";
+inline constexpr wchar_t kNotInKeyEnd[] = L" was not found in its registry key.  Nothing was changed.     ";
+inline constexpr wchar_t kNotInFolderEnd[] = L" was not found in its folder.  Nothing was changed.     ";
 inline constexpr wchar_t kChangedEnd[] = L" has changed since you were asked about it.  Nothing was deleted.     ";
 
 // Shows text with the exclamation icon, an OK button and the program's title.

@@ -28,7 +28,6 @@ constexpr wchar_t kOnlyRunKeys[] =
 constexpr wchar_t kOnlyStringsStart[] = L"Only string values can be disabled.  The Startup ";
 constexpr wchar_t kOnlyStringsMiddle[] = L" is a ";
 constexpr wchar_t kOnlyStringsEnd[] = L" value, so it was left as it is.     ";
-constexpr wchar_t kNotFoundEnd[] = L" was not found in its registry key.  Nothing was changed.     ";
 constexpr wchar_t kEnableTakenStart[] = L"The Run key already holds a different Startup named ";
 constexpr wchar_t kEnableTakenEnd[] = L".  The disabled Startup was left as it is.     ";
 constexpr wchar_t kDisabledStart[] = L"The disabled Startup ";
@@ -95,7 +94,10 @@ std::vector<BYTE> RecordValueData(const std::vector<BYTE>& record) {
 namespace RegistryParking {
 
 bool DeleteIfPresent(HKEY root, const std::wstring& subKey, const std::wstring& name, Registry::View view) {
-    if (General::DeleteValue(root, subKey, name, view)) return true;
+    return General::DeleteValue(root, subKey, name, view) || IsGone(root, subKey, name, view);
+}
+
+bool IsGone(HKEY root, const std::wstring& subKey, const std::wstring& name, Registry::View view) {
     HKEY raw = nullptr;
     const LONG opened = RegOpenKeyExW(root, subKey.c_str(), 0, KEY_QUERY_VALUE | Registry::ViewAccess(view), &raw);
     if (opened == ERROR_FILE_NOT_FOUND) return true;
@@ -179,6 +181,12 @@ std::optional<StartupEntry> EntryOf(HWND list, int row) {
     return entry;
 }
 
+bool ReportIfGone(HWND owner, const StartupEntry& entry) {
+    if (!IsGone(entry.root, entry.subKey, entry.name, entry.view)) return false;
+    Refuse(owner, kStartupStart + entry.name + kNotInKeyEnd);
+    return true;
+}
+
 bool StillHolds(const StartupEntry& entry) {
     return Registry::SameData(Registry::ReadValue(entry.root, entry.subKey, entry.name, entry.view), entry.value);
 }
@@ -242,7 +250,7 @@ void Form1::mnuDisable_Click() {
     // The command as the Run value holds it: the list shows it without quotes and "RUNDLL32.EXE ".
     const auto value = Registry::ReadValue(key->root, key->subKey, name, key->view);
     if (!value) {
-        Refuse(hwnd_, kStartupStart + name + kNotFoundEnd);
+        Refuse(hwnd_, kStartupStart + name + kNotInKeyEnd);
         return;
     }
     if (!Registry::IsText(value->type)) {
@@ -291,7 +299,7 @@ void Form1::mnuEnable_Click() {
         Refuse(hwnd_, kDisabledStart + name + kRecordNoTextMiddle + TypeName(record->type) + kRecordNoTextEnd);
         return;
     }
-    if (record->text.empty()) {
+    if (RecordCommand(record->text).empty()) {  // also "HKLM^" and the like
         Refuse(hwnd_, kDisabledStart + name + kRecordEmptyEnd);
         return;
     }
@@ -327,10 +335,12 @@ void Form1::mnuDelete_Click() {
     if (!entry) return;
     // While frmDelete waits the list stays as it is: a reload asked for meanwhile runs after it.
     Busy busy(*this);
-    if (General::GetStringValue(App::AppKey(), App::Value::kConfirmed) != L"1") {
-        frmDelete::ShowModal(hwnd_, *entry);  // its Yes deletes
-    } else {
-        DeleteStartup(hwnd_, *entry);
+    // One deleted or renamed from outside since the list was read is named; the reload shows what is there.
+    if (!ReportIfGone(hwnd_, *entry)) {
+        if (General::GetStringValue(App::AppKey(), App::Value::kConfirmed) != L"1")
+            frmDelete::ShowModal(hwnd_, *entry);  // its Yes deletes
+        else
+            DeleteStartup(hwnd_, *entry);
     }
     tvwDemo_NodeClick(SelectedNodeKey());
 }

@@ -62,6 +62,10 @@ struct RecordHome {
 };
 [[nodiscard]] RecordHome HomeOf(const std::wstring& recordData);
 
+// True when the value is not there, nor perhaps its key; false when it is, or when that cannot
+// be told (the key is there but cannot be read: access denied).
+[[nodiscard]] bool IsGone(HKEY root, const std::wstring& subKey, const std::wstring& name,
+                          Registry::View view = Registry::View::kOwn);
 // Deletes a value. One that is gone, or never was (its key missing too), counts as deleted; a
 // key or value that is there but cannot be read (access denied) does not.
 [[nodiscard]] bool DeleteIfPresent(HKEY root, const std::wstring& subKey, const std::wstring& name,
@@ -83,6 +87,9 @@ struct StartupEntry {
 };
 // The entry of a row of lv2 now; nullopt for rows that have nothing to delete.
 [[nodiscard]] std::optional<StartupEntry> EntryOf(HWND list, int row);
+// When the entry's value is gone now (deleted or renamed from outside), tells the user it was not
+// found and gives true.
+bool ReportIfGone(HWND owner, const StartupEntry& entry);
 // True when the entry's value still has the type and bytes it had then (or is still missing).
 [[nodiscard]] bool StillHolds(const StartupEntry& entry);
 

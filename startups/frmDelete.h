@@ -11,6 +11,7 @@ public:
 
     using DeleteConfirmation::DeleteConfirmation;
 
+    static bool ReportIfGone(HWND owner, const Entry& entry);
     [[nodiscard]] static bool StillHolds(const Entry& entry);
     static void Delete(HWND owner, const Entry& entry);
 };

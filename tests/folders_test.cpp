@@ -842,6 +842,68 @@ TEST_F(FoldersTest, YesDeletesTheItemTheConfirmationNamedWhateverHappenedMeanwhi
     }
 }
 
+// An item deleted or renamed by another program, before the question or while it waits: Delete
+// says it was not found, deletes nothing, and the view is read again.
+TEST_F(FoldersTest, DeleteOfAnItemThatIsGoneSaysItWasNotFoundAndReadsTheListAgain) {
+    const std::wstring notFound = L"The Startup Gamma was not found in its folder.  Nothing was changed.     ";
+    const std::wstring livePath = UserFolder() + L"\\Gamma.lnk", parkedPath = ParkedFolder() + L"\\Gamma.lnk";
+    const struct {
+        const wchar_t* what;
+        bool parked;
+        const wchar_t* confirmed;
+        bool whileAsked;  // gone while the question waits, else before Delete is chosen
+        bool renamed;     // "Gamma 2.lnk" is left in its place
+    } cases[] = {
+        {L"gone before the question", false, L"0", false, false},
+        {L"gone, without a question", false, L"1", false, false},
+        {L"renamed while the question waits", false, L"0", true, true},
+        {L"parked: file and record gone while the question waits", true, L"0", true, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        General::SetStringValue(App::AppKey(), L"Confirmed", c.confirmed);
+        for (const std::wstring& path : {livePath, parkedPath}) DeleteFileW(path.c_str());
+        (void)General::DeleteValue(HKEY_LOCAL_MACHINE, kStore, L"Gamma.lnk");
+        MakeLink(UserFolder() + L"\\Alpha.lnk", L"C:\\A\\alpha.exe");
+        const std::wstring path = c.parked ? parkedPath : livePath;
+        MakeLink(path, L"C:\\A\\gamma.exe");
+        if (c.parked) PutString(HKEY_LOCAL_MACHINE, kStore, L"Gamma.lnk", livePath);
+        View(c.parked ? L"another 45" : L"two");
+        ASSERT_GE(SelectRow(lv3(), L"Gamma"), 0);
+        seam.messages.clear();
+        const std::wstring renamedPath = UserFolder() + L"\\Gamma 2.lnk";
+        const auto goAway = [&] {
+            if (c.renamed) {
+                ASSERT_TRUE(MoveFileW(path.c_str(), renamedPath.c_str()));
+            } else {
+                ASSERT_TRUE(DeleteFileW(path.c_str()));
+            }
+            if (c.parked) {
+                ASSERT_TRUE(General::DeleteValue(HKEY_LOCAL_MACHINE, kStore, L"Gamma.lnk"));
+            }
+        };
+        if (!c.whileAsked) goAway();
+
+        Confirmation seen;
+        Confirmations::Answer<frmDelete2>(seen, form().hwnd(), false, frmDelete2::IDC_cmdYes,
+                                          c.whileAsked ? std::function<void()>(goAway) : nullptr);
+        form().mnuDelete2_Click();
+        ASSERT_TRUE(TestUtil::PumpUntil([&seen] { return seen.looked; }));
+        EXPECT_EQ(seen.shown, c.whileAsked);
+        EXPECT_EQ(frmDelete2::Current(), nullptr);
+
+        const auto warnings = Warnings();
+        ASSERT_EQ(warnings.size(), 1u);
+        EXPECT_EQ(warnings[0].text, notFound);
+        EXPECT_EQ(IsFile(renamedPath), c.renamed);
+        EXPECT_TRUE(IsFile(UserFolder() + L"\\Alpha.lnk"));
+        // The view was read again: the stale row has gone, a renamed copy is listed.
+        EXPECT_LT(ListView::FindRow(lv3(), L"Gamma"), 0);
+        EXPECT_EQ(ListView::FindRow(lv3(), L"Gamma 2") >= 0, c.renamed);
+        DeleteFileW(renamedPath.c_str());
+    }
+}
+
 TEST_F(FoldersTest, TooltipsShowNameTargetAndFolderButNotTheDate) {
     MakeLink(UserFolder() + L"\\Tip.lnk", L"C:\\A\\tip.exe");
     SetCursorPos(0, 0);  // off the list: the tooltip's own column decides

@@ -443,6 +443,40 @@ TEST_F(ParkingTest, ARecordThatCannotBeEnabledIsListedSaysWhyAndCanBeDeletedSoIt
     }
 }
 
+// A record "HKLM32^", "HKLM^" or "HKCU^" names no command: Enable says so and writes nothing.
+TEST_F(ParkingTest, ARecordWithAHiveButNoCommandIsRefusedAsEmptyAndCanBeDeleted) {
+    const struct {
+        const wchar_t* data;
+        DWORD type;
+    } records[] = {
+        {L"HKLM32^", REG_SZ}, {L"HKLM^", REG_SZ}, {L"HKCU^", REG_SZ}, {L"hklm^", REG_EXPAND_SZ}, {L"^", REG_SZ},
+    };
+    auto noValue = [](HKEY root, Registry::View view) { return !Registry::ReadValue(root, kRun, L"App", view); };
+    for (const auto& r : records) {
+        SCOPED_TRACE(r.data);
+        General::SetStringValue(App::AppKey(), L"Confirmed", L"1");
+        PutString(HKEY_LOCAL_MACHINE, kDisabled, L"App", r.data, r.type);
+        const std::vector<BYTE> stored = Bytes(HKEY_LOCAL_MACHINE, kDisabled, L"App");
+        seam.messages.clear();
+        ASSERT_GE(ShowParked(L"App"), 0);
+        form().mnuEnable_Click();
+        ASSERT_EQ(Warnings().size(), 1u);
+        EXPECT_EQ(Warnings()[0].text,
+                  L"The disabled Startup App cannot be enabled: its record is empty and names no command.  You can "
+                  L"delete it.     ");
+        EXPECT_EQ(Bytes(HKEY_LOCAL_MACHINE, kDisabled, L"App"), stored);
+        EXPECT_TRUE(noValue(HKEY_LOCAL_MACHINE, Registry::View::k64));
+        EXPECT_TRUE(noValue(HKEY_LOCAL_MACHINE, Registry::View::k32));
+        EXPECT_TRUE(noValue(HKEY_CURRENT_USER, Registry::View::kOwn));
+
+        seam.messages.clear();
+        ASSERT_GE(ShowParked(L"App"), 0);
+        form().mnuDelete_Click();
+        EXPECT_FALSE(ValueExists(HKEY_LOCAL_MACHINE, kDisabled, L"App"));
+        EXPECT_TRUE(Warnings().empty());
+    }
+}
+
 TEST_F(ParkingTest, EnableOfARecordThatIsGoneSaysSoAndRefreshesTheList) {
     PutString(HKEY_LOCAL_MACHINE, kDisabled, L"Gone", L"HKLM^C:\\A\\gone.exe");
     PutString(HKEY_LOCAL_MACHINE, kDisabled, L"Stays", L"HKLM^C:\\A\\stays.exe");
@@ -840,6 +874,70 @@ TEST_F(ParkingTest, YesDeletesTheEntryTheConfirmationNamedWhateverHappenedMeanwh
         if (!c.parked) {
             EXPECT_EQ(ListView::FindRow(lv2(), L"Aardvark") >= 0, madeNew);
         }
+    }
+}
+
+// An entry deleted or renamed by another program, before the question or while it waits: Delete
+// says it was not found, deletes nothing, and the view is read again.
+TEST_F(ParkingTest, DeleteOfAnEntryThatIsGoneSaysItWasNotFoundAndReadsTheListAgain) {
+    const std::wstring notFound =
+        L"The Startup Gamma was not found in its registry key.  Nothing was changed.     ";
+    const struct {
+        const wchar_t* what;
+        bool parked;
+        const wchar_t* confirmed;
+        bool whileAsked;  // gone while the question waits, else before Delete is chosen
+        bool renamed;     // a copy named "Gamma 2" is left in its place
+    } cases[] = {
+        {L"gone before the question", false, L"0", false, false},
+        {L"gone, without a question", false, L"1", false, false},
+        {L"renamed while the question waits", false, L"0", true, true},
+        {L"parked: gone before the question", true, L"0", false, false},
+        {L"parked: renamed while the question waits", true, L"0", true, true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        General::SetStringValue(App::AppKey(), L"Confirmed", c.confirmed);
+        General::SetStringValue(App::AppKey(), L"lv2DT", L"1");
+        TestUtil::DeleteTree(HKEY_LOCAL_MACHINE, kRun);
+        TestUtil::DeleteTree(HKEY_LOCAL_MACHINE, kDisabled);
+        General::CreateKey(L"HKEY_LOCAL_MACHINE\\" + kDisabled);
+        const std::wstring sub = c.parked ? kDisabled : kRun;
+        const std::wstring data = (c.parked ? L"HKLM^" : L"") + std::wstring(L"C:\\A\\gamma.exe");
+        PutString(HKEY_LOCAL_MACHINE, sub, L"Alpha", (c.parked ? L"HKLM^" : L"") + std::wstring(L"C:\\A\\alpha.exe"));
+        PutString(HKEY_LOCAL_MACHINE, sub, L"Gamma", data);
+        const wchar_t* node = c.parked ? L"another 44" : L"another11";
+        form().SelectNode(node);
+        form().tvwDemo_NodeClick(node);
+        const int row = ListView::FindRow(lv2(), L"Gamma");
+        ASSERT_GE(row, 0);
+        SelectOnly(row);
+        seam.messages.clear();
+        const auto goAway = [&] {
+            ASSERT_TRUE(General::DeleteValue(HKEY_LOCAL_MACHINE, sub, L"Gamma"));
+            if (c.renamed) PutString(HKEY_LOCAL_MACHINE, sub, L"Gamma 2", data);
+        };
+        if (!c.whileAsked) goAway();
+
+        Confirmation seen;
+        Confirmations::Answer<frmDelete>(seen, form().hwnd(), false, frmDelete::IDC_cmdYes,
+                                         c.whileAsked ? std::function<void()>(goAway) : nullptr);
+        form().mnuDelete_Click();
+        ASSERT_TRUE(TestUtil::PumpUntil([&seen] { return seen.looked; }));
+        EXPECT_EQ(seen.shown, c.whileAsked);
+        EXPECT_EQ(frmDelete::Current(), nullptr);
+
+        const auto warnings = Warnings();
+        ASSERT_EQ(warnings.size(), 1u);
+        EXPECT_EQ(warnings[0].text, notFound);
+        EXPECT_EQ(ValueOrMissing(HKEY_LOCAL_MACHINE, sub, L"Gamma 2"), c.renamed ? data : L"<missing>");
+        EXPECT_EQ(ValueOrMissing(HKEY_LOCAL_MACHINE, sub, L"Alpha"),
+                  (c.parked ? L"HKLM^" : L"") + std::wstring(L"C:\\A\\alpha.exe"));
+        // The view was read again: the stale row has gone, a renamed copy is listed.
+        EXPECT_LT(ListView::FindRow(lv2(), L"Gamma"), 0);
+        EXPECT_EQ(ListView::FindRow(lv2(), L"Gamma 2") >= 0, c.renamed);
+        EXPECT_GE(ListView::FindRow(lv2(), L"Alpha"), 0);
+        (void)General::DeleteValue(HKEY_LOCAL_MACHINE, sub, L"Gamma 2");
     }
 }
 
