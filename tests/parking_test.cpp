@@ -101,6 +101,14 @@ protected:
         ListView::Select(lv2(), row);
     }
     std::vector<Seam::MessageRequest> Warnings() const { return seam.Warnings(); }
+    // Shows the node's view, as a click on it does, and selects the named row; -1 when it is not listed.
+    int ShowAndSelect(const wchar_t* node, const std::wstring& name) {
+        form().SelectNode(node);
+        form().tvwDemo_NodeClick(node);
+        const int row = ListView::FindRow(lv2(), name);
+        if (row >= 0) SelectOnly(row);
+        return row;
+    }
     // Lists the records as the "Disabled Startups" view does and selects the named one.
     int ShowParked(const std::wstring& name) {
         ListView::Clear(lv2());
@@ -837,12 +845,7 @@ TEST_F(ParkingTest, YesDeletesTheEntryTheConfirmationNamedWhateverHappenedMeanwh
         PutString(HKEY_LOCAL_MACHINE, sub, L"Alpha", hive + L"C:\\A\\alpha.exe");
         PutString(HKEY_LOCAL_MACHINE, sub, L"Beta", hive + L"C:\\A\\beta.exe");
         PutString(HKEY_LOCAL_MACHINE, sub, L"Gamma", hive + L"C:\\A\\gamma.exe");
-        const wchar_t* node = c.parked ? L"another 44" : L"another11";
-        form().SelectNode(node);
-        form().tvwDemo_NodeClick(node);
-        const int row = ListView::FindRow(lv2(), L"Gamma");
-        ASSERT_GE(row, 0);
-        SelectOnly(row);
+        ASSERT_GE(ShowAndSelect(c.parked ? L"another 44" : L"another11", L"Gamma"), 0);
         seam.messages.clear();
 
         Confirmation seen;
@@ -906,12 +909,7 @@ TEST_F(ParkingTest, DeleteOfAnEntryThatIsGoneSaysItWasNotFoundAndReadsTheListAga
         const std::wstring data = (c.parked ? L"HKLM^" : L"") + std::wstring(L"C:\\A\\gamma.exe");
         PutString(HKEY_LOCAL_MACHINE, sub, L"Alpha", (c.parked ? L"HKLM^" : L"") + std::wstring(L"C:\\A\\alpha.exe"));
         PutString(HKEY_LOCAL_MACHINE, sub, L"Gamma", data);
-        const wchar_t* node = c.parked ? L"another 44" : L"another11";
-        form().SelectNode(node);
-        form().tvwDemo_NodeClick(node);
-        const int row = ListView::FindRow(lv2(), L"Gamma");
-        ASSERT_GE(row, 0);
-        SelectOnly(row);
+        ASSERT_GE(ShowAndSelect(c.parked ? L"another 44" : L"another11", L"Gamma"), 0);
         seam.messages.clear();
         const auto goAway = [&] {
             ASSERT_TRUE(General::DeleteValue(HKEY_LOCAL_MACHINE, sub, L"Gamma"));
