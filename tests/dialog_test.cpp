@@ -133,6 +133,62 @@ TEST_F(DialogTest, MainWindowClosingWaitsForADialogsOwnMessageBox) {
     EXPECT_EQ(frmProbe::Current(), nullptr);
 }
 
+// ShowAnew shows what is asked for now in place of the open dialog: at once, or, while that one
+// waits in a message box of its own, once the box has closed; never for an owner that is gone.
+TEST_F(DialogTest, ShowAnewMakesTheDialogAgainInItsPlaceOnceItsOwnCodeHasReturned) {
+    TestUtil::LiveForm live;
+    const HWND main = live.form.hwnd();
+    Counters counters;
+    auto showAnew = [&counters](HWND owner, const wchar_t* name) {
+        frmProbe::ShowAnew(owner, [&counters, owner, name] { frmProbe::Show(owner, counters, name); });
+    };
+    ASSERT_NE(frmProbe::Show(main, counters, L"first"), nullptr);
+    SetWindowPos(frmProbe::Current()->hwnd(), nullptr, 53, 47, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    showAnew(main, L"second");
+    frmProbe* second = frmProbe::Current();
+    ASSERT_NE(second, nullptr);
+    EXPECT_EQ(second->ControlText(second->txtName), L"second");
+    EXPECT_EQ(counters.loads, 2);
+    EXPECT_EQ(counters.unloads, 1);
+    RECT place{};
+    GetWindowRect(second->hwnd(), &place);
+    EXPECT_EQ(place.left, 53);
+    EXPECT_EQ(place.top, 47);
+
+    // Asked while "second" waits in its box: it stays until its code has returned.
+    const HWND secondWindow = second->hwnd();
+    bool keptUnderTheBox = false;
+    seam.onMessage = [&](const Seam::MessageRequest& m) {
+        if (m.owner != secondWindow) return;
+        showAnew(main, L"third");
+        TestUtil::Pump(50);
+        keptUnderTheBox = IsWindow(secondWindow) && frmProbe::Current() == second && counters.loads == 2;
+    };
+    SendMessageW(second->cmdAsk, BM_CLICK, 0, 0);
+    EXPECT_TRUE(keptUnderTheBox);
+    EXPECT_TRUE(second->answered);
+    ASSERT_TRUE(TestUtil::PumpUntil([&] { return counters.loads == 3; }));
+    frmProbe* third = frmProbe::Current();
+    ASSERT_NE(third, nullptr);
+    EXPECT_EQ(third->ControlText(third->txtName), L"third");
+
+    // Asked for an owner that goes while the box waits: nothing is shown for it.
+    HWND owner = CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+    ASSERT_NE(owner, nullptr);
+    const HWND thirdWindow = third->hwnd();
+    seam.onMessage = [&](const Seam::MessageRequest& m) {
+        if (m.owner != thirdWindow) return;
+        showAnew(owner, L"orphan");
+        DestroyWindow(owner);
+    };
+    SendMessageW(third->cmdAsk, BM_CLICK, 0, 0);
+    seam.onMessage = nullptr;
+    ASSERT_TRUE(TestUtil::PumpUntil([] { return frmProbe::Current() == nullptr; }));
+    TestUtil::Pump(100);
+    EXPECT_EQ(frmProbe::Current(), nullptr);
+    EXPECT_EQ(counters.loads, 3);
+}
+
 TEST_F(DialogTest, ModalDialogDisablesItsOwnerUntilItCloses) {
     TestUtil::LiveForm live;
     Counters counters;
